@@ -1,0 +1,59 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing heikosen need.
+# Packages already present are skipped; apt-get runs through sudo when we are not root.
+set -eu
+
+PACKAGES="
+build-essential
+g++
+clang
+cmake
+make
+pkg-config
+qt6-base-dev
+qt6-base-dev-tools
+libqt6svg6-dev
+qt6-qpa-plugins
+libgl-dev
+fonts-ipafont-gothic
+fonts-ipafont-mincho
+libgtest-dev
+libgmock-dev
+libbenchmark-dev
+xvfb
+xauth
+xdotool
+x11-utils
+imagemagick
+poppler-utils
+cups
+cups-client
+cups-bsd
+printer-driver-cups-pdf
+desktop-file-utils
+dpkg-dev
+file
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+else
+    SUDO="sudo"
+fi
+
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

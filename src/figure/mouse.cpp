@@ -1,0 +1,236 @@
+// Pressing, dragging and releasing on the canvas: in figure mode these grab and
+// move the handles of the figure; with a tool on they drive the pen or the
+// straight-line tool.
+
+#include <cmath>
+
+#include "figure/placement.h"
+#include "ui/form1.h"
+
+namespace heikosen {
+
+using placement::Transversal;
+
+namespace {
+
+bool withinLimit(double value) {
+    return std::isfinite(value) && std::fabs(value) <= kFigureLimit;
+}
+
+void colourLine(LineControl& line, int paletteNumber) {
+    line.BorderColor = QBColor(paletteNumber);
+}
+
+// The six crossings, then the five visible point labels.
+void followCrossings(Form1& form) {
+    FigureState& g = form.fig;
+    g.pointAX = placement::crossing(form, Transversal::L, g.parallelPY);
+    g.pointAPrimeX = placement::crossing(form, Transversal::M, g.parallelPY);
+    g.pointBX = placement::crossing(form, Transversal::L, g.parallelQY);
+    g.pointBPrimeX = placement::crossing(form, Transversal::M, g.parallelQY);
+    g.pointCX = placement::crossing(form, Transversal::L, g.parallelRY);
+    g.pointCPrimeX = placement::crossing(form, Transversal::M, g.parallelRY);
+
+    auto left = [&form](int index, Transversal t, double pointX) {
+        form.Label2(index).Left = static_cast<float>(placement::pointLabelLeft(form, t, pointX));
+    };
+    left(0, Transversal::L, g.pointAX);
+    form.Label2(0).Top = static_cast<float>(g.parallelPY - 31);
+    left(1, Transversal::L, g.pointBX);
+    form.Label2(1).Top = static_cast<float>(g.parallelQY - 31);
+    left(2, Transversal::L, g.pointCX);
+    left(4, Transversal::M, g.pointBPrimeX);
+    form.Label2(4).Top = static_cast<float>(g.parallelQY - 31);
+    left(5, Transversal::M, g.pointCPrimeX);
+}
+
+}  // namespace
+
+void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
+    if (button == kLeftButton) {
+        if (memoMode == 0 && lineMode == 0) {
+            // A press in figure mode does not record the position: the first step
+            // of the drag measures from the last move before the press.
+            selectHandle(x, y);
+            return;
+        }
+        if (memoMode == 1) {
+            startPenStroke();
+        }
+        if (lineMode == 1) {
+            startStraightLine(x, y);
+        }
+    }
+    if (button == kRightButton) {
+        ShowInitialScreen();
+    }
+    lastX = x;
+    lastY = y;
+}
+
+void Form1::selectHandle(float x, float y) {
+    FigureState& g = fig;
+    grabbedHandle = kHandleNone;
+    // Every test runs; when zones overlap the last one that holds decides, and
+    // each holding test colours its own lines.
+    if (x > 50) {
+        if (std::fabs(x - g.transLX1) < 30 && std::fabs(y - g.transLY1) < 50) {
+            grabbedHandle = kHandleUpperL;
+            colourLine(Line1(3), 12);
+            colourLine(Line2(1), 12);
+            g.pointBX = placement::crossing(*this, Transversal::L, g.parallelQY);
+        }
+        if (std::fabs(x - g.transMX1) < 30 && std::fabs(y - g.transMY1) < 50) {
+            grabbedHandle = kHandleUpperM;
+            colourLine(Line1(4), 12);
+            colourLine(Line2(2), 12);
+            g.pointBPrimeX = placement::crossing(*this, Transversal::M, g.parallelQY);
+        }
+        const float copyDistance = std::fabs(static_cast<float>(g.copyMGrabX) - x);
+        if (copyDistance < 50 && std::fabs(y - g.parallelQY) < 50) {
+            grabbedHandle = kHandleCopyM;
+            colourLine(Line2(0), 12);
+            LineControl& copy = Line2(0);
+            copy.X1 = static_cast<float>(g.copyMX1);
+            copy.Y1 = static_cast<float>(g.copyMY1);
+            copy.X2 = static_cast<float>(g.copyMX2);
+            copy.Y2 = static_cast<float>(g.copyMY2);
+        }
+    } else {
+        if (g.parallelPY - 50 < y && y < g.parallelPY + 50) {
+            grabbedHandle = kHandleParallelP;
+            colourLine(Line1(0), 12);
+        }
+        if (g.parallelQY - 50 < y && y < g.parallelQY + 50) {
+            grabbedHandle = kHandleParallelQ;
+            colourLine(Line1(1), 12);
+        }
+    }
+}
+
+void Form1::gamen_MouseMove(int /*button*/, int /*shift*/, float x, float y) {
+    Shape1.Top = static_cast<float>(static_cast<double>(y) - Shape1.Height / 2.0);
+    Shape1.Left = static_cast<float>(static_cast<double>(x) - Shape1.Width / 2.0);
+    if (memoMode == 0 && lineMode == 0) {
+        figureMove(x, y);
+    } else {
+        if (memoMode == 1 && penDown == 1) {
+            penMove(x, y);
+        }
+        if (lineMode == 1 && lineDrawing == 1) {
+            straightLineMove(x, y);
+        }
+    }
+    lastX = x;
+    lastY = y;
+}
+
+void Form1::figureMove(float x, float y) {
+    FigureState& g = fig;
+    // The displacement since the last recorded position, in double precision so
+    // that even absurd pointer positions give a finite step.
+    const double dx = static_cast<double>(x) - static_cast<double>(lastX);
+    const double dy = static_cast<double>(y) - static_cast<double>(lastY);
+
+    // A step that would carry a part of the figure beyond kFigureLimit, or a turn
+    // while q stands level with the upper ends (where it has no value), leaves the
+    // figure as it is for that move.
+    switch (grabbedHandle) {
+        case kHandleParallelP:
+        case kHandleParallelQ: {
+            const int k = grabbedHandle == kHandleParallelP ? 0 : 1;
+            double& parallelY = k == 0 ? g.parallelPY : g.parallelQY;
+            const double moved = parallelY + dy;
+            if (!withinLimit(moved)) {
+                break;
+            }
+            parallelY = moved;
+            placement::parallel(*this, k);
+            placement::parallelPicture(*this, k);
+            placement::parallelMarks(*this, k, parallelY);
+            break;
+        }
+        case kHandleUpperL: {
+            const double upperX = g.transLX1 + dx;
+            double lowerX = 0;
+            if (!withinLimit(upperX) ||
+                !placement::turnedLowerX(*this, upperX, g.transLY1, g.transLY2, g.pointBX,
+                                         lowerX) ||
+                !withinLimit(lowerX)) {
+                break;
+            }
+            g.transLX1 = upperX;
+            Image1(0).Left =
+                static_cast<float>(placement::transversalPictureLeft(*this, Transversal::L));
+            g.transLX2 = lowerX;
+            Line1(3).X1 = static_cast<float>(g.transLX1);
+            Line1(3).X2 = static_cast<float>(g.transLX2);
+            placement::extension(*this, Transversal::L);
+            break;
+        }
+        case kHandleUpperM: {
+            const double upperX = g.transMX1 + dx;
+            double lowerX = 0;
+            if (!withinLimit(upperX) ||
+                !placement::turnedLowerX(*this, upperX, g.transMY1, g.transMY2, g.pointBPrimeX,
+                                         lowerX) ||
+                !withinLimit(lowerX)) {
+                break;
+            }
+            g.transMX1 = upperX;
+            Image1(1).Left =
+                static_cast<float>(placement::transversalPictureLeft(*this, Transversal::M));
+            g.transMX2 = lowerX;
+            Line1(4).X1 = static_cast<float>(g.transMX1);
+            Line1(4).X2 = static_cast<float>(g.transMX2);
+            placement::extension(*this, Transversal::M);
+            // Turning m sets its copy back onto it, out of sight.
+            g.copyMX1 = g.transMX1;
+            g.copyMX2 = g.transMX2;
+            g.copyMY1 = g.transMY1;
+            g.copyMY2 = toInt16(g.transMY2);
+            g.copyMGrabX = toInt16(g.pointBPrimeX);
+            placement::parkLine(*this, 2, 0);
+            break;
+        }
+        case kHandleCopyM: {
+            LineControl& copy = Line2(0);
+            const double x1 = static_cast<double>(copy.X1) + dx;
+            const double x2 = static_cast<double>(copy.X2) + dx;
+            const double copyX1 = g.copyMX1 + dx;
+            const double copyX2 = g.copyMX2 + dx;
+            if (!withinLimit(x1) || !withinLimit(x2) || !withinLimit(copyX1) ||
+                !withinLimit(copyX2)) {
+                break;
+            }
+            copy.X1 = static_cast<float>(x1);
+            copy.X2 = static_cast<float>(x2);
+            g.copyMGrabX = toInt16(static_cast<double>(g.copyMGrabX) + dx);
+            g.copyMX1 = copyX1;
+            g.copyMX2 = copyX2;
+            break;
+        }
+        default:
+            break;
+    }
+    followCrossings(*this);
+}
+
+void Form1::gamen_MouseUp(int /*button*/, int /*shift*/, float x, float y) {
+    if (memoMode == 0 && lineMode == 0) {
+        grabbedHandle = kHandleNone;
+        for (LineControl* line : {&Line1(0), &Line1(1), &Line1(3), &Line1(4), &Line2(1),
+                                  &Line2(2), &Line2(0)}) {
+            colourLine(*line, 0);
+        }
+        return;
+    }
+    if (memoMode == 1 && penDown == 1) {
+        penDown = 0;
+    }
+    if (lineMode == 1 && lineDrawing == 1) {
+        finishStraightLine(x, y);
+    }
+}
+
+}  // namespace heikosen

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace heikosen::printing {
+
+// The texts of the name dialog and of the failure message.
+inline constexpr const char* kDialogTitle = "印刷";
+inline constexpr const char* kDialogPrompt =
+    "名前を入力してください。\n\n名前を入力しないと印刷できません。";
+inline constexpr const char* kNamePrefix = "名前：";
+inline constexpr const char* kFailureTitle = "印刷";
+inline constexpr const char* kFailureText = "印刷できませんでした。";
+
+}  // namespace heikosen::printing

@@ -1,0 +1,123 @@
+// The straight-line tool: up to five marker lines Line4(0..4), each with its
+// check box Check1(0..4), laid with a rubber band in the chosen colour.
+
+#include "figure/placement.h"
+#include "ui/form1.h"
+
+namespace heikosen {
+
+namespace {
+
+// Palette numbers of Option2(0..3): red, green, blue, and "白", which is black on
+// the white canvas.
+constexpr std::int16_t kLineColours[4] = {12, 10, 9, 0};
+
+}  // namespace
+
+int Form1::findFreeLineSlot() const {
+    for (int i = 0; i < 5; ++i) {
+        if (Check1(i).Value() == 0) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+void Form1::Command5_Click() {
+    if (lineMode == 0) {
+        lineSlot = static_cast<std::int16_t>(findFreeLineSlot());
+        if (lineSlot == 0) {
+            return;  // all five lines are in use: the tool stays off
+        }
+        for (OptionButton& option : Option2) {
+            option.Enabled = true;
+        }
+        for (OptionButton& option : Option1) {
+            option.Enabled = false;
+        }
+        Option2(3).setValue(true);
+        lineMode = 1;
+        Command5.FontBold = true;
+        Command3.FontBold = false;
+        Shape1.Visible = false;
+        memoMode = 0;
+        penDown = 0;
+    } else {
+        for (OptionButton& option : Option2) {
+            option.Enabled = false;
+        }
+        endLineInProgress();
+        lineMode = 0;
+        Command5.FontBold = false;
+    }
+}
+
+void Form1::Option2_Click(int index) {
+    if (index < 0 || index > 3) {
+        return;
+    }
+    Shape1.Visible = false;
+    lineColor = kLineColours[index];
+}
+
+void Form1::Check1_Click(int index) {
+    if (index < 0 || index > 4) {
+        return;
+    }
+    if (Check1(index).Value() == 0) {
+        placement::parkLine(*this, 4, index);
+        Check1(index).setValue(0);
+    }
+}
+
+void Form1::endLineInProgress() {
+    if (lineDrawing == 0) {
+        return;
+    }
+    lineDrawing = 0;
+    const int k = lineSlot - 1;
+    if (k >= 0 && k <= 4 && Check1(k).Value() == 0) {
+        placement::parkLine(*this, 4, k);
+    }
+}
+
+void Form1::startStraightLine(float x, float y) {
+    const int k = lineSlot - 1;
+    if (k < 0 || k > 4) {
+        return;  // no free slot: the tool is off whenever this holds
+    }
+    lineDrawing = 1;
+    LineControl& line = Line4(k);
+    line.BorderColor = QBColor(lineColor);
+    line.X1 = x;
+    line.Y1 = y;
+    line.X2 = x;
+    line.Y2 = y;
+}
+
+void Form1::straightLineMove(float x, float y) {
+    const int k = lineSlot - 1;
+    if (k < 0 || k > 4) {
+        return;
+    }
+    Line4(k).X2 = x;
+    Line4(k).Y2 = y;
+}
+
+void Form1::finishStraightLine(float x, float y) {
+    const int k = lineSlot - 1;
+    if (k < 0 || k > 4) {
+        lineDrawing = 0;
+        return;
+    }
+    Line4(k).X2 = x;
+    Line4(k).Y2 = y;
+    Check1(k).setValue(1);
+    lineDrawing = 0;
+    lineSlot = static_cast<std::int16_t>(findFreeLineSlot());
+    if (lineSlot == 0) {
+        Command5_Click();  // the fifth line is laid: the tool switches itself off
+    }
+}
+
+}  // namespace heikosen

@@ -1,0 +1,278 @@
+#pragma once
+
+// The controls of the window as plain values. Each field is a property that the
+// handlers read and write; the Qt window draws whatever these values say.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/palette.h"
+
+namespace heikosen {
+
+enum class BorderStyle : std::uint8_t { Solid = 1, Dot = 3 };
+
+// A straight line on the canvas, in canvas pixels.
+struct LineControl {
+    float X1 = 0;
+    float Y1 = 0;
+    float X2 = 0;
+    float Y2 = 0;
+    Rgb BorderColor = kBlack;
+    BorderStyle Style = BorderStyle::Solid;
+    int BorderWidth = 1;
+    bool Visible = true;
+
+    bool operator==(const LineControl&) const = default;
+};
+
+struct FontSpec {
+    std::string Name;  // the family as the window names it, e.g. "ＭＳ Ｐ明朝"
+    float Size = 9;    // points
+    bool Bold = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+// Measures a caption in a font, so that an auto-sized label can take the size of
+// its caption. The Qt window installs one that asks the real font.
+class TextMeasurer {
+public:
+    struct Size {
+        float width = 0;
+        float height = 0;
+    };
+    virtual ~TextMeasurer() = default;
+    virtual Size measure(const std::string& text, const FontSpec& font) const = 0;
+};
+
+// Estimates without a font: full-width characters one em wide, others half.
+class EstimatingTextMeasurer final : public TextMeasurer {
+public:
+    Size measure(const std::string& text, const FontSpec& font) const override;
+};
+
+struct LabelControl {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+    bool Visible = true;
+    bool AutoSize = false;
+    Rgb BackColor = kWhite;
+    Rgb ForeColor = kBlack;
+    FontSpec Font;
+    int TabIndex = -1;
+
+    const std::string& Caption() const { return caption_; }
+    // Sets the caption; an auto-sized label takes the size of its new caption.
+    void setCaption(std::string caption);
+    void setMeasurer(const TextMeasurer* measurer);
+    // Re-measures an auto-sized label with the current measurer.
+    void autoSize();
+
+    bool operator==(const LabelControl& other) const {
+        return Left == other.Left && Top == other.Top && Width == other.Width &&
+               Height == other.Height && Visible == other.Visible && caption_ == other.caption_;
+    }
+
+private:
+    std::string caption_;
+    const TextMeasurer* measurer_ = nullptr;
+};
+
+enum class Letter : std::uint8_t { Ell, M, P, Q, R };
+
+// A letter picture on the canvas; it takes the size of its picture.
+struct ImageControl {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+    bool Visible = true;
+    Letter Picture = Letter::P;
+
+    bool operator==(const ImageControl&) const = default;
+};
+
+// The eraser outline: a circle, the largest that fits its box.
+struct ShapeControl {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+    int Shape = 3;
+    Rgb BorderColor = kBlack;
+    int BorderWidth = 1;
+    bool Visible = true;
+
+    bool operator==(const ShapeControl&) const = default;
+};
+
+// Position and size of a control on the window, in client pixels.
+struct Bounds {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+};
+
+struct CommandButton {
+    std::string Caption;
+    Bounds Rect;
+    int TabIndex = 0;
+    bool FontBold = false;
+    bool Enabled = true;
+    bool Visible = true;
+};
+
+class OptionGroup;
+
+// An option button. Setting Value to true from code clears the other buttons of
+// its group and, when it was clear, runs its Click at once, as a user's click does.
+class OptionButton {
+public:
+    std::string Caption;
+    Bounds Rect;
+    int TabIndex = 0;
+    bool Enabled = true;
+    bool Visible = true;
+    std::function<void()> Click;
+
+    bool Value() const { return value_; }
+    void setValue(bool value);
+
+private:
+    friend class OptionGroup;
+    bool value_ = false;
+    OptionGroup* group_ = nullptr;
+};
+
+// Option buttons that stand on the same container: selecting one clears the rest.
+class OptionGroup {
+public:
+    void add(OptionButton& button);
+    // Makes `button` the selected one without running any Click (design-time value).
+    void preset(OptionButton& button);
+    void clearOthers(const OptionButton& keep);
+    int selectedCount() const;
+
+private:
+    std::vector<OptionButton*> members_;
+};
+
+// A check box. Any change of Value from code runs its Click at once.
+class CheckBox {
+public:
+    std::string Caption;
+    Bounds Rect;
+    int TabIndex = 0;
+    bool Enabled = true;
+    bool Visible = true;
+    std::function<void()> Click;
+
+    int Value() const { return value_; }
+    void setValue(int value);
+
+private:
+    int value_ = 0;
+};
+
+// Receives what is drawn on the canvas with its drawing operations. The Qt window
+// keeps these strokes in an image beneath the canvas's controls.
+class DrawingSurface {
+public:
+    virtual ~DrawingSurface() = default;
+    virtual void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) = 0;
+    virtual void clear() = 0;
+};
+
+// The picture box that holds the figure (`gamen`).
+class PictureBox {
+public:
+    Bounds Rect;
+    Rgb BackColor = kWhite;
+    int BorderWidth = 2;  // sunken border on each side
+    int ScaleMode = 1;
+    float FontSize = 9;
+    Rgb ForeColor = kBlack;
+    int DrawWidth = 1;
+
+    // Draws a segment with the current DrawWidth.
+    void Line(float x1, float y1, float x2, float y2, Rgb color);
+    // Wipes everything drawn; the controls on the canvas stay.
+    void Cls();
+
+    void setSurface(DrawingSurface* surface) { surface_ = surface; }
+    DrawingSurface* surface() const { return surface_; }
+    std::uint64_t segmentCount() const { return segments_; }
+    std::uint64_t clsCount() const { return clears_; }
+    // Segments drawn since the last Cls.
+    std::uint64_t segmentsSinceCls() const { return segmentsSinceCls_; }
+
+    float innerWidth() const { return Rect.Width - 2.0F * static_cast<float>(BorderWidth); }
+    float innerHeight() const { return Rect.Height - 2.0F * static_cast<float>(BorderWidth); }
+
+private:
+    DrawingSurface* surface_ = nullptr;
+    std::uint64_t segments_ = 0;
+    std::uint64_t segmentsSinceCls_ = 0;
+    std::uint64_t clears_ = 0;
+};
+
+// A fixed control array addressed by index, `Line1(3)`, with indices Lo..Hi.
+template <typename T, int Lo, int Hi>
+class ControlArray {
+public:
+    static constexpr int kLow = Lo;
+    static constexpr int kHigh = Hi;
+
+    T& operator()(int index) { return items_.at(slot(index)); }
+    const T& operator()(int index) const { return items_.at(slot(index)); }
+    static constexpr int size() { return Hi - Lo + 1; }
+    auto begin() { return items_.begin(); }
+    auto end() { return items_.end(); }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    static std::size_t slot(int index) {
+        if (index < Lo || index > Hi) {
+            throw std::out_of_range("control index");
+        }
+        return static_cast<std::size_t>(index - Lo);
+    }
+    std::array<T, static_cast<std::size_t>(Hi - Lo + 1)> items_{};
+};
+
+// A control array that grows at run time: further elements are created as copies
+// of element 0 and start hidden.
+class LineArray {
+public:
+    LineArray() : items_(1) {}
+    LineControl& operator()(int index) { return items_.at(static_cast<std::size_t>(check(index))); }
+    const LineControl& operator()(int index) const {
+        return items_.at(static_cast<std::size_t>(check(index)));
+    }
+    // Creates element `index`, which must be the next one.
+    void Load(int index);
+    int count() const { return static_cast<int>(items_.size()); }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    static int check(int index) {
+        if (index < 0) {
+            throw std::out_of_range("control index");
+        }
+        return index;
+    }
+    std::vector<LineControl> items_;
+};
+
+}  // namespace heikosen

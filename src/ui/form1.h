@@ -1,0 +1,153 @@
+#pragma once
+
+// The one window of the program: every control by its name and index, the
+// variables that the handlers share, and the handlers themselves. Nothing here
+// knows about Qt; the Qt window draws a Form1 and feeds it events.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "figure/figure_state.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+
+namespace heikosen {
+
+// Mouse buttons as the canvas handlers see them.
+enum : std::int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// What lies under a point of the canvas, topmost first.
+struct CanvasHit {
+    enum class Kind { Canvas, Label2, Label3, Label5, Image1 };
+    Kind kind = Kind::Canvas;
+    int index = 0;
+    bool operator==(const CanvasHit&) const = default;
+};
+
+inline constexpr int kClientWidth = 891;
+inline constexpr int kClientHeight = 687;
+
+class Form1 {
+public:
+    Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+    Form1(Form1&&) = delete;
+    Form1& operator=(Form1&&) = delete;
+    ~Form1() = default;
+
+    // --- The window ---
+    std::string Caption = "Form1";
+    int ScaleMode = 1;
+    Rgb BackColor = kLightGreen;
+
+    // --- Controls on the window ---
+    LabelControl Label1;
+    ControlArray<LabelControl, 0, 1> Label4;
+    CommandButton Command1;  // 初期画面
+    CommandButton Command2;  // 終了
+    CommandButton Command3;  // メモ
+    CommandButton Command4;  // 方眼
+    CommandButton Command5;  // 直線
+    CommandButton Command6;  // 印刷
+    ControlArray<OptionButton, 0, 7> Option1;
+    ControlArray<OptionButton, 0, 3> Option2;
+    ControlArray<CheckBox, 0, 4> Check1;
+    PictureBox gamen;
+
+    // --- Controls on the canvas ---
+    LabelControl Label5;
+    ShapeControl Shape1;
+    ControlArray<LineControl, 0, 4> Line1;
+    ControlArray<LineControl, 0, 2> Line2;
+    ControlArray<LineControl, 0, 5> Line3;
+    ControlArray<LineControl, 0, 4> Line4;
+    LineArray Line5;
+    LineArray Line6;
+    ControlArray<LabelControl, 0, 5> Label2;
+    ControlArray<LabelControl, 1, 1> Label3;
+    ControlArray<ImageControl, 0, 4> Image1;
+
+    // --- Form-level variables ---
+    FigureState fig;
+    std::int16_t grabbedHandle = 0;
+    float lastX = 0;
+    float lastY = 0;
+    std::int16_t memoMode = 0;
+    std::int16_t penDown = 0;
+    std::int16_t penColor = 0;
+    std::int16_t lineMode = 0;
+    std::int16_t lineDrawing = 0;
+    std::int16_t lineSlot = 0;
+    std::int16_t lineColor = 0;
+    std::int16_t gridShown = 0;
+    std::int16_t extension1Shown = 0;
+    std::int16_t extension2Shown = 0;
+
+    // --- Services ---
+    void setHost(FormHost* host) { host_ = host; }
+    FormHost* host() const { return host_; }
+    // Installs the measurer that auto-sized labels use and re-measures them.
+    void setTextMeasurer(const TextMeasurer* measurer);
+    bool endRequested() const { return endRequested_; }
+
+    // --- Events of the window and its controls ---
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void Check1_Click(int index);
+    void Image1_Click(int index);
+    void gamen_MouseDown(int button, int shift, float x, float y);
+    void gamen_MouseMove(int button, int shift, float x, float y);
+    void gamen_MouseUp(int button, int shift, float x, float y);
+
+    // Restores the initial figure and switches every tool off.
+    void ShowInitialScreen();
+
+    // --- What a user does, as the window reports it ---
+    // Clicks on the window's controls; a disabled control ignores the click.
+    void userClickCommand(int number);  // 1..6 for Command1..Command6
+    void userClickOption1(int index);
+    void userClickOption2(int index);
+    void userClickCheck1(int index);
+    // Pointer events on the canvas, in canvas pixels. A press on a label or a
+    // letter picture goes to that control; while a button is held every move and
+    // release goes where the first press went.
+    void pointerPress(int button, float x, float y);
+    void pointerMove(float x, float y);
+    void pointerRelease(int button, float x, float y);
+    int heldButtons() const { return heldButtons_; }
+
+    CanvasHit hitTest(float x, float y) const;
+
+    // All option buttons, Option1(0..7) then Option2(0..3).
+    int selectedOptionCount() const { return options_.selectedCount(); }
+
+private:
+    void wireEvents();
+    void endLineInProgress();
+    void startPenStroke();
+    void startStraightLine(float x, float y);
+    void penMove(float x, float y);
+    void straightLineMove(float x, float y);
+    void finishStraightLine(float x, float y);
+    void figureMove(float x, float y);
+    void selectHandle(float x, float y);
+    int findFreeLineSlot() const;
+
+    OptionGroup options_;
+    FormHost* host_ = nullptr;
+    EstimatingTextMeasurer estimatingMeasurer_;
+    bool endRequested_ = false;
+    int heldButtons_ = 0;
+    CanvasHit captureTarget_;
+};
+
+}  // namespace heikosen
