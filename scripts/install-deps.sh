@@ -7,6 +7,7 @@ PACKAGES="
 build-essential
 g++
 clang
+clang-format
 cmake
 make
 pkg-config
