@@ -1,0 +1,1006 @@
+// Grabbing, dragging and releasing the handles of the figure, and how pointer
+// events on the canvas reach the figure, the labels and the letter pictures.
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "ui/form1.h"
+
+using heikosen::FigureState;
+using heikosen::Form1;
+using heikosen::kLeftButton;
+using heikosen::kMiddleButton;
+using heikosen::kRightButton;
+using heikosen::LineControl;
+using heikosen::QBColor;
+
+namespace {
+
+// --- Every number the window holds, by name ---
+
+using State = std::map<std::string, double>;
+
+std::string indexed(const char* name, int index) {
+    return std::string(name) + "(" + std::to_string(index) + ")";
+}
+
+void putLine(State& s, const std::string& n, const LineControl& l) {
+    s[n + ".X1"] = l.X1;
+    s[n + ".Y1"] = l.Y1;
+    s[n + ".X2"] = l.X2;
+    s[n + ".Y2"] = l.Y2;
+    s[n + ".BorderColor"] = l.BorderColor;
+    s[n + ".Visible"] = l.Visible;
+}
+
+template <typename Box>
+void putBox(State& s, const std::string& n, const Box& b) {
+    s[n + ".Left"] = b.Left;
+    s[n + ".Top"] = b.Top;
+    s[n + ".Width"] = b.Width;
+    s[n + ".Height"] = b.Height;
+    s[n + ".Visible"] = b.Visible;
+}
+
+State capture(const Form1& f) {
+    State s;
+    const FigureState& g = f.fig;
+    for (const auto& [name, value] :
+         std::map<std::string, double>{{"parallelPY", g.parallelPY},
+                                       {"parallelQY", g.parallelQY},
+                                       {"parallelRY", g.parallelRY},
+                                       {"transLX1", g.transLX1},
+                                       {"transLY1", g.transLY1},
+                                       {"transLX2", g.transLX2},
+                                       {"transLY2", g.transLY2},
+                                       {"transMX1", g.transMX1},
+                                       {"transMY1", g.transMY1},
+                                       {"transMX2", g.transMX2},
+                                       {"transMY2", g.transMY2},
+                                       {"copyMX1", g.copyMX1},
+                                       {"copyMY1", g.copyMY1},
+                                       {"copyMX2", g.copyMX2},
+                                       {"copyMY2", g.copyMY2},
+                                       {"pointAX", g.pointAX},
+                                       {"pointAPrimeX", g.pointAPrimeX},
+                                       {"pointBX", g.pointBX},
+                                       {"pointBPrimeX", g.pointBPrimeX},
+                                       {"pointCX", g.pointCX},
+                                       {"pointCPrimeX", g.pointCPrimeX},
+                                       {"copyMGrabX", g.copyMGrabX},
+                                       {"grabbedHandle", f.grabbedHandle},
+                                       {"lastX", f.lastX},
+                                       {"lastY", f.lastY}}) {
+        s[name] = value;
+    }
+    for (int i = 0; i <= 4; ++i) {
+        putLine(s, indexed("Line1", i), f.Line1(i));
+        putLine(s, indexed("Line4", i), f.Line4(i));
+        putBox(s, indexed("Image1", i), f.Image1(i));
+    }
+    for (int i = 0; i <= 2; ++i) {
+        putLine(s, indexed("Line2", i), f.Line2(i));
+    }
+    for (int i = 0; i <= 5; ++i) {
+        putLine(s, indexed("Line3", i), f.Line3(i));
+        putBox(s, indexed("Label2", i), f.Label2(i));
+    }
+    putBox(s, "Label3(1)", f.Label3(1));
+    putBox(s, "Shape1", f.Shape1);
+    return s;
+}
+
+// The figure as drawn: everything except the pointer and the eraser outline.
+State figureOf(const Form1& f) {
+    State s = capture(f);
+    for (const char* name : {"lastX", "lastY", "Shape1.Left", "Shape1.Top"}) {
+        s.erase(name);
+    }
+    return s;
+}
+
+void expectSameState(const State& expected, const State& actual) {
+    ASSERT_EQ(expected.size(), actual.size());
+    for (const auto& [name, value] : expected) {
+        const auto it = actual.find(name);
+        ASSERT_NE(it, actual.end()) << name;
+        EXPECT_EQ(it->second, value) << name;
+    }
+}
+
+void expectAllFinite(const Form1& f) {
+    for (const auto& [name, value] : capture(f)) {
+        EXPECT_TRUE(std::isfinite(value)) << name << " = " << value;
+    }
+}
+
+void expectPx(float actual, double exact) {
+    EXPECT_FLOAT_EQ(actual, static_cast<float>(exact));
+}
+
+// The seven lines that a grab may colour, by what they show. Returns those in
+// palette colour 12 and checks that the others are in palette colour 0.
+std::set<std::string> redLines(const Form1& f) {
+    const std::pair<const char*, const LineControl*> lines[] = {
+        {"p", &f.Line1(0)},    {"q", &f.Line1(1)},    {"l", &f.Line1(3)},   {"m", &f.Line1(4)},
+        {"extL", &f.Line2(1)}, {"extM", &f.Line2(2)}, {"copy", &f.Line2(0)}};
+    std::set<std::string> red;
+    for (const auto& [name, line] : lines) {
+        if (line->BorderColor == QBColor(12)) {
+            red.insert(name);
+        } else {
+            EXPECT_EQ(line->BorderColor, QBColor(0)) << name;
+        }
+    }
+    return red;
+}
+
+using Names = std::set<std::string>;
+
+// --- Gestures through the pointer, as the window delivers them ---
+
+// The pointer comes to (x, y) and the left button goes down there.
+void grab(Form1& f, float x, float y) {
+    f.pointerMove(x, y);
+    f.pointerPress(kLeftButton, x, y);
+}
+
+void letGo(Form1& f, float x, float y) {
+    f.pointerRelease(kLeftButton, x, y);
+}
+
+void drag(Form1& f, float x0, float y0, float x1, float y1) {
+    grab(f, x0, y0);
+    f.pointerMove(x1, y1);
+    letGo(f, x1, y1);
+}
+
+// --- The same straight to the canvas handlers, where routing is not the point ---
+
+void grabOnCanvas(Form1& f, float x, float y) {
+    f.gamen_MouseMove(0, 0, x, y);
+    f.gamen_MouseDown(kLeftButton, 0, x, y);
+}
+
+void dragOnCanvas(Form1& f, float x0, float y0, float x1, float y1) {
+    grabOnCanvas(f, x0, y0);
+    f.gamen_MouseMove(kLeftButton, 0, x1, y1);
+    f.gamen_MouseUp(kLeftButton, 0, x1, y1);
+}
+
+class Figure : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form.Form_Load();
+        initial = form.fig;
+        // A first click on an empty spot: the copy of m, red since the reset, turns
+        // black with the other lines, so that every red line below comes from a grab.
+        form.pointerPress(kLeftButton, 600, 600);
+        form.pointerRelease(kLeftButton, 600, 600);
+    }
+    Form1 form;
+    FigureState initial;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- grabbing
+
+TEST_F(Figure, HandleZonesAfterReset) {
+    struct Case {
+        float x;
+        float y;
+        int code;
+        Names red;
+    };
+    const Case cases[] = {
+        {400, 125, 5, {"l", "extL"}},  // upper end of l
+        {429, 125, 5, {"l", "extL"}},
+        {371, 125, 5, {"l", "extL"}},
+        {430, 125, 0, {}},  // 30 px is not less than 30
+        {370, 125, 0, {}},
+        {400, 174, 5, {"l", "extL"}},
+        {400, 175, 0, {}},  // 50 px is not less than 50
+        {400, 75.5F, 5, {"l", "extL"}},
+        {400, 75, 0, {}},
+        {250, 125, 6, {"m", "extM"}},  // upper end of m
+        {279, 125, 6, {"m", "extM"}},
+        {280, 125, 0, {}},
+        {325, 350, 10, {"copy"}},  // the copy of m where it crosses q
+        {374, 350, 10, {"copy"}},
+        {375, 350, 0, {}},
+        {276, 350, 10, {"copy"}},
+        {275, 350, 0, {}},
+        {325, 301, 10, {"copy"}},
+        {325, 300, 0, {}},
+        {325, 399, 10, {"copy"}},
+        {325, 400, 0, {}},
+        {250, 350, 0, {}},  // B is no handle
+        {20, 275, 1, {"p"}},
+        {50, 275, 1, {"p"}},  // the margin includes x = 50
+        {51, 275, 0, {}},
+        {0, 226, 1, {"p"}},
+        {20, 225, 0, {}},
+        {20, 299, 1, {"p"}},
+        {20, 312, 2, {"p", "q"}},  // both zones: q decides, both turn red
+        {20, 324, 2, {"p", "q"}},
+        {20, 350, 2, {"q"}},
+        {20, 399, 2, {"q"}},
+        {20, 400, 0, {}},
+        {20, 500, 0, {}},  // r cannot be grabbed
+        {300, 500, 0, {}},
+        {600, 600, 0, {}},
+    };
+    form.gamen_MouseMove(0, 0, -7, -9);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("press at (" + std::to_string(c.x) + ", " + std::to_string(c.y) + ")");
+        form.gamen_MouseUp(kLeftButton, 0, c.x, c.y);
+        form.gamen_MouseDown(kLeftButton, 0, c.x, c.y);
+        EXPECT_EQ(form.grabbedHandle, c.code);
+        EXPECT_EQ(redLines(form), c.red);
+        // A grab moves nothing and leaves the pointer where the last move left it.
+        EXPECT_EQ(form.fig, initial);
+        EXPECT_EQ(form.lastX, -7.0F);
+        EXPECT_EQ(form.lastY, -9.0F);
+    }
+}
+
+TEST_F(Figure, GrabbingTheCopyDrawsItOnItsVariables) {
+    form.gamen_MouseDown(kLeftButton, 0, 325, 350);
+    ASSERT_EQ(form.grabbedHandle, 10);
+    const LineControl& copy = form.Line2(0);
+    EXPECT_EQ(copy.X1, 250.0F);
+    EXPECT_EQ(copy.Y1, 125.0F);
+    EXPECT_EQ(copy.X2, 400.0F);
+    EXPECT_EQ(copy.Y2, 575.0F);
+    EXPECT_EQ(copy.BorderColor, QBColor(12));
+}
+
+TEST_F(Figure, CopyBeatsMWhenQNearsTheUpperEnds) {
+    dragOnCanvas(form, 20, 350, 20, 150);
+    ASSERT_EQ(form.fig.parallelQY, 150);
+    ASSERT_EQ(redLines(form), Names{});
+
+    // 28 px from m's upper end and 47 px from the copy's grab point on q.
+    grabOnCanvas(form, 278, 125);
+    EXPECT_EQ(form.grabbedHandle, 10);
+    EXPECT_EQ(redLines(form), (Names{"m", "extM", "copy"}));
+
+    // Only the copy moves.
+    form.gamen_MouseMove(kLeftButton, 0, 288, 125);
+    EXPECT_EQ(form.fig.transMX1, 250);
+    EXPECT_EQ(form.fig.transMX2, 400);
+    EXPECT_EQ(form.fig.copyMX1, 260);
+    EXPECT_EQ(form.fig.copyMGrabX, 335);
+    EXPECT_EQ(redLines(form), (Names{"m", "extM", "copy"}));
+    form.gamen_MouseUp(kLeftButton, 0, 288, 125);
+    EXPECT_EQ(redLines(form), Names{});
+}
+
+TEST_F(Figure, UpperEndBeyondTheMarginIsGrabbedOnlyFromInside) {
+    dragOnCanvas(form, 400, 125, 40, 125);
+    ASSERT_EQ(form.fig.transLX1, 40);
+    const FigureState moved = form.fig;
+
+    form.gamen_MouseDown(kLeftButton, 0, 40, 125);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    form.gamen_MouseUp(kLeftButton, 0, 40, 125);
+    form.gamen_MouseDown(kLeftButton, 0, 60, 125);
+    EXPECT_EQ(form.grabbedHandle, 5);
+    form.gamen_MouseUp(kLeftButton, 0, 60, 125);
+    form.gamen_MouseDown(kLeftButton, 0, 69, 125);
+    EXPECT_EQ(form.grabbedHandle, 5);
+    form.gamen_MouseUp(kLeftButton, 0, 69, 125);
+    form.gamen_MouseDown(kLeftButton, 0, 70, 125);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(form.fig, moved);
+}
+
+TEST_F(Figure, PressesWithAToolOnNeverGrab) {
+    for (int command : {3, 5}) {
+        SCOPED_TRACE(command == 3 ? "memo" : "straight line");
+        form.userClickCommand(1);
+        form.gamen_MouseUp(kLeftButton, 0, 0, 0);
+        form.userClickCommand(command);
+        for (const auto& [x, y] : {std::pair{400.0F, 125.0F},
+                                   {250.0F, 125.0F},
+                                   {325.0F, 350.0F},
+                                   {20.0F, 275.0F},
+                                   {20.0F, 350.0F}}) {
+            form.gamen_MouseDown(kLeftButton, 0, x, y);
+            EXPECT_EQ(form.grabbedHandle, 0);
+            EXPECT_EQ(redLines(form), Names{});
+            EXPECT_EQ(form.lastX, x);  // a tool's press records the position
+            form.gamen_MouseUp(kLeftButton, 0, x, y);
+        }
+
+        // A handle held when the tool came on stays held: presses leave it alone.
+        form.userClickCommand(1);
+        form.gamen_MouseUp(kLeftButton, 0, 0, 0);
+        form.gamen_MouseDown(kLeftButton, 0, 400, 125);
+        ASSERT_EQ(form.grabbedHandle, 5);
+        form.userClickCommand(command);
+        form.gamen_MouseDown(kLeftButton, 0, 20, 275);
+        EXPECT_EQ(form.grabbedHandle, 5);
+        EXPECT_EQ(redLines(form), (Names{"l", "extL"}));
+        form.userClickCommand(command);  // tool off again
+    }
+}
+
+TEST_F(Figure, RightPressResetsInEveryModeAndRecordsThePosition) {
+    for (int command : {0, 3, 5}) {
+        SCOPED_TRACE("mode " + std::to_string(command));
+        drag(form, 20, 275, 20, 200);
+        drag(form, 400, 125, 470, 125);
+        ASSERT_NE(form.fig, initial);
+        if (command != 0) {
+            form.userClickCommand(command);
+        }
+        form.pointerMove(600, 590);
+        form.pointerPress(kRightButton, 610, 600);
+        EXPECT_EQ(form.fig, initial);
+        EXPECT_EQ(form.memoMode, 0);
+        EXPECT_EQ(form.lineMode, 0);
+        EXPECT_EQ(form.grabbedHandle, 0);
+        EXPECT_EQ(form.lastX, 610.0F);
+        EXPECT_EQ(form.lastY, 600.0F);
+        form.pointerRelease(kRightButton, 610, 600);
+    }
+}
+
+TEST_F(Figure, LeftPressInFigureModeKeepsTheLastMovePosition) {
+    form.pointerMove(395, 120);
+    form.pointerPress(kLeftButton, 400, 125);
+    EXPECT_EQ(form.grabbedHandle, 5);
+    EXPECT_EQ(form.lastX, 395.0F);
+    EXPECT_EQ(form.lastY, 120.0F);
+    letGo(form, 400, 125);
+
+    // A left press away from the handles: no grab, no colour, no position.
+    form.pointerPress(kLeftButton, 600, 600);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(redLines(form), Names{});
+    EXPECT_EQ(form.lastX, 395.0F);
+    letGo(form, 600, 600);
+
+    // The middle button only records where it went down.
+    form.pointerPress(kMiddleButton, 400, 125);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(redLines(form), Names{});
+    EXPECT_EQ(form.lastX, 400.0F);
+    EXPECT_EQ(form.lastY, 125.0F);
+    form.pointerRelease(kMiddleButton, 400, 125);
+    EXPECT_EQ(form.fig, initial);
+}
+
+// ---------------------------------------------------------------- dragging
+
+TEST_F(Figure, DraggingPDownByTen) {
+    const State before = figureOf(form);
+    grab(form, 20, 275);
+    form.pointerMove(20, 285);
+    const FigureState& g = form.fig;
+    EXPECT_EQ(g.parallelPY, 285);
+    EXPECT_EQ(form.Line1(0).X1, 50.0F);
+    EXPECT_EQ(form.Line1(0).Y1, 285.0F);
+    EXPECT_EQ(form.Line1(0).X2, 750.0F);
+    EXPECT_EQ(form.Line1(0).Y2, 285.0F);
+    EXPECT_EQ(form.Image1(2).Top, 249.0F);
+    EXPECT_EQ(form.Image1(2).Left, 50.0F);
+    EXPECT_EQ(form.Line3(0).Y1, 285.0F);
+    EXPECT_EQ(form.Line3(0).Y2, 295.0F);
+    EXPECT_EQ(form.Line3(1).Y1, 285.0F);
+    EXPECT_EQ(form.Line3(1).Y2, 275.0F);
+    EXPECT_EQ(form.Line3(0).X1, 680.0F);
+    EXPECT_EQ(form.Line3(0).X2, 660.0F);
+    // A and A' slide down l and m.
+    EXPECT_DOUBLE_EQ(g.pointAX, 100 + 290 * 300 / 450.0);
+    EXPECT_DOUBLE_EQ(g.pointAPrimeX, 400 - 290 * 150 / 450.0);
+    expectPx(form.Label2(0).Left, 100 + 290 * 300 / 450.0 + 31 * 300 / 450.0);
+    EXPECT_EQ(form.Label2(0).Top, 254.0F);
+    EXPECT_EQ(g.pointBX, 250);
+    EXPECT_EQ(g.pointBPrimeX, 325);
+    EXPECT_EQ(g.pointCX, 150);
+    EXPECT_EQ(g.pointCPrimeX, 375);
+    EXPECT_EQ(g.copyMGrabX, 325);
+    EXPECT_EQ(redLines(form), Names{"p"});
+
+    // Everything else stands where it stood.
+    const State after = figureOf(form);
+    for (const auto& [name, value] : before) {
+        const bool moves = name.starts_with("Line1(0).") || name.starts_with("Line3(0).") ||
+                           name.starts_with("Line3(1).") || name.starts_with("Image1(2).") ||
+                           name.starts_with("Label2(0).") || name == "parallelPY" ||
+                           name == "pointAX" || name == "pointAPrimeX" || name == "grabbedHandle";
+        if (!moves) {
+            EXPECT_EQ(after.at(name), value) << name;
+        }
+    }
+    letGo(form, 20, 285);
+}
+
+TEST_F(Figure, HoldingAHandleAndMovingAcrossItsFreedomMovesNothing) {
+    const State before = figureOf(form);
+    drag(form, 20, 275, 140, 275);   // p straight sideways
+    drag(form, 20, 350, 5, 350);     // q straight sideways
+    drag(form, 400, 125, 400, 60);   // l straight up
+    drag(form, 325, 350, 325, 390);  // the copy straight down
+    State after = figureOf(form);
+    // The copy's grab drew it on m, and the releases coloured it black.
+    EXPECT_EQ(after["Line2(0).X1"], 250);
+    EXPECT_EQ(after["Line2(0).X2"], 400);
+    EXPECT_EQ(after["Line2(0).BorderColor"], QBColor(0));
+    for (const char* name :
+         {"Line2(0).X1", "Line2(0).Y1", "Line2(0).X2", "Line2(0).Y2", "Line2(0).BorderColor"}) {
+        after[name] = before.at(name);
+    }
+    expectSameState(before, after);
+}
+
+class TurningL : public Figure, public ::testing::WithParamInterface<double> {};
+
+TEST_P(TurningL, AMovesAThirdCTwoThirdsBackLowerEndTheOtherWay) {
+    const double d = GetParam();
+    grab(form, 400, 125);
+    form.pointerMove(static_cast<float>(400 + d), 125);
+    const FigureState& g = form.fig;
+    EXPECT_DOUBLE_EQ(g.transLX1, 400 + d);
+    EXPECT_NEAR(g.transLX2, 100 - d, 1e-9);
+    EXPECT_NEAR(g.pointAX, 300 + d / 3, 1e-9);
+    EXPECT_NEAR(g.pointCX, 150 - 2 * d / 3, 1e-9);
+    EXPECT_NEAR(g.pointBX, 250, 1e-9);
+    EXPECT_EQ(g.transLY1, 125);
+    EXPECT_EQ(g.transLY2, 575);
+    // m and its points are untouched.
+    EXPECT_EQ(g.transMX1, 250);
+    EXPECT_EQ(g.transMX2, 400);
+    EXPECT_EQ(g.pointAPrimeX, 300);
+    EXPECT_EQ(g.pointBPrimeX, 325);
+    EXPECT_EQ(g.pointCPrimeX, 375);
+
+    expectPx(form.Line1(3).X1, 400 + d);
+    EXPECT_EQ(form.Line1(3).Y1, 125.0F);
+    EXPECT_NEAR(form.Line1(3).X2, 100 - d, 1e-4);
+    EXPECT_EQ(form.Line1(3).Y2, 575.0F);
+    // The extension goes on along the turned line up to y = 25.
+    expectPx(form.Line2(1).X1, 400 + d);
+    EXPECT_NEAR(form.Line2(1).X2, 400 + d + 100 * (300 + 2 * d) / 450, 1e-4);
+    EXPECT_EQ(form.Line2(1).Y2, 25.0F);
+    // The labels follow their points, right of the line.
+    const double shift = 31 * (300 + 2 * d) / 450;
+    EXPECT_NEAR(form.Label2(0).Left, 300 + d / 3 + shift, 1e-4);
+    EXPECT_NEAR(form.Label2(1).Left, 250 + shift, 1e-4);
+    EXPECT_NEAR(form.Label2(2).Left, 150 - 2 * d / 3 + shift, 1e-4);
+    EXPECT_EQ(form.Label2(1).Top, 319.0F);
+    EXPECT_EQ(form.Label2(2).Top, 469.0F);
+    EXPECT_EQ(redLines(form), (Names{"l", "extL"}));
+
+    // More steps keep B where it is.
+    form.pointerMove(static_cast<float>(400 + d + 7), 140);
+    form.pointerMove(static_cast<float>(400 + d - 3), 90);
+    EXPECT_NEAR(form.fig.pointBX, 250, 1e-9);
+    EXPECT_NEAR(form.fig.transLX1, 400 + d - 3, 1e-9);
+    EXPECT_NEAR(form.fig.transLX2, 100 - d + 3, 1e-9);
+    letGo(form, static_cast<float>(400 + d - 3), 90);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, TurningL, ::testing::Values(30.0, -45.0, 90.0, -120.0, 0.5));
+
+TEST_F(Figure, LetterOfLIsPlacedWithTheLowerEndBeforeTheStep) {
+    grab(form, 400, 125);
+    form.pointerMove(50, 125);  // upper end to 50; the lower end goes to 450
+    EXPECT_EQ(form.fig.transLX1, 50);
+    EXPECT_NEAR(form.fig.transLX2, 450, 1e-9);
+    // Placed with the old lower end at 100: 35 px down the line from (50, 125).
+    expectPx(form.Image1(0).Left, 50 + 35 * 50 / 450.0);
+    form.pointerMove(50, 160);  // no sideways step: placed with the lower end at 450
+    expectPx(form.Image1(0).Left, 50 + 35 * 400 / 450.0);
+    EXPECT_EQ(form.Image1(0).Top, 135.0F);
+    letGo(form, 50, 160);
+}
+
+TEST_F(Figure, MMadeVerticalThenLeaningTheOtherWay) {
+    grab(form, 250, 125);
+    form.pointerMove(325, 125);
+    const FigureState& g = form.fig;
+    EXPECT_EQ(g.transMX1, 325);
+    EXPECT_EQ(g.transMX2, 325);
+    EXPECT_EQ(form.Line1(4).X1, 325.0F);
+    EXPECT_EQ(form.Line1(4).X2, 325.0F);
+    EXPECT_EQ(g.pointAPrimeX, 325);
+    EXPECT_EQ(g.pointBPrimeX, 325);
+    EXPECT_EQ(g.pointCPrimeX, 325);
+    EXPECT_EQ(form.Label2(4).Left, 325.0F);
+    EXPECT_EQ(form.Label2(5).Left, 325.0F);
+    // The letter is placed with the lower end as it stood before the step.
+    expectPx(form.Image1(1).Left, 325 + 35 * 75 / 450.0);
+    EXPECT_EQ(form.Line2(2).X2, 325.0F);
+
+    form.pointerMove(355, 125);
+    EXPECT_EQ(g.transMX1, 355);
+    EXPECT_EQ(g.transMX2, 295);
+    EXPECT_EQ(g.pointBPrimeX, 325);
+    EXPECT_NEAR(g.pointCPrimeX, 305, 1e-9);
+    // Leaning down to the left, the labels stand right of their points.
+    expectPx(form.Label2(4).Left, 325 + 31 * 60 / 450.0);
+    expectPx(form.Label2(5).Left, 305 + 31 * 60 / 450.0);
+    EXPECT_GT(form.Label2(5).Left, g.pointCPrimeX);
+    // The letter was placed with m still vertical.
+    EXPECT_EQ(form.Image1(1).Left, 355.0F);
+    letGo(form, 355, 125);
+}
+
+TEST_F(Figure, FirstTurnOfMSetsTheCopyBackOntoM) {
+    // Slide the copy away first, so that the turn has something to undo.
+    drag(form, 325, 350, 345, 350);
+    ASSERT_EQ(form.fig.copyMGrabX, 345);
+    ASSERT_EQ(form.Line2(0).X1, 270.0F);
+
+    grab(form, 250, 125);
+    EXPECT_EQ(form.grabbedHandle, 6);
+    form.pointerMove(250, 140);  // straight down: m stays
+    const FigureState& g = form.fig;
+    EXPECT_EQ(g.transMX1, 250);
+    EXPECT_EQ(g.transMX2, 400);
+    // The letter loses the 25 px that the initial figure gives it.
+    expectPx(form.Image1(1).Left, 250 + 35 * 150 / 450.0);
+    EXPECT_NEAR(form.Image1(1).Left, 261.6667, 1e-4);
+    EXPECT_EQ(form.Line2(0).X1, 1000.0F);
+    EXPECT_EQ(form.Line2(0).X2, 1000.0F);
+    EXPECT_EQ(g.copyMGrabX, 325);
+    EXPECT_EQ(g.copyMX1, 250);
+    EXPECT_EQ(g.copyMX2, 400);
+    EXPECT_EQ(g.copyMY1, 125);
+    EXPECT_EQ(g.copyMY2, 575);
+    letGo(form, 250, 140);
+
+    // Grabbing the copy again draws it on m.
+    grab(form, 325, 350);
+    EXPECT_EQ(form.Line2(0).X1, 250.0F);
+    EXPECT_EQ(form.Line2(0).X2, 400.0F);
+    letGo(form, 325, 350);
+}
+
+TEST_F(Figure, TurningMPutsTheCopysGrabPointOnBPrime) {
+    drag(form, 20, 350, 20, 380);  // q down: B' at 335
+    grab(form, 250, 125);
+    form.pointerMove(262.5F, 125);
+    EXPECT_EQ(form.fig.copyMGrabX, 335);
+    EXPECT_EQ(form.fig.copyMX1, 262.5);
+    EXPECT_EQ(form.fig.copyMX2, form.fig.transMX2);
+    letGo(form, 262.5F, 125);
+}
+
+TEST_F(Figure, SlidingTheCopyByWholePixels) {
+    grab(form, 325, 350);
+    form.pointerMove(335, 350);
+    const FigureState& g = form.fig;
+    EXPECT_EQ(g.copyMGrabX, 335);
+    EXPECT_EQ(g.copyMX1, 260);
+    EXPECT_EQ(g.copyMX2, 410);
+    EXPECT_EQ(form.Line2(0).X1, 260.0F);
+    EXPECT_EQ(form.Line2(0).Y1, 125.0F);
+    EXPECT_EQ(form.Line2(0).X2, 410.0F);
+    EXPECT_EQ(form.Line2(0).Y2, 575.0F);
+    form.pointerMove(300, 380);
+    EXPECT_EQ(g.copyMGrabX, 300);
+    EXPECT_EQ(form.Line2(0).X1, 225.0F);
+    EXPECT_EQ(form.Line2(0).X2, 375.0F);
+    // m and its points stay.
+    EXPECT_EQ(g.transMX1, 250);
+    EXPECT_EQ(g.transMX2, 400);
+    EXPECT_EQ(g.pointBPrimeX, 325);
+    EXPECT_EQ(form.Label2(4).Left, 325.0F);
+    letGo(form, 300, 380);
+    // A black copy parallel to m stays on the canvas.
+    EXPECT_EQ(form.Line2(0).BorderColor, QBColor(0));
+    EXPECT_EQ(form.Line2(0).X2 - form.Line2(0).X1, 150.0F);
+    EXPECT_EQ(form.Line2(0).X1, 225.0F);
+}
+
+TEST_F(Figure, SlidingTheCopyByHalfPixelsRoundsToEven) {
+    grab(form, 325, 350);
+    form.pointerMove(325.5F, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 326);
+    EXPECT_EQ(form.Line2(0).X1, 250.5F);
+    // Each step is added to the whole number and rounded again.
+    form.pointerMove(326, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 326);  // 326.5
+    form.pointerMove(327.5F, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 328);  // 327.5
+    form.pointerMove(329, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 330);  // 329.5
+    EXPECT_EQ(form.Line2(0).X1, 254.0F);
+    EXPECT_EQ(form.fig.copyMX1, 254);
+    letGo(form, 329, 350);
+
+    form.userClickCommand(1);
+    grab(form, 325, 350);
+    form.pointerMove(324.5F, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 324);
+    EXPECT_EQ(form.Line2(0).X2, 399.5F);
+    letGo(form, 324.5F, 350);
+}
+
+TEST_F(Figure, CopysGrabPointSaturatesFarAway) {
+    grab(form, 325, 350);
+    form.pointerMove(40325, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, 32767);
+    EXPECT_EQ(form.Line2(0).X1, 40250.0F);
+    EXPECT_EQ(form.fig.copyMX2, 40400);
+    form.pointerMove(-39675, 350);
+    EXPECT_EQ(form.fig.copyMGrabX, -32768);
+    EXPECT_EQ(form.Line2(0).X1, -39750.0F);
+    letGo(form, -39675, 350);
+    expectAllFinite(form);
+}
+
+TEST_F(Figure, QAtTheLowerEndsTurnsAboutTheLowerEnd) {
+    drag(form, 20, 350, 20, 575);
+    ASSERT_EQ(form.fig.parallelQY, 575);
+    EXPECT_EQ(form.fig.pointBX, 100);
+
+    grab(form, 400, 125);
+    ASSERT_EQ(form.grabbedHandle, 5);
+    form.pointerMove(430, 125);
+    EXPECT_EQ(form.fig.transLX1, 430);
+    EXPECT_EQ(form.fig.transLX2, 100);
+    EXPECT_EQ(form.fig.pointBX, 100);
+    letGo(form, 430, 125);
+
+    grab(form, 250, 125);
+    ASSERT_EQ(form.grabbedHandle, 6);
+    form.pointerMove(220, 125);
+    EXPECT_EQ(form.fig.transMX1, 220);
+    EXPECT_EQ(form.fig.transMX2, 400);
+    letGo(form, 220, 125);
+    expectAllFinite(form);
+}
+
+TEST_F(Figure, QLevelWithTheUpperEndsLeavesTurnsUndone) {
+    drag(form, 20, 350, 20, 125);
+    ASSERT_EQ(form.fig.parallelQY, 125);
+
+    for (const auto& [x, code] : {std::pair{400.0F, 5}, {250.0F, 6}}) {
+        SCOPED_TRACE(code);
+        grab(form, x, 125);
+        ASSERT_EQ(form.grabbedHandle, code);
+        const State held = figureOf(form);
+        form.pointerMove(x + 30, 125);
+        form.pointerMove(x - 12, 140);
+        form.pointerMove(x - 12, 110);  // no sideways step either
+        expectSameState(held, figureOf(form));
+        expectAllFinite(form);
+        EXPECT_EQ(form.lastX, x - 12);
+        letGo(form, x - 12, 110);
+    }
+
+    // With q away from the upper ends the turns work again.
+    drag(form, 20, 125, 20, 350);
+    grab(form, 400, 125);
+    form.pointerMove(430, 125);
+    EXPECT_NEAR(form.fig.transLX2, 70, 1e-9);
+    letGo(form, 430, 125);
+}
+
+TEST_F(Figure, AbsurdPointerPositionsNeverBreakTheFigure) {
+    const float huge[][2] = {{1e30F, 1e30F},       {-1e30F, -1e30F},    {FLT_MAX, FLT_MAX},
+                             {-FLT_MAX, -FLT_MAX}, {FLT_MAX, -FLT_MAX}, {-FLT_MAX, 1e30F}};
+    const float starts[][2] = {{20, 275},  {20, 350},  {400, 125},
+                               {250, 125}, {325, 350}, {600, 600}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE("grab at (" + std::to_string(start[0]) + ", " + std::to_string(start[1]) +
+                     ")");
+        // What an ordinary 10 px step from the handle gives.
+        Form1 reference;
+        reference.Form_Load();
+        grab(reference, start[0], start[1]);
+        reference.pointerMove(start[0] + 10, start[1] + 10);
+
+        Form1 subject;
+        subject.Form_Load();
+        grab(subject, start[0], start[1]);
+        for (const auto& p : huge) {
+            subject.pointerMove(p[0], p[1]);
+            expectAllFinite(subject);
+            EXPECT_EQ(subject.lastX, p[0]);
+        }
+        // Steps of absurd size were left out; the ordinary one is applied.
+        subject.pointerMove(start[0], start[1]);
+        subject.pointerMove(start[0] + 10, start[1] + 10);
+        EXPECT_EQ(subject.fig, reference.fig);
+        expectSameState(figureOf(reference), figureOf(subject));
+        letGo(subject, FLT_MAX, -FLT_MAX);
+        expectAllFinite(subject);
+    }
+    // Positions that are no numbers at all never reach the canvas.
+    const float lastX = form.lastX;
+    form.pointerMove(std::numeric_limits<float>::quiet_NaN(), 10);
+    form.pointerMove(std::numeric_limits<float>::infinity(), 10);
+    form.pointerPress(kRightButton, -std::numeric_limits<float>::infinity(), 10);
+    EXPECT_EQ(form.lastX, lastX);
+    EXPECT_EQ(form.heldButtons(), 0);
+    expectAllFinite(form);
+}
+
+TEST_F(Figure, LongDragsFarOffTheCanvasStayFinite) {
+    grab(form, 400, 125);
+    for (int i = 1; i <= 20; ++i) {
+        form.pointerMove(400.0F + 5e5F * static_cast<float>(i), 125);
+    }
+    letGo(form, 0, 0);
+    grab(form, 20, 275);
+    for (int i = 1; i <= 20; ++i) {
+        form.pointerMove(20, 275.0F - 4e5F * static_cast<float>(i));
+    }
+    letGo(form, 0, 0);
+    expectAllFinite(form);
+    EXPECT_LE(std::fabs(form.fig.transLX1), 1e6);
+    EXPECT_LE(std::fabs(form.fig.parallelPY), 1e6);
+}
+
+TEST_F(Figure, MoveWithoutAHandleReplacesLabelsAndFollowsThePointer) {
+    const State before = figureOf(form);
+    form.Label2(0).Left = 0;
+    form.Label2(4).Top = 0;
+    form.pointerMove(500, 500);
+    EXPECT_EQ(form.Shape1.Top, 500 - 57 / 2.0F);
+    EXPECT_EQ(form.Shape1.Left, 500 - 57 / 2.0F);
+    EXPECT_EQ(form.lastX, 500.0F);
+    EXPECT_EQ(form.lastY, 500.0F);
+    expectSameState(before, figureOf(form));
+
+    form.pointerMove(-20.25F, 700);
+    EXPECT_EQ(form.Shape1.Left, -20.25F - 28.5F);
+    EXPECT_EQ(form.lastX, -20.25F);
+    expectSameState(before, figureOf(form));
+}
+
+TEST_F(Figure, DragsAreRelativeToTheLastMove) {
+    form.pointerMove(405, 125);
+    form.pointerPress(kLeftButton, 410, 125);
+    form.pointerMove(415, 125);
+    // The step is measured from where the pointer last moved, not from the press,
+    // and the end does not jump to the pointer.
+    EXPECT_EQ(form.fig.transLX1, 410);
+    form.pointerMove(425, 145);
+    EXPECT_EQ(form.fig.transLX1, 420);
+    letGo(form, 425, 145);
+
+    grab(form, 20, 280);
+    form.pointerMove(20, 300);
+    EXPECT_EQ(form.fig.parallelPY, 295);
+    letGo(form, 20, 300);
+}
+
+TEST_F(Figure, ToolsLeaveTheFigureAloneWhileAHandleIsHeld) {
+    for (int command : {3, 5}) {
+        SCOPED_TRACE(command == 3 ? "memo" : "straight line");
+        form.userClickCommand(1);
+        form.gamen_MouseUp(kLeftButton, 0, 0, 0);
+        grabOnCanvas(form, 400, 125);
+        ASSERT_EQ(form.grabbedHandle, 5);
+        form.userClickCommand(command);
+        if (command == 3) {
+            form.userClickOption1(7);  // the thick eraser: a box 25 wide, 57 high
+        }
+        const State held = figureOf(form);
+        form.gamen_MouseMove(kLeftButton, 0, 450, 160);
+        // Centred on the pointer by its box; the eraser's width stays with the box.
+        EXPECT_EQ(form.Shape1.Width, 25.0F);
+        EXPECT_EQ(form.Shape1.Left, 437.5F);
+        EXPECT_EQ(form.Shape1.Top, 131.5F);
+        EXPECT_EQ(form.lastX, 450.0F);
+        EXPECT_EQ(form.lastY, 160.0F);
+        expectSameState(held, figureOf(form));
+
+        // Its release leaves the handle and the colours as they are.
+        form.gamen_MouseUp(kLeftButton, 0, 450, 160);
+        EXPECT_EQ(form.grabbedHandle, 5);
+        EXPECT_EQ(redLines(form), (Names{"l", "extL"}));
+        expectSameState(held, figureOf(form));
+        form.userClickCommand(command);  // tool off
+        form.gamen_MouseUp(kLeftButton, 0, 450, 160);
+    }
+}
+
+// ---------------------------------------------------------------- releasing
+
+TEST_F(Figure, ReleaseKeepsTheLastMoveAndTurnsTheLinesBlack) {
+    grab(form, 400, 125);
+    form.pointerMove(460, 125);
+    const State moved = figureOf(form);
+    EXPECT_EQ(redLines(form), (Names{"l", "extL"}));
+    letGo(form, 700, 600);  // the release position is not applied
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(redLines(form), Names{});
+    State released = figureOf(form);
+    for (const char* name : {"Line1(3).BorderColor", "Line2(1).BorderColor", "Line2(0).BorderColor",
+                             "grabbedHandle"}) {
+        released[name] = moved.at(name);
+    }
+    expectSameState(moved, released);
+    EXPECT_EQ(form.fig.transLX1, 460);
+    EXPECT_NEAR(form.fig.pointBX, 250, 1e-9);
+    EXPECT_EQ(form.lastX, 460.0F);  // a release records no position
+    EXPECT_EQ(form.lastY, 125.0F);
+
+    // Once let go, moves leave the lines where they are.
+    form.pointerMove(300, 125);
+    EXPECT_EQ(form.fig.transLX1, 460);
+}
+
+TEST_F(Figure, ReleaseAfterTheOverlapOfPAndQ) {
+    grab(form, 20, 312);
+    ASSERT_EQ(redLines(form), (Names{"p", "q"}));
+    form.pointerMove(20, 322);
+    EXPECT_EQ(form.fig.parallelQY, 360);
+    EXPECT_EQ(form.fig.parallelPY, 275);
+    letGo(form, 20, 322);
+    EXPECT_EQ(redLines(form), Names{});
+}
+
+TEST_F(Figure, ReleaseWithoutAGrabBlackensTheSevenLinesOnly) {
+    form.userClickCommand(1);
+    ASSERT_EQ(form.Line2(0).BorderColor, QBColor(12));
+    const State before = figureOf(form);
+    grab(form, 600, 600);
+    letGo(form, 600, 600);
+    EXPECT_EQ(redLines(form), Names{});
+    State after = figureOf(form);
+    EXPECT_EQ(after["Line2(0).BorderColor"], QBColor(0));
+    after["Line2(0).BorderColor"] = before.at("Line2(0).BorderColor");
+    expectSameState(before, after);
+    // r, the arrow strokes and the marker lines keep their colours.
+    EXPECT_EQ(form.Line1(2).BorderColor, QBColor(0));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(form.Line3(i).BorderColor, 0x0000FFU) << i;
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(form.Line4(i).BorderColor, 0xFF0000U) << i;
+    }
+
+    // The right button's release after a reset does the same.
+    form.pointerPress(kRightButton, 500, 500);
+    EXPECT_EQ(form.Line2(0).BorderColor, QBColor(12));
+    form.pointerRelease(kRightButton, 500, 500);
+    EXPECT_EQ(redLines(form), Names{});
+}
+
+TEST_F(Figure, RightPressInTheMiddleOfADrag) {
+    grab(form, 400, 125);
+    form.pointerMove(430, 125);
+    ASSERT_EQ(form.fig.transLX1, 430);
+    form.pointerPress(kRightButton, 500, 500);
+    EXPECT_EQ(form.fig, initial);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(form.lastX, 500.0F);
+    EXPECT_EQ(form.lastY, 500.0F);
+    // The grabbed line keeps its highlight until a button goes up; the reset
+    // gives the copy its red again.
+    EXPECT_EQ(redLines(form), (Names{"l", "extL", "copy"}));
+
+    form.pointerMove(520, 510);
+    form.pointerMove(600, 520);
+    form.pointerMove(380, 125);
+    EXPECT_EQ(form.fig, initial);
+    EXPECT_EQ(form.Line1(3).X1, 400.0F);
+    EXPECT_EQ(redLines(form), (Names{"l", "extL", "copy"}));
+
+    letGo(form, 380, 125);
+    EXPECT_EQ(redLines(form), Names{});
+    form.pointerRelease(kRightButton, 380, 125);
+    EXPECT_EQ(form.heldButtons(), 0);
+    EXPECT_EQ(form.fig, initial);
+}
+
+// ---------------------------------------------------------------- routing
+
+TEST_F(Figure, PressOnAPointLabelDoesNotReachTheCanvas) {
+    drag(form, 400, 125, 430, 125);
+    const FigureState turned = form.fig;
+    form.pointerMove(600, 600);
+    const heikosen::LabelControl& a = form.Label2(0);
+    const float ax = a.Left + 5;
+    const float ay = a.Top + 5;
+    ASSERT_EQ(form.hitTest(ax, ay), (heikosen::CanvasHit{heikosen::CanvasHit::Kind::Label2, 0}));
+
+    form.pointerPress(kRightButton, ax, ay);  // on the canvas this would reset
+    EXPECT_EQ(form.fig, turned);
+    EXPECT_EQ(form.lastX, 600.0F);
+    form.pointerMove(ax + 200, ay + 100);  // captured by the label
+    EXPECT_EQ(form.lastX, 600.0F);
+    form.pointerRelease(kRightButton, ax + 200, ay + 100);
+
+    form.pointerPress(kMiddleButton, ax, ay);
+    EXPECT_EQ(form.lastX, 600.0F);
+    form.pointerRelease(kMiddleButton, ax, ay);
+
+    // "Ｂ'" stands inside the copy's zone: a press on it grabs nothing.
+    const float bx = form.Label2(4).Left + 5;
+    const float by = form.Label2(4).Top + 20;
+    form.pointerPress(kLeftButton, bx, by);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(form.Line2(0).X1, 1000.0F);
+    letGo(form, bx, by);
+    form.gamen_MouseDown(kLeftButton, 0, bx, by);
+    EXPECT_EQ(form.grabbedHandle, 10);
+}
+
+TEST_F(Figure, PressOnALineReachesTheCanvas) {
+    // On l just below its upper end, clear of the letter picture.
+    const float x = static_cast<float>(400 - 300 * 5 / 450.0);
+    ASSERT_EQ(form.hitTest(x, 130).kind, heikosen::CanvasHit::Kind::Canvas);
+    grab(form, x, 130);
+    EXPECT_EQ(form.grabbedHandle, 5);
+    letGo(form, x, 130);
+
+    drag(form, 20, 275, 20, 250);
+    form.pointerPress(kRightButton, 500, 350);  // on q
+    EXPECT_EQ(form.fig, initial);
+    EXPECT_EQ(form.lastX, 500.0F);
+    form.pointerRelease(kRightButton, 500, 350);
+}
+
+TEST_F(Figure, HoverOverALabelDoesNotMoveTheOutline) {
+    form.pointerMove(600, 600);
+    const float left = form.Shape1.Left;
+    const float top = form.Shape1.Top;
+    form.pointerMove(form.Label2(0).Left + 3, form.Label2(0).Top + 3);
+    form.pointerMove(form.Image1(2).Left + 3, form.Image1(2).Top + 3);
+    EXPECT_EQ(form.Shape1.Left, left);
+    EXPECT_EQ(form.Shape1.Top, top);
+    EXPECT_EQ(form.lastX, 600.0F);
+    EXPECT_EQ(form.lastY, 600.0F);
+}
+
+TEST_F(Figure, PressAndReleaseOnTheLetterOfLShowsItsExtension) {
+    // (410, 150) is also inside the zone of l's upper end; the picture takes it.
+    ASSERT_EQ(form.hitTest(410, 150), (heikosen::CanvasHit{heikosen::CanvasHit::Kind::Image1, 0}));
+    form.pointerMove(600, 600);
+    form.pointerPress(kLeftButton, 410, 150);
+    form.pointerMove(415, 155);
+    EXPECT_EQ(form.lastX, 600.0F);
+    form.pointerRelease(kLeftButton, 415, 155);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(redLines(form), Names{});
+    EXPECT_TRUE(form.Line2(1).Visible);
+    EXPECT_EQ(form.extension1Shown, 1);
+    EXPECT_FALSE(form.Line2(2).Visible);
+
+    // Let go elsewhere: no click.
+    form.pointerPress(kLeftButton, 410, 150);
+    form.pointerRelease(kLeftButton, 500, 400);
+    EXPECT_TRUE(form.Line2(1).Visible);
+    EXPECT_EQ(form.extension1Shown, 1);
+
+    // Clicked again: hidden again.
+    form.pointerPress(kLeftButton, 410, 150);
+    form.pointerRelease(kLeftButton, 410, 150);
+    EXPECT_FALSE(form.Line2(1).Visible);
+    EXPECT_EQ(form.extension1Shown, 0);
+    EXPECT_EQ(form.fig, initial);
+}
+
+TEST_F(Figure, MovesWhileHeldGoWhereThePressWentAcrossLabels) {
+    grab(form, 325, 350);
+    ASSERT_EQ(form.grabbedHandle, 10);
+    // Over "Ｂ'" the step still reaches the canvas and slides the copy.
+    const float overLabel = form.Label2(4).Top + 10;
+    ASSERT_EQ(form.hitTest(335, overLabel).kind, heikosen::CanvasHit::Kind::Label2);
+    form.pointerMove(335, overLabel);
+    EXPECT_EQ(form.fig.copyMGrabX, 335);
+    EXPECT_EQ(form.lastY, overLabel);
+    // Let go over the label: the canvas gets the release.
+    letGo(form, 335, overLabel);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(redLines(form), Names{});
+    EXPECT_EQ(form.heldButtons(), 0);
+}
