@@ -216,13 +216,18 @@ void Form1::figureMove(float x, float y) {
     followCrossings(*this);
 }
 
+// Ends a grab: no handle is held and the figure's lines are black again.
+void Form1::letGoOfHandle() {
+    grabbedHandle = kHandleNone;
+    for (LineControl* line :
+         {&Line1(0), &Line1(1), &Line1(3), &Line1(4), &Line2(1), &Line2(2), &Line2(0)}) {
+        colourLine(*line, 0);
+    }
+}
+
 void Form1::gamen_MouseUp(int /*button*/, int /*shift*/, float x, float y) {
     if (memoMode == 0 && lineMode == 0) {
-        grabbedHandle = kHandleNone;
-        for (LineControl* line : {&Line1(0), &Line1(1), &Line1(3), &Line1(4), &Line2(1),
-                                  &Line2(2), &Line2(0)}) {
-            colourLine(*line, 0);
-        }
+        letGoOfHandle();
         return;
     }
     if (memoMode == 1 && penDown == 1) {

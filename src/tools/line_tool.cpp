@@ -48,6 +48,10 @@ void Form1::Command5_Click() {
         }
         endLineInProgress();
         lineMode = 0;
+        // Back in figure mode: a handle held since before the tool came on is let go.
+        if (grabbedHandle != 0) {
+            letGoOfHandle();
+        }
         Command5.FontBold = false;
     }
 }

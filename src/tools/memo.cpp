@@ -41,6 +41,11 @@ void Form1::Command3_Click() {
         }
         memoMode = 0;
         penDown = 0;
+        // Back in figure mode: a handle that was held when memo mode came on is
+        // let go, or it would follow the pointer with no button down.
+        if (grabbedHandle != 0) {
+            letGoOfHandle();
+        }
         Command3.FontBold = false;
         Shape1.Visible = false;
     }

@@ -133,6 +133,7 @@ public:
 private:
     void wireEvents();
     void endLineInProgress();
+    void letGoOfHandle();
     void startPenStroke();
     void startStraightLine(float x, float y);
     void penMove(float x, float y);
