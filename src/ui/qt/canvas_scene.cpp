@@ -1,0 +1,349 @@
+#include "ui/qt/canvas_scene.h"
+
+#include <QPen>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/form1.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/window_geometry.h"
+
+namespace heikosen::qt {
+
+namespace {
+
+// The letter pictures are stored at this many times their logical size.
+constexpr qreal kPictureResolution = 8.0;
+// Beyond this many changed controls one repaint of the whole canvas is cheaper.
+constexpr int kMaxChangedControls = 24;
+
+const char* letterResource(Letter letter) {
+    switch (letter) {
+        case Letter::Ell:
+            return ":/letters/ell.png";
+        case Letter::M:
+            return ":/letters/m.png";
+        case Letter::P:
+            return ":/letters/p.png";
+        case Letter::Q:
+            return ":/letters/q.png";
+        case Letter::R:
+            return ":/letters/r.png";
+    }
+    return ":/letters/p.png";
+}
+
+// How many device pixels one canvas pixel covers under this painter: more than
+// one on a high-density screen or on paper.
+qreal deviceScale(const QPainter& painter) {
+    const QTransform t = painter.combinedTransform();
+    const qreal transformScale = std::sqrt(std::fabs(t.determinant()));
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    return std::clamp(transformScale * ratio, 1.0, kPictureResolution);
+}
+
+// Cuts the segment p1-p2 to the rectangle `box` (Liang-Barsky). Returns false
+// when nothing of it lies inside.
+bool clipSegment(QPointF& p1, QPointF& p2, const QRectF& box) {
+    const double dx = p2.x() - p1.x();
+    const double dy = p2.y() - p1.y();
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {p1.x() - box.left(), box.right() - p1.x(), p1.y() - box.top(),
+                         box.bottom() - p1.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) {
+                return false;
+            }
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0) {
+            t0 = std::max(t0, r);
+        } else {
+            t1 = std::min(t1, r);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const QPointF start = p1;
+    p1 = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    p2 = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    return true;
+}
+
+void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
+    if (!line.Visible) {
+        return;
+    }
+    const int width = std::max(1, line.BorderWidth);
+    QPointF p1(line.X1, line.Y1);
+    QPointF p2(line.X2, line.Y2);
+    if (!std::isfinite(p1.x()) || !std::isfinite(p1.y()) || !std::isfinite(p2.x()) ||
+        !std::isfinite(p2.y())) {
+        return;
+    }
+    // Only the part near the drawing area is drawn: a line parked or dragged far
+    // away costs nothing, and its ends (beyond the margin) stay out of sight.
+    const qreal margin = width + 2;
+    if (!clipSegment(p1, p2, area.adjusted(-margin, -margin, margin, margin))) {
+        return;
+    }
+    QPen pen(toQColor(line.BorderColor));
+    pen.setWidth(width);
+    pen.setStyle(line.Style == BorderStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    // A wide line ends round, like a stroke of a pen; a hairline ends square on
+    // its last pixel.
+    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    if (p1 == p2) {
+        painter.drawPoint(p1);
+    } else {
+        painter.drawLine(QLineF(p1, p2));
+    }
+}
+
+void drawLabel(QPainter& painter, const LabelControl& label, const QRect& area) {
+    if (!label.Visible) {
+        return;
+    }
+    const QRect rect =
+        WindowGeometry::canvasPixelRect(label.Left, label.Top, label.Width, label.Height);
+    if (rect.isEmpty() || !rect.intersects(area)) {
+        return;
+    }
+    // Labels are opaque: their background hides what lies beneath them.
+    painter.fillRect(rect, toQColor(label.BackColor));
+    if (label.Caption().empty()) {
+        return;
+    }
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.setFont(toQFont(label.Font));
+    painter.setPen(toQColor(label.ForeColor));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.Caption()));
+    painter.restore();
+}
+
+void drawImage(QPainter& painter, const ImageControl& image, LetterPictures& pictures,
+               const QRect& area) {
+    if (!image.Visible) {
+        return;
+    }
+    const QRect rect =
+        WindowGeometry::canvasPixelRect(image.Left, image.Top, image.Width, image.Height);
+    if (rect.isEmpty() || !rect.intersects(area)) {
+        return;
+    }
+    const QImage& picture =
+        pictures.picture(image.Picture, rect.width(), rect.height(), deviceScale(painter));
+    painter.drawImage(QRectF(rect), picture);
+}
+
+void drawShape(QPainter& painter, const ShapeControl& shape, const QRect& area) {
+    if (!shape.Visible) {
+        return;
+    }
+    const QRect box =
+        WindowGeometry::canvasPixelRect(shape.Left, shape.Top, shape.Width, shape.Height);
+    const int diameter = std::min(box.width(), box.height());
+    if (diameter <= 0 || !box.intersects(area)) {
+        return;
+    }
+    // The largest circle that fits the box, centred in it.
+    const int left = box.left() + (box.width() - diameter) / 2;
+    const int top = box.top() + (box.height() - diameter) / 2;
+    QPen pen(toQColor(shape.BorderColor));
+    pen.setWidth(std::max(1, shape.BorderWidth));
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // An outline of width 1 around this rectangle covers `diameter` pixels.
+    painter.drawEllipse(QRectF(left, top, diameter - 1, diameter - 1));
+}
+
+bool sameLabel(const LabelControl& a, const LabelControl& b) {
+    return a == b && a.BackColor == b.BackColor && a.ForeColor == b.ForeColor && a.Font == b.Font;
+}
+
+void appendLines(std::vector<LineControl>& lines, const Form1& form) {
+    for (const LineControl& line : form.Line5) {
+        lines.push_back(line);
+    }
+    for (const LineControl& line : form.Line6) {
+        lines.push_back(line);
+    }
+    for (const LineControl& line : form.Line3) {
+        lines.push_back(line);
+    }
+    for (const LineControl& line : form.Line1) {
+        lines.push_back(line);
+    }
+    for (const LineControl& line : form.Line2) {
+        lines.push_back(line);
+    }
+    for (const LineControl& line : form.Line4) {
+        lines.push_back(line);
+    }
+}
+
+// Adds what a control covered and covers now, within the drawing area.
+void addChange(QRegion& region, const QRectF& before, const QRectF& after, const QRect& area) {
+    const QRectF visibleArea(area);
+    for (const QRectF& r : {before, after}) {
+        const QRectF inside = r.intersected(visibleArea);
+        if (!inside.isEmpty()) {
+            region += inside.toAlignedRect();
+        }
+    }
+}
+
+}  // namespace
+
+QColor toQColor(Rgb rgb) {
+    return QColor::fromRgb(static_cast<int>((rgb >> 16U) & 0xFFU),
+                           static_cast<int>((rgb >> 8U) & 0xFFU), static_cast<int>(rgb & 0xFFU));
+}
+
+const QImage& LetterPictures::picture(Letter letter, int width, int height,
+                                      qreal devicePixelRatio) {
+    const int ratioKey = qRound(devicePixelRatio * 100.0);
+    const auto key = std::make_tuple(static_cast<int>(letter), width, height, ratioKey);
+    auto found = scaled_.find(key);
+    if (found != scaled_.end()) {
+        return found->second;
+    }
+    QImage& original = originals_[static_cast<int>(letter)];
+    if (original.isNull()) {
+        original = QImage(QString::fromLatin1(letterResource(letter)));
+    }
+    const QSize deviceSize(std::max(1, qRound(width * devicePixelRatio)),
+                           std::max(1, qRound(height * devicePixelRatio)));
+    QImage image;
+    if (original.isNull()) {
+        // Without its picture the control still shows its white ground.
+        image = QImage(deviceSize, QImage::Format_RGB32);
+        image.fill(Qt::white);
+    } else {
+        image = original.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    image.setDevicePixelRatio(devicePixelRatio);
+    return scaled_.emplace(key, std::move(image)).first->second;
+}
+
+void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures) {
+    const QRect area(QPoint(0, 0), WindowGeometry::drawingArea(form.gamen).size());
+    const QRectF lineArea(area);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+
+    // The grid lies lowest, then the arrow marks, the figure's lines, the
+    // extensions and the copy of m, and the marker lines.
+    for (const LineControl& line : form.Line5) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const LineControl& line : form.Line6) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const LineControl& line : form.Line3) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const LineControl& line : form.Line1) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const LineControl& line : form.Line2) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const LineControl& line : form.Line4) {
+        drawLine(painter, line, lineArea);
+    }
+    for (const ImageControl& image : form.Image1) {
+        drawImage(painter, image, pictures, area);
+    }
+    for (const LabelControl& label : form.Label2) {
+        drawLabel(painter, label, area);
+    }
+    for (const LabelControl& label : form.Label3) {
+        drawLabel(painter, label, area);
+    }
+    drawLabel(painter, form.Label5, area);
+    drawShape(painter, form.Shape1, area);
+    painter.restore();
+}
+
+QRectF lineBounds(const LineControl& line) {
+    const qreal margin = std::max(1, line.BorderWidth) + 2;
+    return QRectF(QPointF(line.X1, line.Y1), QPointF(line.X2, line.Y2))
+        .normalized()
+        .adjusted(-margin, -margin, margin, margin);
+}
+
+QRect labelBounds(const LabelControl& label) {
+    return WindowGeometry::canvasPixelRect(label.Left, label.Top, label.Width, label.Height)
+        .adjusted(-1, -1, 1, 1);
+}
+
+QRect imageBounds(const ImageControl& image) {
+    return WindowGeometry::canvasPixelRect(image.Left, image.Top, image.Width, image.Height)
+        .adjusted(-1, -1, 1, 1);
+}
+
+QRect shapeBounds(const ShapeControl& shape) {
+    const int margin = std::max(1, shape.BorderWidth) + 2;
+    return WindowGeometry::canvasPixelRect(shape.Left, shape.Top, shape.Width, shape.Height)
+        .adjusted(-margin, -margin, margin, margin);
+}
+
+CanvasSnapshot CanvasSnapshot::of(const Form1& form) {
+    CanvasSnapshot snapshot;
+    appendLines(snapshot.lines_, form);
+    snapshot.labels_.assign(form.Label2.begin(), form.Label2.end());
+    snapshot.labels_.insert(snapshot.labels_.end(), form.Label3.begin(), form.Label3.end());
+    snapshot.labels_.push_back(form.Label5);
+    std::copy(form.Image1.begin(), form.Image1.end(), snapshot.images_.begin());
+    snapshot.shape_ = form.Shape1;
+    return snapshot;
+}
+
+QRegion CanvasSnapshot::changedRegion(const CanvasSnapshot& before, const CanvasSnapshot& after,
+                                      const QRect& area) {
+    if (before.lines_.size() != after.lines_.size() ||
+        before.labels_.size() != after.labels_.size()) {
+        return QRegion(area);
+    }
+    QRegion region;
+    int changed = 0;
+    for (std::size_t i = 0; i < after.lines_.size(); ++i) {
+        if (!(before.lines_[i] == after.lines_[i])) {
+            ++changed;
+            addChange(region, lineBounds(before.lines_[i]), lineBounds(after.lines_[i]), area);
+        }
+    }
+    for (std::size_t i = 0; i < after.labels_.size(); ++i) {
+        if (!sameLabel(before.labels_[i], after.labels_[i])) {
+            ++changed;
+            addChange(region, labelBounds(before.labels_[i]), labelBounds(after.labels_[i]), area);
+        }
+    }
+    for (std::size_t i = 0; i < after.images_.size(); ++i) {
+        if (!(before.images_[i] == after.images_[i])) {
+            ++changed;
+            addChange(region, imageBounds(before.images_[i]), imageBounds(after.images_[i]), area);
+        }
+    }
+    if (!(before.shape_ == after.shape_)) {
+        ++changed;
+        addChange(region, shapeBounds(before.shape_), shapeBounds(after.shape_), area);
+    }
+    if (changed > kMaxChangedControls) {
+        return QRegion(area);
+    }
+    return region;
+}
+
+}  // namespace heikosen::qt

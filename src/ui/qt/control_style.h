@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QProxyStyle>
+
+namespace heikosen::qt {
+
+// The application's style with the narrow gap between an option button's or a
+// check box's indicator and its caption that the window's layout is drawn for:
+// the short captions "1" to "5" and "白" fit their laid-out rectangles.
+class ControlStyle final : public QProxyStyle {
+  public:
+    ControlStyle();
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+};
+
+}  // namespace heikosen::qt

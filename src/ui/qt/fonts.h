@@ -1,0 +1,33 @@
+#pragma once
+
+// Fonts of the window. The form names its fonts as the window was designed
+// ("ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝"); on this desktop they are substituted by the
+// IPA proportional fonts, which have the same metrics.
+
+#include <QFont>
+
+#include "ui/controls.h"
+
+namespace heikosen::qt {
+
+// Makes the designed families resolve to the IPA fonts. Safe to call repeatedly.
+void registerFontSubstitutions();
+
+// Pixel size of a font of `points` points on a 96 dpi screen, as a whole pixel.
+int pixelSizeForPoints(float points);
+
+// The Qt font for a font of the form. Sizes are set in pixels, so what the
+// window shows does not depend on the screen's dots per inch.
+QFont toQFont(const FontSpec& font);
+
+// The font of controls without a font of their own: buttons, option buttons,
+// check boxes and the row names.
+QFont defaultControlFont();
+
+// Measures captions with the real fonts, so auto-sized labels fit their text.
+class QtTextMeasurer final : public TextMeasurer {
+  public:
+    Size measure(const std::string& text, const FontSpec& font) const override;
+};
+
+}  // namespace heikosen::qt

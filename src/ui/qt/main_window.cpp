@@ -1,0 +1,357 @@
+#include "ui/qt/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "ui/qt/control_style.h"
+#include "ui/qt/resources.h"
+#include "ui/qt/window_geometry.h"
+
+namespace heikosen::qt {
+
+namespace {
+
+// How many times the screen's resolution the window is drawn at for printing.
+constexpr int kPrintOversampling = 3;
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Background and text colours of a widget that fills its own background.
+void setColours(QWidget* widget, Rgb background, Rgb foreground) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, toQColor(background));
+    palette.setColor(QPalette::WindowText, toQColor(foreground));
+    widget->setPalette(palette);
+    // Buttons fill with the button colour unless told otherwise.
+    widget->setBackgroundRole(QPalette::Window);
+    widget->setAutoFillBackground(true);
+}
+
+void syncLabel(QLabel* widget, const LabelControl& label) {
+    const QString caption = text(label.Caption());
+    if (widget->text() != caption) {
+        widget->setText(caption);
+    }
+    widget->setVisible(label.Visible);
+}
+
+template <typename Button>
+void syncCaption(Button* widget, const std::string& caption) {
+    const QString wanted = text(caption);
+    if (widget->text() != wanted) {
+        widget->setText(wanted);
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+    initResources();
+    registerFontSubstitutions();
+    setFont(defaultControlFont());
+
+    form_.setTextMeasurer(&measurer_);
+    form_.setHost(this);
+    // The canvas installs its stroke layer before start-up clears the board.
+    canvas_ = new CanvasWidget(form_, this);
+    form_.Form_Load();
+
+    createWidgets();
+    placeWidgets();
+    setTabOrder();
+
+    setColours(this, form_.BackColor, kBlack);
+    connect(canvas_, &CanvasWidget::formChanged, this, &MainWindow::syncFromForm);
+    syncFromForm();
+}
+
+MainWindow::~MainWindow() {
+    form_.setHost(nullptr);
+    // The canvas works on the form, which goes before the children do.
+    delete canvas_;
+    canvas_ = nullptr;
+    // The options and check boxes go back to the application's style before
+    // their own style, a child of this window, is deleted with the other children.
+    for (QRadioButton* option : option1_) {
+        option->setStyle(nullptr);
+    }
+    for (QRadioButton* option : option2_) {
+        option->setStyle(nullptr);
+    }
+    for (QCheckBox* box : check1_) {
+        box->setStyle(nullptr);
+    }
+}
+
+void MainWindow::createWidgets() {
+    auto* style = new ControlStyle;
+    style->setParent(this);
+    label1_ = new QLabel(this);
+    label1_->setFont(toQFont(form_.Label1.Font));
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setColours(label1_, form_.Label1.BackColor, form_.Label1.ForeColor);
+
+    for (int i = 0; i < 2; ++i) {
+        QLabel* label = new QLabel(this);
+        label->setFont(toQFont(form_.Label4(i).Font));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setColours(label, form_.Label4(i).BackColor, form_.Label4(i).ForeColor);
+        label4_.at(static_cast<std::size_t>(i)) = label;
+    }
+
+    for (int n = 1; n <= 6; ++n) {
+        auto* button = new QPushButton(this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, n] {
+            form_.userClickCommand(n);
+            syncFromForm();
+        });
+        commands_.at(static_cast<std::size_t>(n - 1)) = button;
+    }
+    // The twelve option buttons form one group, which the form keeps: Qt does
+    // not make them exclusive on its own.
+    for (int i = 0; i < 8; ++i) {
+        auto* option = new QRadioButton(this);
+        option->setAutoExclusive(false);
+        option->setStyle(style);
+        setColours(option, form_.BackColor, kBlack);
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            form_.userClickOption1(i);
+            syncFromForm();
+        });
+        option1_.at(static_cast<std::size_t>(i)) = option;
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto* option = new QRadioButton(this);
+        option->setAutoExclusive(false);
+        option->setStyle(style);
+        setColours(option, form_.BackColor, kBlack);
+        connect(option, &QRadioButton::clicked, this, [this, i] {
+            form_.userClickOption2(i);
+            syncFromForm();
+        });
+        option2_.at(static_cast<std::size_t>(i)) = option;
+    }
+    for (int i = 0; i < 5; ++i) {
+        auto* box = new QCheckBox(this);
+        box->setStyle(style);
+        setColours(box, form_.BackColor, kBlack);
+        connect(box, &QCheckBox::clicked, this, [this, i] {
+            form_.userClickCheck1(i);
+            syncFromForm();
+        });
+        check1_.at(static_cast<std::size_t>(i)) = box;
+    }
+}
+
+void MainWindow::placeWidgets() {
+    setFixedSize(WindowGeometry::clientSize());
+    const LabelControl& title = form_.Label1;
+    label1_->setGeometry(
+        WindowGeometry::controlRect(title.Left, title.Top, title.Width, title.Height));
+    for (int i = 0; i < 2; ++i) {
+        const LabelControl& row = form_.Label4(i);
+        label4(i)->setGeometry(
+            WindowGeometry::controlRect(row.Left, row.Top, row.Width, row.Height));
+    }
+    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
+                                       &form_.Command4, &form_.Command5, &form_.Command6};
+    for (int n = 1; n <= 6; ++n) {
+        command(n)->setGeometry(WindowGeometry::controlRect(buttons[n - 1]->Rect));
+    }
+    for (int i = 0; i < 8; ++i) {
+        option1(i)->setGeometry(WindowGeometry::controlRect(form_.Option1(i).Rect));
+    }
+    for (int i = 0; i < 4; ++i) {
+        option2(i)->setGeometry(WindowGeometry::controlRect(form_.Option2(i).Rect));
+    }
+    for (int i = 0; i < 5; ++i) {
+        check1(i)->setGeometry(WindowGeometry::controlRect(form_.Check1(i).Rect));
+    }
+    canvas_->setGeometry(WindowGeometry::controlRect(form_.gamen.Rect));
+}
+
+void MainWindow::setTabOrder() {
+    std::vector<std::pair<int, QWidget*>> order;
+    order.emplace_back(kCanvasTabIndex, canvas_);
+    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
+                                       &form_.Command4, &form_.Command5, &form_.Command6};
+    for (int n = 1; n <= 6; ++n) {
+        order.emplace_back(buttons[n - 1]->TabIndex, command(n));
+    }
+    for (int i = 0; i < 8; ++i) {
+        order.emplace_back(form_.Option1(i).TabIndex, option1(i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        order.emplace_back(form_.Option2(i).TabIndex, option2(i));
+    }
+    for (int i = 0; i < 5; ++i) {
+        order.emplace_back(form_.Check1(i).TabIndex, check1(i));
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        QWidget::setTabOrder(order[k - 1].second, order[k].second);
+    }
+}
+
+QPushButton* MainWindow::command(int number) const {
+    return commands_.at(static_cast<std::size_t>(number - 1));
+}
+
+QRadioButton* MainWindow::option1(int index) const {
+    return option1_.at(static_cast<std::size_t>(index));
+}
+
+QRadioButton* MainWindow::option2(int index) const {
+    return option2_.at(static_cast<std::size_t>(index));
+}
+
+QCheckBox* MainWindow::check1(int index) const {
+    return check1_.at(static_cast<std::size_t>(index));
+}
+
+QLabel* MainWindow::label4(int index) const {
+    return label4_.at(static_cast<std::size_t>(index));
+}
+
+void MainWindow::syncFromForm() {
+    const QString title = text(form_.Caption);
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
+    syncLabel(label1_, form_.Label1);
+    for (int i = 0; i < 2; ++i) {
+        syncLabel(label4(i), form_.Label4(i));
+    }
+
+    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
+                                       &form_.Command4, &form_.Command5, &form_.Command6};
+    for (int n = 1; n <= 6; ++n) {
+        const CommandButton& source = *buttons[n - 1];
+        QPushButton* button = command(n);
+        syncCaption(button, source.Caption);
+        // A tool's button shows in bold while its tool is on.
+        QFont font = defaultControlFont();
+        font.setBold(source.FontBold);
+        if (button->font() != font) {
+            button->setFont(font);
+        }
+        button->setEnabled(source.Enabled);
+        button->setVisible(source.Visible);
+    }
+    auto syncOption = [](QRadioButton* widget, const OptionButton& option) {
+        const QSignalBlocker block(widget);
+        syncCaption(widget, option.Caption);
+        widget->setChecked(option.Value());
+        widget->setEnabled(option.Enabled);
+        widget->setVisible(option.Visible);
+    };
+    for (int i = 0; i < 8; ++i) {
+        syncOption(option1(i), form_.Option1(i));
+    }
+    for (int i = 0; i < 4; ++i) {
+        syncOption(option2(i), form_.Option2(i));
+    }
+    for (int i = 0; i < 5; ++i) {
+        const CheckBox& source = form_.Check1(i);
+        QCheckBox* box = check1(i);
+        const QSignalBlocker block(box);
+        syncCaption(box, source.Caption);
+        box->setChecked(source.Value() == 1);
+        box->setEnabled(source.Enabled);
+        box->setVisible(source.Visible);
+    }
+
+    canvas_->refresh();
+    if (form_.endRequested() && isVisible()) {
+        close();
+    }
+}
+
+void MainWindow::endProgram() {
+    close();
+    QCoreApplication::quit();
+}
+
+std::string MainWindow::inputBox(const std::string& prompt, const std::string& title) {
+    bool accepted = false;
+    const QString name = QInputDialog::getText(this, text(title), text(prompt), QLineEdit::Normal,
+                                               QString(), &accepted);
+    if (!accepted) {
+        return {};
+    }
+    return name.toStdString();
+}
+
+PrintOutcome MainWindow::printForm(const Form1& /*form*/) {
+    // The name is on the canvas before anything is asked or printed.
+    syncFromForm();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(windowTitle());
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        // No printer is set up as the default: let the user choose one, or a file.
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("印刷"));
+        if (dialog.exec() != QDialog::Accepted) {
+            return {PrintOutcome::Status::Cancelled, {}};
+        }
+    }
+    return printOn(printer);
+}
+
+PrintOutcome MainWindow::printOn(QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return {PrintOutcome::Status::Failed, "プリンターを使う準備ができませんでした。"};
+    }
+    // The window as on screen, drawn by its own painting at a few times the
+    // screen's resolution so that lines and letters stay sharp on paper, then
+    // put on the page as large as the printable area allows, centred.
+    const QSize client = WindowGeometry::clientSize();
+    QImage image(client * kPrintOversampling, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kPrintOversampling);
+    image.fill(Qt::white);
+    {
+        QPainter imagePainter(&image);
+        render(&imagePainter, QPoint(), QRegion(QRect(QPoint(0, 0), client)),
+               QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(static_cast<double>(page.width()) / client.width(),
+                                  static_cast<double>(page.height()) / client.height());
+    const QSizeF printed(client.width() * scale, client.height() * scale);
+    const QRectF target(
+        QPointF((page.width() - printed.width()) / 2.0, (page.height() - printed.height()) / 2.0),
+        printed);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, image);
+    const bool ended = painter.end();
+    if (!ended || printer.printerState() == QPrinter::Error) {
+        return {PrintOutcome::Status::Failed, "印刷のデータをプリンターに送れませんでした。"};
+    }
+    return {PrintOutcome::Status::Printed, {}};
+}
+
+void MainWindow::showMessage(const std::string& title, const std::string& text) {
+    QMessageBox::warning(this, QString::fromStdString(title), QString::fromStdString(text));
+}
+
+}  // namespace heikosen::qt

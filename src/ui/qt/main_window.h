@@ -1,0 +1,74 @@
+#pragma once
+
+// The program's one window: the form's controls as Qt widgets, the canvas, and
+// the desktop services the form asks for (quitting, the name dialog, printing,
+// message boxes). After every event the widgets are brought up to date with
+// the form, which holds all the state.
+
+#include <QWidget>
+#include <array>
+
+#include "ui/form1.h"
+#include "ui/form_host.h"
+#include "ui/qt/canvas_widget.h"
+#include "ui/qt/fonts.h"
+
+class QCheckBox;
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+
+namespace heikosen::qt {
+
+class MainWindow final : public QWidget, public FormHost {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    Form1& form() { return form_; }
+    const Form1& form() const { return form_; }
+
+    // The widgets, by the names of the form's controls.
+    QPushButton* command(int number) const;  // 1..6
+    QRadioButton* option1(int index) const;  // 0..7
+    QRadioButton* option2(int index) const;  // 0..3
+    QCheckBox* check1(int index) const;      // 0..4
+    QLabel* label1() const { return label1_; }
+    QLabel* label4(int index) const;  // 0..1
+    CanvasWidget* canvas() const { return canvas_; }
+
+    // Brings every widget up to date with the form and repaints what changed.
+    void syncFromForm();
+
+    // Draws the window, as it stands, onto a printer page in landscape, scaled to
+    // fit the printable area and centred.
+    PrintOutcome printOn(QPrinter& printer);
+
+    // --- FormHost ---
+    void endProgram() override;
+    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    PrintOutcome printForm(const Form1& form) override;
+    void showMessage(const std::string& title, const std::string& text) override;
+
+  private:
+    void createWidgets();
+    void placeWidgets();
+    void setTabOrder();
+
+    QtTextMeasurer measurer_;
+    Form1 form_;
+    CanvasWidget* canvas_ = nullptr;
+    QLabel* label1_ = nullptr;
+    std::array<QLabel*, 2> label4_{};
+    std::array<QPushButton*, 6> commands_{};
+    std::array<QRadioButton*, 8> option1_{};
+    std::array<QRadioButton*, 4> option2_{};
+    std::array<QCheckBox*, 5> check1_{};
+};
+
+}  // namespace heikosen::qt

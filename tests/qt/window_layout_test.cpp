@@ -1,0 +1,219 @@
+// The window's controls: where they stand, what they say, the keyboard order,
+// the title and the size of the client area.
+
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace heikosen::qt::testing {
+namespace {
+
+struct Expected {
+    QWidget* widget;
+    QRect rect;
+    QString caption;
+};
+
+QString captionOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return {};
+}
+
+using WindowLayout = WindowTest;
+
+TEST_F(WindowLayout, EveryControlStandsAtItsRectangleWithItsCaption) {
+    MainWindow& w = window();
+    const std::vector<Expected> table = {
+        {w.label1(), {8, 8, 125, 33}, "相似と比"},    {w.command(5), {216, 8, 49, 33}, "直線"},
+        {w.option2(0), {280, 8, 33, 17}, "赤"},       {w.option2(1), {320, 8, 33, 17}, "緑"},
+        {w.option2(2), {360, 8, 33, 17}, "青"},       {w.option2(3), {400, 8, 33, 17}, "白"},
+        {w.check1(0), {280, 24, 25, 17}, "1"},        {w.check1(1), {312, 24, 25, 17}, "2"},
+        {w.check1(2), {344, 24, 25, 17}, "3"},        {w.check1(3), {376, 24, 25, 17}, "4"},
+        {w.check1(4), {408, 24, 25, 17}, "5"},        {w.command(3), {464, 8, 49, 33}, "メモ"},
+        {w.label4(0), {528, 10, 24, 12}, "太字"},     {w.label4(1), {528, 27, 24, 12}, "細字"},
+        {w.option1(4), {560, 8, 57, 17}, "赤"},       {w.option1(5), {600, 8, 57, 17}, "緑"},
+        {w.option1(6), {640, 8, 57, 17}, "青"},       {w.option1(7), {680, 8, 81, 17}, "消しゴム"},
+        {w.option1(0), {560, 24, 57, 17}, "赤"},      {w.option1(1), {600, 24, 57, 17}, "緑"},
+        {w.option1(2), {640, 24, 57, 17}, "青"},      {w.option1(3), {680, 24, 81, 17}, "消しゴム"},
+        {w.command(1), {808, 8, 73, 33}, "初期画面"}, {w.canvas(), {8, 48, 806, 630}, ""},
+        {w.command(4), {824, 56, 57, 33}, "方眼"},    {w.command(6), {824, 592, 57, 33}, "印刷"},
+        {w.command(2), {824, 640, 57, 33}, "終了"},
+    };
+    for (const Expected& e : table) {
+        SCOPED_TRACE(e.caption.toStdString());
+        ASSERT_NE(e.widget, nullptr);
+        EXPECT_EQ(e.widget->parentWidget(), &w);
+        EXPECT_EQ(e.widget->geometry(), e.rect);
+        EXPECT_EQ(captionOf(e.widget), e.caption);
+        EXPECT_TRUE(e.widget->isVisible());
+    }
+    EXPECT_EQ(w.canvas()->drawingArea(), QRect(2, 2, 802, 626));
+}
+
+TEST_F(WindowLayout, TitleAndFixedClientArea) {
+    EXPECT_EQ(window().windowTitle(), QString("平行線と線分の比 (by Tomiraku)"));
+    EXPECT_EQ(window().size(), QSize(891, 687));
+    EXPECT_EQ(window().minimumSize(), QSize(891, 687));
+    EXPECT_EQ(window().maximumSize(), QSize(891, 687));
+}
+
+TEST_F(WindowLayout, TabOrderFollowsTheTabColumn) {
+    MainWindow& w = window();
+    // gamen 1, 初期画面 2, 終了 3, メモ 8, thin pens 9-12, thick pens 15-18,
+    // 方眼 22, 直線 23, boxes 24-28, line colours 29-32, 印刷 34.
+    const std::vector<QWidget*> expected = {
+        w.canvas(),   w.command(1), w.command(2), w.command(3), w.option1(0), w.option1(1),
+        w.option1(2), w.option1(3), w.option1(4), w.option1(5), w.option1(6), w.option1(7),
+        w.command(4), w.command(5), w.check1(0),  w.check1(1),  w.check1(2),  w.check1(3),
+        w.check1(4),  w.option2(0), w.option2(1), w.option2(2), w.option2(3), w.command(6),
+    };
+    std::vector<QWidget*> chain;
+    QWidget* at = w.canvas();
+    do {
+        if ((at->focusPolicy() & Qt::TabFocus) != 0 && at->window() == &w) {
+            chain.push_back(at);
+        }
+        at = at->nextInFocusChain();
+    } while (at != w.canvas() && chain.size() < 100);
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(WindowLayout, TabKeyWalksTheEnabledControlsInOrder) {
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    window().canvas()->setFocus(Qt::TabFocusReason);
+    // The pen and line colour options are disabled until their tool is on.
+    const std::vector<QWidget*> expected = {
+        window().command(1), window().command(2), window().command(3), window().command(4),
+        window().command(5), window().check1(0),  window().check1(1),  window().check1(2),
+        window().check1(3),  window().check1(4),  window().command(6), window().canvas(),
+    };
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
+
+TEST_F(WindowLayout, FontsAndColoursOfTheTitleAndTheStrip) {
+    const QFont title = window().label1()->font();
+    EXPECT_EQ(title.pixelSize(), 32);
+    EXPECT_TRUE(title.bold());
+    EXPECT_EQ(QFontInfo(title).family(), QString("IPAPGothic"));
+    EXPECT_EQ(window().command(1)->font().pixelSize(), 12);
+    EXPECT_EQ(QFontInfo(window().command(1)->font()).family(), QString("IPAPGothic"));
+
+    const QImage image = rendered();
+    // The title: bright green letters on dark green, whatever the letters' shapes.
+    int dark = 0;
+    int bright = 0;
+    for (int y = 8; y < 41; ++y) {
+        for (int x = 8; x < 133; ++x) {
+            const QRgb p = image.pixel(x, y);
+            dark += sameColour(p, 0x008000) ? 1 : 0;
+            bright += sameColour(p, 0x00FF00) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 125 * 33 / 3);
+    EXPECT_GT(bright, 125 * 33 / 20);
+    EXPECT_TRUE(sameColour(image.pixel(132, 40), 0x008000));
+    EXPECT_TRUE(sameColour(image.pixel(133, 40), 0xC0FFC0));
+
+    // The window, and the ground of the option buttons and check boxes, is light green.
+    for (QPoint p : {QPoint(450, 30), QPoint(850, 300), QPoint(150, 20), QPoint(4, 684)}) {
+        EXPECT_TRUE(sameColour(image.pixel(p), 0xC0FFC0)) << p.x() << "," << p.y();
+    }
+    EXPECT_TRUE(sameColour(image.pixel(432, 9), 0xC0FFC0));   // right end of "白"
+    EXPECT_TRUE(sameColour(image.pixel(304, 40), 0xC0FFC0));  // foot of box "1"
+    EXPECT_TRUE(sameColour(image.pixel(760, 40), 0xC0FFC0));  // foot of "消しゴム"
+}
+
+TEST_F(WindowLayout, LabelsOnTheCanvasTakeTheSizeOfTheirCaptions) {
+    // The point labels are 29 px high, their widths follow the letters.
+    for (const LabelControl& label : form().Label2) {
+        EXPECT_EQ(label.Height, 29) << label.Caption();
+        EXPECT_GE(label.Width, 18) << label.Caption();
+        EXPECT_LE(label.Width, 36) << label.Caption();
+    }
+    EXPECT_GT(form().Label2(4).Width, form().Label2(1).Width);  // "Ｂ'" is wider than "Ｂ"
+    // The name label is empty, one line of 12 pt (16 px) high, and grows with its caption.
+    EXPECT_EQ(form().Label5.Width, 0);
+    EXPECT_EQ(form().Label5.Height, 16);
+    form().Label5.setCaption("名前：");
+    const float shortWidth = form().Label5.Width;
+    EXPECT_GE(shortWidth, 40);
+    form().Label5.setCaption("名前：山田 太郎");
+    EXPECT_GT(form().Label5.Width, shortWidth + 50);
+    EXPECT_EQ(form().Label5.Height, 16);
+}
+
+TEST_F(WindowLayout, ToolButtonsAndOptionsFollowTheForm) {
+    MainWindow& w = window();
+    // After start-up: "白" selected, every colour option disabled, nothing bold.
+    EXPECT_TRUE(w.option2(3)->isChecked());
+    EXPECT_FALSE(w.option1(0)->isChecked());
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_FALSE(w.option1(i)->isEnabled());
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(w.option2(i)->isEnabled());
+    }
+    EXPECT_FALSE(w.command(3)->font().bold());
+
+    click(w.command(3));  // メモ
+    EXPECT_TRUE(w.command(3)->font().bold());
+    EXPECT_TRUE(w.option1(0)->isChecked());
+    EXPECT_FALSE(w.option2(3)->isChecked());
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_TRUE(w.option1(i)->isEnabled());
+    }
+
+    // A click on another pen moves the one selection; a click on the selected
+    // one keeps it selected.
+    click(w.option1(5));
+    EXPECT_TRUE(w.option1(5)->isChecked());
+    EXPECT_FALSE(w.option1(0)->isChecked());
+    EXPECT_EQ(form().penColor, 10);
+    click(w.option1(5));
+    EXPECT_TRUE(w.option1(5)->isChecked());
+
+    click(w.command(5));  // 直線 takes over from the memo
+    EXPECT_TRUE(w.command(5)->font().bold());
+    EXPECT_FALSE(w.command(3)->font().bold());
+    EXPECT_TRUE(w.option2(3)->isChecked());
+    EXPECT_FALSE(w.option1(5)->isChecked());
+    EXPECT_FALSE(w.option1(5)->isEnabled());
+    EXPECT_TRUE(w.option2(0)->isEnabled());
+
+    // A right press on the canvas resets: every tool off, the buttons plain.
+    hover(500, 400);
+    press(500, 400, Qt::RightButton);
+    release(500, 400, Qt::RightButton);
+    settle();
+    EXPECT_FALSE(w.command(5)->font().bold());
+    EXPECT_FALSE(w.option2(0)->isEnabled());
+    EXPECT_EQ(form().lineMode, 0);
+}
+
+TEST_F(WindowLayout, CheckBoxClickedByHandStaysCheckedAndIsUsedUp) {
+    click(window().check1(0));
+    EXPECT_TRUE(window().check1(0)->isChecked());
+    EXPECT_EQ(form().Check1(0).Value(), 1);
+    click(window().command(5));
+    EXPECT_EQ(form().lineSlot, 2);  // box "1" counts as used
+    click(window().check1(0));
+    EXPECT_FALSE(window().check1(0)->isChecked());
+    EXPECT_EQ(form().Check1(0).Value(), 0);
+}
+
+}  // namespace
+}  // namespace heikosen::qt::testing
