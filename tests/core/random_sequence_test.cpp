@@ -47,6 +47,7 @@ struct Reached {
     bool extensions = false;
     bool printedName = false;
     bool qAtUpperEnds = false;
+    bool turnWithQAtUpperEnds = false;
     bool mVertical = false;
 
     void note(const Form1& form) {
@@ -62,6 +63,10 @@ struct Reached {
         extensions = extensions || (form.extension1Shown == 1 && form.extension2Shown == 1);
         printedName = printedName || !form.Label5.Caption().empty();
         qAtUpperEnds = qAtUpperEnds || form.fig.parallelQY == 125;
+        turnWithQAtUpperEnds =
+            turnWithQAtUpperEnds ||
+            (form.fig.parallelQY == 125 && (form.grabbedHandle == heikosen::kHandleUpperL ||
+                                            form.grabbedHandle == heikosen::kHandleUpperM));
         mVertical = mVertical || (form.fig.transMX1 == form.fig.transMX2 &&
                                   form.fig.transMX1 != 250 && form.fig.transMX1 != 400);
     }
@@ -141,6 +146,7 @@ TEST(RandomSequence, EveryInvariantHoldsAfterEveryEvent) {
         EXPECT_TRUE(reached.extensions);
         EXPECT_TRUE(reached.printedName);
         EXPECT_TRUE(reached.qAtUpperEnds);
+        EXPECT_TRUE(reached.turnWithQAtUpperEnds);
         EXPECT_TRUE(reached.mVertical);
     }
 }

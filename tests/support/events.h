@@ -85,6 +85,8 @@ class ScriptedHost final : public FormHost {
             "名前：名前：",
             "tab\tand\nnew line",
             "\xf0\x9f\x98\x80 a",
+            "\x80 lone continuation",
+            "cut short \xe5\x90",
             "x",
         };
         return list;
@@ -278,30 +280,35 @@ class Maker {
   public:
     template <typename Source>
     void next(Source& src, const Form1& form, std::vector<Event>& out) {
+        if (continueDrag(src, form, out)) {
+            return;
+        }
         const std::uint32_t kind = src.pick(100);
         if (kind < 18) {
             const Point p = point(src, form);
             out.emplace_back(PointerPress{button(src, form, false), p.x, p.y});
-        } else if (kind < 58) {
+        } else if (kind < 56) {
             const Point p = src.pick(3) == 0 ? point(src, form) : step(src, form);
             out.emplace_back(PointerMove{p.x, p.y});
-        } else if (kind < 72) {
+        } else if (kind < 70) {
             const Point p = src.pick(2) == 0 ? pointer_ : point(src, form);
             out.emplace_back(PointerRelease{button(src, form, true), p.x, p.y});
-        } else if (kind < 79) {
+        } else if (kind < 77) {
             // A tap, most often on a label, a picture or a handle.
             const Point p = src.pick(2) == 0 ? onControl(src, form) : point(src, form);
             const int b = button(src, form, false);
             out.emplace_back(PointerPress{b, p.x, p.y});
             out.emplace_back(PointerRelease{b, p.x, p.y});
-        } else if (kind < 86) {
+        } else if (kind < 84) {
             out.emplace_back(ClickCommand{static_cast<int>(src.pick(6)) + 1});
-        } else if (kind < 90) {
+        } else if (kind < 88) {
             out.emplace_back(ClickOption1{static_cast<int>(src.pick(8))});
-        } else if (kind < 93) {
+        } else if (kind < 91) {
             out.emplace_back(ClickOption2{static_cast<int>(src.pick(4))});
-        } else {
+        } else if (kind < 96) {
             out.emplace_back(ClickCheck1{static_cast<int>(src.pick(5))});
+        } else {
+            startDrag(src, form, out);
         }
     }
 
@@ -522,7 +529,66 @@ class Maker {
         return remember(x, y);
     }
 
+    // A whole left drag on a handle: the pointer goes to the handle, presses,
+    // makes one to four steps and lets go. Each later part is made when its turn
+    // comes, against the window as it then stands.
+    template <typename Source>
+    void startDrag(Source& src, const Form1& form, std::vector<Event>& out) {
+        const FigureState& g = form.fig;
+        double x = 0;
+        double y = 0;
+        switch (src.pick(5)) {
+            case 0:
+                x = 20;
+                y = g.parallelPY;
+                break;
+            case 1:
+                x = 20;
+                y = g.parallelQY;
+                break;
+            case 2:
+                x = g.transLX1;
+                y = g.transLY1;
+                break;
+            case 3:
+                x = g.transMX1;
+                y = g.transMY1;
+                break;
+            default:
+                x = g.copyMGrabX;
+                y = g.parallelQY;
+                break;
+        }
+        const Point p = around(src, x, 3, y, 3);
+        out.emplace_back(PointerMove{p.x, p.y});
+        dragPress_ = true;
+        dragSteps_ = 1 + static_cast<int>(src.pick(4));
+    }
+
+    template <typename Source>
+    bool continueDrag(Source& src, const Form1& form, std::vector<Event>& out) {
+        if (dragPress_) {
+            dragPress_ = false;
+            out.emplace_back(PointerPress{kLeftButton, pointer_.x, pointer_.y});
+            return true;
+        }
+        if (dragSteps_ > 0) {
+            --dragSteps_;
+            const Point p = step(src, form);
+            out.emplace_back(PointerMove{p.x, p.y});
+            return true;
+        }
+        if (dragSteps_ == 0) {
+            dragSteps_ = -1;
+            out.emplace_back(PointerRelease{kLeftButton, pointer_.x, pointer_.y});
+            return true;
+        }
+        return false;
+    }
+
     Point pointer_{400, 300};
+    bool dragPress_ = false;
+    int dragSteps_ = -1;  // steps left before the release; -1 when no drag is under way
 };
 
 // --- Running sequences ---
