@@ -1,0 +1,63 @@
+#!/bin/sh
+# Installs what is missing, builds the benchmarks in Release (build-bench/), runs
+# them and prints one table: each measurement against its floor from the same
+# run, the ratio, the budget, and PASS or MISS. Exits non-zero when a budget is
+# missed. Start-up is measured under an Xvfb server of its own.
+#
+#   ./scripts/bench.sh
+#
+# STARTUP_RUNS (default 15) sets how many launches of each program are timed.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+
+build=build-bench
+out="$build/bench-results"
+runs="${STARTUP_RUNS:-15}"
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_BENCH=ON \
+    -DHEIKOSEN_BUILD_TESTS=OFF -DHEIKOSEN_WERROR=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target heikosen core_bench canvas_bench floor_window \
+    startup_bench bench_report
+mkdir -p "$out"
+
+common="--benchmark_repetitions=5 --benchmark_report_aggregates_only=true"
+
+echo "== the form's handling of a move" >&2
+# shellcheck disable=SC2086
+"$build/bench/core_bench" $common --benchmark_out="$out/core.json" --benchmark_out_format=json >&2
+
+echo "== the canvas at 1x and 2x (offscreen)" >&2
+# shellcheck disable=SC2086
+"$build/bench/canvas_bench" --dpr=1 $common --benchmark_out="$out/canvas1.json" \
+    --benchmark_out_format=json >&2
+# shellcheck disable=SC2086
+"$build/bench/canvas_bench" --dpr=2 $common --benchmark_filter='FullRepaint|WhiteFill' \
+    --benchmark_out="$out/canvas2.json" --benchmark_out_format=json >&2
+
+echo "== start-up under Xvfb ($runs runs each)" >&2
+displayfile="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
+xvfb=$!
+runtime=""
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$displayfile" $runtime' EXIT INT TERM
+tries=0
+while [ ! -s "$displayfile" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb" 2>/dev/null; then
+        echo "Xvfb did not start" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+# A private runtime directory, and no session bus: without one the D-Bus library
+# would try to launch a bus for every program started.
+runtime="$(mktemp -d)"
+DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/no-bus" \
+    "$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
+    heikosen="$build/heikosen" floor="$build/bench/floor_window"
+
+echo
+"$build/bench/bench_report" --core="$out/core.json" --canvas="$out/canvas1.json" \
+    --canvas="$out/canvas2.json" --startup="$out/startup.json"
