@@ -60,11 +60,12 @@ TEST_F(WindowLayout, EveryControlStandsAtItsRectangleWithItsCaption) {
     EXPECT_EQ(w.canvas()->drawingArea(), QRect(2, 2, 802, 626));
 }
 
-TEST_F(WindowLayout, TitleAndFixedClientArea) {
+TEST_F(WindowLayout, TitleAndClientAreaOpeningAtTheLaidOutSize) {
     EXPECT_EQ(window().windowTitle(), QString("平行線と線分の比 (by Tomiraku)"));
     EXPECT_EQ(window().size(), QSize(891, 687));
-    EXPECT_EQ(window().minimumSize(), QSize(891, 687));
-    EXPECT_EQ(window().maximumSize(), QSize(891, 687));
+    // It can be made larger without bound, and smaller down to half.
+    EXPECT_EQ(window().minimumSize(), QSize(446, 344));
+    EXPECT_EQ(window().maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 TEST_F(WindowLayout, TabOrderFollowsTheTabColumn) {

@@ -13,8 +13,8 @@ namespace heikosen::qt {
 
 namespace {
 
-// The letter pictures are stored at this many times their logical size.
-constexpr qreal kPictureResolution = 8.0;
+// Scaled letter pictures kept at most; a new scale of the window starts afresh.
+constexpr std::size_t kMaxScaledPictures = 64;
 // Beyond this many changed controls one repaint of the whole canvas is cheaper.
 constexpr int kMaxChangedControls = 24;
 
@@ -35,12 +35,20 @@ const char* letterResource(Letter letter) {
 }
 
 // How many device pixels one canvas pixel covers under this painter: more than
-// one on a high-density screen or on paper.
+// one in a larger window, on a high-density screen or on paper.
 qreal deviceScale(const QPainter& painter) {
-    const QTransform t = painter.combinedTransform();
-    const qreal transformScale = std::sqrt(std::fabs(t.determinant()));
-    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
-    return std::clamp(transformScale * ratio, 1.0, kPictureResolution);
+    return std::sqrt(std::fabs(painter.deviceTransform().determinant()));
+}
+
+// A pen one pixel wide lights the pixel to the right of and below its points.
+// Drawn wider than one device pixel it is moved half a canvas pixel across its
+// direction, so that it covers that same pixel, scaled.
+QPointF hairlineShift(const QPainter& painter, int width, QPointF from, QPointF to) {
+    if (width != 1 || deviceScale(painter) <= 1.0) {
+        return {};
+    }
+    const QPointF d = to - from;
+    return std::fabs(d.x()) >= std::fabs(d.y()) ? QPointF(0, 0.5) : QPointF(0.5, 0);
 }
 
 // Cuts the segment p1-p2 to the rectangle `box` (Liang-Barsky). Returns false
@@ -101,6 +109,9 @@ void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
     pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(Qt::RoundJoin);
     painter.setPen(pen);
+    const QPointF shift = hairlineShift(painter, width, p1, p2);
+    p1 += shift;
+    p2 += shift;
     if (p1 == p2) {
         painter.drawPoint(p1);
     } else {
@@ -140,9 +151,20 @@ void drawImage(QPainter& painter, const ImageControl& image, LetterPictures& pic
     if (rect.isEmpty() || !rect.intersects(area)) {
         return;
     }
-    const QImage& picture =
-        pictures.picture(image.Picture, rect.width(), rect.height(), deviceScale(painter));
-    painter.drawImage(QRectF(rect), picture);
+    // The picture is made for the device pixels it covers, rounded to whole
+    // ones, and put there pixel for pixel: sharp at every scale.
+    const QTransform toDevice = painter.deviceTransform();
+    const QRectF exact = toDevice.mapRect(QRectF(rect));
+    const QPoint topLeft(qRound(exact.left()), qRound(exact.top()));
+    const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
+    const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
+                     std::max(1, bottomRight.y() - topLeft.y()));
+    const QImage& picture = pictures.picture(image.Picture, size);
+    const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(target, picture, QRectF(picture.rect()));
+    painter.restore();
 }
 
 void drawShape(QPainter& painter, const ShapeControl& shape, const QRect& area) {
@@ -158,12 +180,14 @@ void drawShape(QPainter& painter, const ShapeControl& shape, const QRect& area) 
     // The largest circle that fits the box, centred in it.
     const int left = box.left() + (box.width() - diameter) / 2;
     const int top = box.top() + (box.height() - diameter) / 2;
+    const int width = std::max(1, shape.BorderWidth);
     QPen pen(toQColor(shape.BorderColor));
-    pen.setWidth(std::max(1, shape.BorderWidth));
+    pen.setWidth(width);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     // An outline of width 1 around this rectangle covers `diameter` pixels.
-    painter.drawEllipse(QRectF(left, top, diameter - 1, diameter - 1));
+    const QPointF shift = width == 1 && deviceScale(painter) > 1.0 ? QPointF(0.5, 0.5) : QPointF();
+    painter.drawEllipse(QRectF(left, top, diameter - 1, diameter - 1).translated(shift));
 }
 
 bool sameLabel(const LabelControl& a, const LabelControl& b) {
@@ -209,20 +233,20 @@ QColor toQColor(Rgb rgb) {
                            static_cast<int>((rgb >> 8U) & 0xFFU), static_cast<int>(rgb & 0xFFU));
 }
 
-const QImage& LetterPictures::picture(Letter letter, int width, int height,
-                                      qreal devicePixelRatio) {
-    const int ratioKey = qRound(devicePixelRatio * 100.0);
-    const auto key = std::make_tuple(static_cast<int>(letter), width, height, ratioKey);
+const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
+    const auto key =
+        std::make_tuple(static_cast<int>(letter), deviceSize.width(), deviceSize.height());
     auto found = scaled_.find(key);
     if (found != scaled_.end()) {
         return found->second;
+    }
+    if (scaled_.size() >= kMaxScaledPictures) {
+        scaled_.clear();
     }
     QImage& original = originals_[static_cast<int>(letter)];
     if (original.isNull()) {
         original = QImage(QString::fromLatin1(letterResource(letter)));
     }
-    const QSize deviceSize(std::max(1, qRound(width * devicePixelRatio)),
-                           std::max(1, qRound(height * devicePixelRatio)));
     QImage image;
     if (original.isNull()) {
         // Without its picture the control still shows its white ground.
@@ -231,7 +255,6 @@ const QImage& LetterPictures::picture(Letter letter, int width, int height,
     } else {
         image = original.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    image.setDevicePixelRatio(devicePixelRatio);
     return scaled_.emplace(key, std::move(image)).first->second;
 }
 

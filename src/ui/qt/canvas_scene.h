@@ -27,12 +27,12 @@ QColor toQColor(Rgb rgb);
 // their size) and scaled smoothly to the size the canvas shows them at.
 class LetterPictures {
   public:
-    // The picture of `letter` at width x height logical pixels for a device
-    // pixel ratio; scaled once and then kept.
-    const QImage& picture(Letter letter, int width, int height, qreal devicePixelRatio);
+    // The picture of `letter` at this many device pixels; scaled once and then
+    // kept while the window's scale stays.
+    const QImage& picture(Letter letter, QSize deviceSize);
 
   private:
-    std::map<std::tuple<int, int, int, int>, QImage> scaled_;
+    std::map<std::tuple<int, int, int>, QImage> scaled_;
     std::map<int, QImage> originals_;
 };
 

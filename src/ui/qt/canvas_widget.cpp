@@ -36,24 +36,147 @@ const QColor kHighlight(0xFF, 0xFF, 0xFF);
 
 }  // namespace
 
-StrokeLayer::StrokeLayer(CanvasWidget& canvas) : canvas_(canvas) {}
+StrokeLayer::StrokeLayer(CanvasWidget& canvas) : canvas_(canvas) {
+    redrawTimer_.setSingleShot(true);
+    QObject::connect(&redrawTimer_, &QTimer::timeout, [this] { redrawSlice(); });
+}
 
-void StrokeLayer::resize(QSize logicalSize, qreal devicePixelRatio) {
-    const QSize deviceSize(qRound(logicalSize.width() * devicePixelRatio),
-                           qRound(logicalSize.height() * devicePixelRatio));
-    if (!image_.isNull() && image_.size() == deviceSize &&
-        qFuzzyCompare(image_.devicePixelRatio(), devicePixelRatio)) {
+void StrokeLayer::setUpPainter(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(phase_);
+    painter.scale(scale_, scale_);
+}
+
+void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) const {
+    const QPointF from(segment.x1, segment.y1);
+    const QPointF to(segment.x2, segment.y2);
+    QPen pen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine, Qt::RoundCap,
+             Qt::RoundJoin);
+    painter.setPen(pen);
+    if (from == to) {
+        painter.drawPoint(from);
+    } else {
+        painter.drawLine(QLineF(from, to));
+    }
+}
+
+void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
+    const QSize deviceSize(static_cast<int>(std::ceil(canvasSize.width() * scale + phase.x())),
+                           static_cast<int>(std::ceil(canvasSize.height() * scale + phase.y())));
+    if (!image_.isNull() && image_.size() == deviceSize && canvasSize_ == canvasSize &&
+        scale_ == scale && phase_ == phase) {
         return;
     }
-    QImage resized(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    resized.setDevicePixelRatio(devicePixelRatio);
-    resized.fill(Qt::transparent);
-    if (!image_.isNull()) {
-        QPainter painter(&resized);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.deviceIndependentSize())), image_);
+    stopRedraw();
+    QImage next(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    next.fill(Qt::transparent);
+    const QImage before = std::move(image_);
+    const qreal scaleBefore = scale_;
+    const QPointF phaseBefore = phase_;
+    image_ = std::move(next);
+    canvasSize_ = canvasSize;
+    scale_ = scale;
+    phase_ = phase;
+    if (kept_ == 0 && !dropped_) {
+        return;
     }
-    image_ = std::move(resized);
+    QPainter painter(&image_);
+    if (!dropped_ && kept_ <= kRedrawSlice) {
+        // Every stroke on the board is kept: draw them again at the new resolution.
+        setUpPainter(painter);
+        for (std::size_t i = 0; i < kept_; ++i) {
+            paintSegment(painter, kept(i));
+        }
+        return;
+    }
+    if (!before.isNull() && scaleBefore > 0) {
+        // The old image, rescaled, stands in until the sharp one is drawn; when
+        // the list was dropped, for good.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        const qreal ratio = scale / scaleBefore;
+        const QPointF corner = phase - phaseBefore * ratio;
+        painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
+    }
+    painter.end();
+    if (!dropped_) {
+        startRedraw();
+    }
+}
+
+const StrokeSegment& StrokeLayer::kept(std::size_t index) const {
+    return blocks_[index / kBlock][index % kBlock];
+}
+
+void StrokeLayer::startRedraw() {
+    redraw_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    redraw_.fill(Qt::transparent);
+    redrawn_ = 0;
+    redrawTimer_.start(0);
+}
+
+void StrokeLayer::stopRedraw() {
+    redrawTimer_.stop();
+    redraw_ = QImage();
+    redrawn_ = 0;
+}
+
+void StrokeLayer::redrawSlice() {
+    if (redraw_.isNull()) {
+        return;
+    }
+    {
+        QPainter painter(&redraw_);
+        setUpPainter(painter);
+        const std::size_t end = std::min(kept_, redrawn_ + kRedrawSlice);
+        for (; redrawn_ < end; ++redrawn_) {
+            paintSegment(painter, kept(redrawn_));
+        }
+    }
+    // Segments drawn meanwhile were kept too, so the sharp image is complete
+    // once it has every kept one.
+    if (redrawn_ < kept_) {
+        redrawTimer_.start(0);
+        return;
+    }
+    image_ = std::move(redraw_);
+    stopRedraw();
+    canvas_.updateDrawingArea();
+}
+
+void StrokeLayer::finishRedraw() {
+    while (redrawing()) {
+        redrawSlice();
+    }
+}
+
+void StrokeLayer::keep(const StrokeSegment& segment) {
+    if (dropped_) {
+        return;
+    }
+    if (kept_ >= keepLimit_) {
+        // From here on the image alone holds the strokes, until the next wipe.
+        stopRedraw();
+        dropped_ = true;
+        kept_ = 0;
+        blocks_.clear();
+        blocks_.shrink_to_fit();
+        return;
+    }
+    if (blocks_.empty() || blocks_.back().size() == kBlock) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(kBlock);
+    }
+    blocks_.back().push_back(segment);
+    ++kept_;
+}
+
+std::vector<StrokeSegment> StrokeLayer::keptSegments() const {
+    std::vector<StrokeSegment> all;
+    all.reserve(kept_);
+    for (const std::vector<StrokeSegment>& block : blocks_) {
+        all.insert(all.end(), block.begin(), block.end());
+    }
+    return all;
 }
 
 void StrokeLayer::drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) {
@@ -68,26 +191,30 @@ void StrokeLayer::drawSegment(float x1, float y1, float x2, float y2, Rgb color,
     const qreal penWidth = std::max(1, width);
     const QRectF touched = QRectF(from, to).normalized().adjusted(-penWidth - 2, -penWidth - 2,
                                                                   penWidth + 2, penWidth + 2);
-    const QRectF area(QPointF(0, 0), image_.deviceIndependentSize());
+    const QRectF area(QPointF(0, 0), canvasSize_);
     if (!touched.intersects(area)) {
         return;
     }
+    const StrokeSegment segment{x1, y1, x2, y2, color, static_cast<std::int32_t>(width)};
+    keep(segment);
     {
         QPainter painter(&image_);
-        painter.setRenderHint(QPainter::Antialiasing, true);
-        QPen pen(toQColor(color), penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(pen);
-        if (from == to) {
-            painter.drawPoint(from);
-        } else {
-            painter.drawLine(QLineF(from, to));
-        }
+        setUpPainter(painter);
+        paintSegment(painter, segment);
     }
     canvas_.updateCanvasRect(touched);
 }
 
 void StrokeLayer::clear() {
+    stopRedraw();
     image_.fill(Qt::transparent);
+    // The first block stays for the strokes to come.
+    blocks_.resize(std::min<std::size_t>(blocks_.size(), 1));
+    if (!blocks_.empty()) {
+        blocks_.front().clear();
+    }
+    kept_ = 0;
+    dropped_ = false;
     canvas_.updateDrawingArea();
 }
 
@@ -113,33 +240,57 @@ CanvasWidget::~CanvasWidget() {
     }
 }
 
+CanvasMapping CanvasWidget::mapping() const {
+    return CanvasMapping(form_.gamen, scale_);
+}
+
+void CanvasWidget::setScale(double factor) {
+    if (factor == scale_ || !(factor > 0)) {
+        return;
+    }
+    scale_ = factor;
+    ensureStrokeLayer();
+    // Everything on the canvas changes size: nothing on screen stays valid.
+    update();
+}
+
 QRect CanvasWidget::drawingArea() const {
-    return WindowGeometry::drawingArea(form_.gamen);
+    return mapping().drawingAreaInWidget();
 }
 
 QPointF CanvasWidget::toCanvasPixels(QPointF widgetPosition) const {
-    return WindowGeometry::canvasPointFromWidget(form_.gamen, widgetPosition);
+    return mapping().canvasFromWidget(widgetPosition);
 }
 
 void CanvasWidget::ensureStrokeLayer() {
-    strokes_.resize(drawingArea().size(), devicePixelRatioF());
+    // The layer's pixels lie on the screen's: as many per canvas pixel as the
+    // screen has device pixels, and starting where the canvas's origin falls
+    // within a device pixel of the window.
+    const qreal ratio = devicePixelRatioF();
+    const QPointF origin =
+        (QPointF(mapTo(window(), QPoint(0, 0))) + mapping().widgetFromCanvas(QPointF(0, 0))) *
+        ratio;
+    const QPointF phase(origin.x() - std::floor(origin.x()), origin.y() - std::floor(origin.y()));
+    const QRect area = WindowGeometry::drawingArea(form_.gamen);
+    strokes_.setResolution(QSizeF(area.size()), scale_ * ratio, phase);
 }
 
 void CanvasWidget::refresh() {
     CanvasSnapshot now = CanvasSnapshot::of(form_);
-    const QRect area(QPoint(0, 0), drawingArea().size());
+    const QRect area(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
     const QRegion changed = CanvasSnapshot::changedRegion(lastDrawn_, now, area);
     lastDrawn_ = std::move(now);
+    const CanvasMapping map = mapping();
     for (const QRect& rect : changed) {
-        update(WindowGeometry::widgetRectFromCanvas(form_.gamen, rect));
+        update(map.widgetRectFromCanvas(rect));
     }
 }
 
 void CanvasWidget::updateCanvasRect(const QRectF& canvasRect) {
-    const QRectF area(QPointF(0, 0), QSizeF(drawingArea().size()));
+    const QRectF area(QPointF(0, 0), QSizeF(WindowGeometry::drawingArea(form_.gamen).size()));
     const QRectF inside = canvasRect.intersected(area);
     if (!inside.isEmpty()) {
-        update(WindowGeometry::widgetRectFromCanvas(form_.gamen, inside));
+        update(mapping().widgetRectFromCanvas(inside));
     }
 }
 
@@ -148,7 +299,7 @@ void CanvasWidget::updateDrawingArea() {
 }
 
 void CanvasWidget::paintFrame(QPainter& painter) const {
-    const QRect outer = rect();
+    const QRect outer = mapping().layoutRect();
     const int border = WindowGeometry::canvasBorder(form_.gamen);
     if (border <= 0) {
         return;
@@ -167,27 +318,68 @@ void CanvasWidget::paintFrame(QPainter& painter) const {
     }
 }
 
+void CanvasWidget::paintStrokes(QPainter& painter, const QRect& dirty) const {
+    const QImage& strokes = strokes_.image();
+    const qreal scale = strokes_.scale();
+    if (strokes.isNull() || !(scale > 0)) {
+        return;
+    }
+    const QPointF phase = strokes_.phase();
+    // The layer's pixels under the canvas pixels being repainted, and the canvas
+    // rectangle they cover exactly.
+    const QRect source = QRectF(dirty.x() * scale + phase.x(), dirty.y() * scale + phase.y(),
+                                dirty.width() * scale, dirty.height() * scale)
+                             .toAlignedRect()
+                             .intersected(strokes.rect());
+    if (source.isEmpty()) {
+        return;
+    }
+    const QRectF target((source.x() - phase.x()) / scale, (source.y() - phase.y()) / scale,
+                        source.width() / scale, source.height() / scale);
+    // At the layer's own resolution each of its pixels falls on one device
+    // pixel; only drawing at another resolution (printing) needs smoothing.
+    const QTransform device = painter.deviceTransform();
+    const qreal deviceScale = std::sqrt(std::fabs(device.determinant()));
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          std::fabs(deviceScale - scale) > 1e-6 * scale);
+    painter.drawImage(target, strokes, QRectF(source));
+    painter.restore();
+}
+
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     ensureStrokeLayer();
-    const QRect area = drawingArea();
+    const CanvasMapping map = mapping();
     QPainter painter(this);
+    // The widget is whole pixels; a scaled canvas may end inside its last
+    // column or row, which shows the window's ground.
+    const QSizeF scaled = QSizeF(map.layoutRect().size()) * map.factor();
+    const QRect all = rect();
+    if (scaled.width() < all.width() || scaled.height() < all.height()) {
+        const QColor ground = parentWidget() != nullptr
+                                  ? parentWidget()->palette().color(QPalette::Window)
+                                  : palette().color(QPalette::Window);
+        const int right = static_cast<int>(std::floor(scaled.width()));
+        const int bottom = static_cast<int>(std::floor(scaled.height()));
+        painter.fillRect(QRect(right, 0, all.width() - right, all.height()), ground);
+        painter.fillRect(QRect(0, bottom, all.width(), all.height() - bottom), ground);
+    }
+    painter.setTransform(map.layoutToWidget());
     paintFrame(painter);
 
-    painter.translate(area.topLeft());
-    const QRect canvasArea(QPoint(0, 0), area.size());
+    const int border = WindowGeometry::canvasBorder(form_.gamen);
+    painter.translate(border, border);
+    const QRect canvasArea(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
     painter.setClipRect(canvasArea, Qt::IntersectClip);
-    const QRect dirty = event->rect().translated(-area.topLeft()).intersected(canvasArea);
+    const QRect dirty =
+        map.canvasRectFromWidget(QRectF(event->rect())).toAlignedRect().intersected(canvasArea);
     if (dirty.isEmpty()) {
         return;
     }
     painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
 
     // The strokes of the pens, only where the canvas is being repainted.
-    const QImage& strokes = strokes_.image();
-    const qreal ratio = strokes.devicePixelRatio();
-    const QRectF source(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio,
-                        dirty.height() * ratio);
-    painter.drawImage(QRectF(dirty), strokes, source);
+    paintStrokes(painter, dirty);
 
     paintCanvasControls(painter, form_, pictures_);
 }

@@ -5,9 +5,14 @@
 // touch input on it goes to the form as pointer events in canvas pixels.
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "ui/qt/canvas_scene.h"
+#include "ui/qt/window_geometry.h"
 
 namespace heikosen {
 class Form1;
@@ -17,23 +22,92 @@ namespace heikosen::qt {
 
 class CanvasWidget;
 
-// What the pens draw: an image of the drawing area beneath the controls. Each
-// segment is drawn into it once, and only the pixels it touched are repainted.
+// One pen segment as the form drew it, in canvas pixels.
+struct StrokeSegment {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    Rgb color = kBlack;
+    std::int32_t width = 1;
+
+    bool operator==(const StrokeSegment&) const = default;
+};
+static_assert(sizeof(StrokeSegment) == 24);
+
+// What the pens draw: an image of the drawing area beneath the controls, at the
+// screen's resolution times the window's scale. Each segment is drawn into it
+// once, and only the pixels it touched are repainted.
+//
+// The segments drawn since the board was last wiped are also kept, up to
+// kMaxKeptSegments of them, so that the strokes can be drawn again sharply
+// when the window's scale changes. Beyond that many the list is dropped and,
+// until the next wipe, the image is rescaled instead; the list's memory stays
+// below kMaxKeptSegments x 24 bytes.
+//
+// A few thousand segments are drawn again at once. More than that would hold
+// up the window, so the old image is rescaled at once and the sharp one is
+// drawn a slice at a time between events, then takes its place.
 class StrokeLayer final : public DrawingSurface {
   public:
+    static constexpr std::size_t kMaxKeptSegments = std::size_t{1} << 20;
+    // Segments drawn again in one go.
+    static constexpr std::size_t kRedrawSlice = 4096;
+
     explicit StrokeLayer(CanvasWidget& canvas);
 
     void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) override;
     void clear() override;
 
     const QImage& image() const { return image_; }
-    // Gives the image the size of the drawing area at this pixel ratio; strokes
-    // already drawn are kept.
-    void resize(QSize logicalSize, qreal devicePixelRatio);
+    // Image pixels per canvas pixel.
+    qreal scale() const { return scale_; }
+    // Where the canvas's origin lies within the image's first pixel.
+    QPointF phase() const { return phase_; }
+    // Gives the image the size of a drawing area of `canvasSize` canvas pixels
+    // at `scale` image pixels each, with the canvas's origin at `phase`. The
+    // strokes already drawn are drawn again, or rescaled once the kept list was
+    // dropped.
+    void setResolution(QSizeF canvasSize, qreal scale, QPointF phase);
+
+    // The segments kept for drawing again, in drawing order.
+    std::vector<StrokeSegment> keptSegments() const;
+    std::size_t keptSegmentCount() const { return kept_; }
+    // How many segments are kept at most: kMaxKeptSegments unless changed
+    // (tests use a small number).
+    void setKeepLimit(std::size_t limit) { keepLimit_ = limit; }
+    // False once more segments were drawn since the last wipe than are kept.
+    bool keepsEveryStroke() const { return !dropped_; }
+    // True while the sharp image for a new resolution is still being drawn.
+    bool redrawing() const { return !redraw_.isNull(); }
+    // Draws what is left of the sharp image now.
+    void finishRedraw();
 
   private:
+    void keep(const StrokeSegment& segment);
+    const StrokeSegment& kept(std::size_t index) const;
+    void startRedraw();
+    void stopRedraw();
+    void redrawSlice();
+    void paintSegment(QPainter& painter, const StrokeSegment& segment) const;
+    void setUpPainter(QPainter& painter) const;
+
     CanvasWidget& canvas_;
     QImage image_;
+    QSizeF canvasSize_;
+    qreal scale_ = 0;
+    QPointF phase_;
+    // The kept segments, in blocks of kBlock, so that keeping one more never
+    // moves the ones already kept.
+    static constexpr std::size_t kBlock = 8192;
+    std::vector<std::vector<StrokeSegment>> blocks_;
+    std::size_t kept_ = 0;
+    std::size_t keepLimit_ = kMaxKeptSegments;
+    bool dropped_ = false;
+    // The sharp image being drawn, and how many kept segments it has.
+    QImage redraw_;
+    std::size_t redrawn_ = 0;
+    QTimer redrawTimer_;
 };
 
 class CanvasWidget final : public QWidget {
@@ -46,6 +120,12 @@ class CanvasWidget final : public QWidget {
     CanvasWidget& operator=(const CanvasWidget&) = delete;
 
     StrokeLayer& strokeLayer() { return strokes_; }
+    const StrokeLayer& strokeLayer() const { return strokes_; }
+    // Shows the canvas multiplied by the window's scale factor.
+    void setScale(double factor);
+    double scale() const { return scale_; }
+    // The canvas's drawing pixels against the widget's pixels at this scale.
+    CanvasMapping mapping() const;
     // Repaints what changed on the canvas since the last refresh.
     void refresh();
     // Repaints a rectangle of the drawing area, given in canvas pixels.
@@ -69,9 +149,11 @@ class CanvasWidget final : public QWidget {
 
   private:
     void paintFrame(QPainter& painter) const;
+    void paintStrokes(QPainter& painter, const QRect& dirty) const;
     void ensureStrokeLayer();
 
     Form1& form_;
+    double scale_ = 1.0;
     StrokeLayer strokes_;
     LetterPictures pictures_;
     CanvasSnapshot lastDrawn_;

@@ -6,12 +6,21 @@ namespace heikosen::qt {
 
 // The application's style with the narrow gap between an option button's or a
 // check box's indicator and its caption that the window's layout is drawn for:
-// the short captions "1" to "5" and "白" fit their laid-out rectangles.
+// the short captions "1" to "5" and "白" fit their laid-out rectangles. The
+// indicators and the gap grow and shrink with the window's scale.
 class ControlStyle final : public QProxyStyle {
   public:
     ControlStyle();
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
+
+    void setScale(double factor) { factor_ = factor; }
+    double scale() const { return factor_; }
+
+  private:
+    int scaled(int pixels) const;
+
+    double factor_ = 1.0;
 };
 
 }  // namespace heikosen::qt

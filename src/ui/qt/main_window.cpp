@@ -11,6 +11,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <utility>
@@ -63,6 +65,11 @@ void syncCaption(Button* widget, const std::string& caption) {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     initResources();
     registerFontSubstitutions();
+    // The IPA fonts have no bold face; Qt makes one, but only below 64 pixels
+    // unless told otherwise, and the bold title of a large window is larger.
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT")) {
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+    }
     setFont(defaultControlFont());
 
     form_.setTextMeasurer(&measurer_);
@@ -72,11 +79,18 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     form_.Form_Load();
 
     createWidgets();
+    // The window opens at the laid-out size and can be made larger or smaller;
+    // the layout scales with it.
+    setMinimumSize(WindowGeometry::minimumClientSize());
+    resize(WindowGeometry::clientSize());
     placeWidgets();
     setTabOrder();
 
     setColours(this, form_.BackColor, kBlack);
     connect(canvas_, &CanvasWidget::formChanged, this, &MainWindow::syncFromForm);
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    fullScreen->setContext(Qt::WindowShortcut);
+    connect(fullScreen, &QShortcut::activated, this, &MainWindow::toggleFullScreen);
     syncFromForm();
 }
 
@@ -101,14 +115,13 @@ MainWindow::~MainWindow() {
 void MainWindow::createWidgets() {
     auto* style = new ControlStyle;
     style->setParent(this);
+    style_ = style;
     label1_ = new QLabel(this);
-    label1_->setFont(toQFont(form_.Label1.Font));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(label1_, form_.Label1.BackColor, form_.Label1.ForeColor);
 
     for (int i = 0; i < 2; ++i) {
         QLabel* label = new QLabel(this);
-        label->setFont(toQFont(form_.Label4(i).Font));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setColours(label, form_.Label4(i).BackColor, form_.Label4(i).ForeColor);
         label4_.at(static_cast<std::size_t>(i)) = label;
@@ -159,31 +172,57 @@ void MainWindow::createWidgets() {
     }
 }
 
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const ClientScale now = ClientScale::fitting(event->size());
+    if (now != scale_) {
+        scale_ = now;
+        placeWidgets();
+    }
+}
+
+QFont MainWindow::scaled(QFont font) const {
+    if (scale_.factor != 1.0 && font.pixelSize() > 0) {
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale_.factor))));
+    }
+    return font;
+}
+
 void MainWindow::placeWidgets() {
-    setFixedSize(WindowGeometry::clientSize());
+    // Options and check boxes take the window's font; the others have their own.
+    setFont(scaled(defaultControlFont()));
+    style_->setScale(scale_.factor);
+
     const LabelControl& title = form_.Label1;
-    label1_->setGeometry(
-        WindowGeometry::controlRect(title.Left, title.Top, title.Width, title.Height));
+    label1_->setFont(scaled(toQFont(title.Font)));
+    label1_->setGeometry(scale_.windowRect(title.Left, title.Top, title.Width, title.Height));
     for (int i = 0; i < 2; ++i) {
         const LabelControl& row = form_.Label4(i);
-        label4(i)->setGeometry(
-            WindowGeometry::controlRect(row.Left, row.Top, row.Width, row.Height));
+        label4(i)->setFont(scaled(toQFont(row.Font)));
+        label4(i)->setGeometry(scale_.windowRect(row.Left, row.Top, row.Width, row.Height));
     }
     const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
                                        &form_.Command4, &form_.Command5, &form_.Command6};
     for (int n = 1; n <= 6; ++n) {
-        command(n)->setGeometry(WindowGeometry::controlRect(buttons[n - 1]->Rect));
+        command(n)->setGeometry(scale_.windowRect(buttons[n - 1]->Rect));
     }
     for (int i = 0; i < 8; ++i) {
-        option1(i)->setGeometry(WindowGeometry::controlRect(form_.Option1(i).Rect));
+        option1(i)->setGeometry(scale_.windowRect(form_.Option1(i).Rect));
     }
     for (int i = 0; i < 4; ++i) {
-        option2(i)->setGeometry(WindowGeometry::controlRect(form_.Option2(i).Rect));
+        option2(i)->setGeometry(scale_.windowRect(form_.Option2(i).Rect));
     }
     for (int i = 0; i < 5; ++i) {
-        check1(i)->setGeometry(WindowGeometry::controlRect(form_.Check1(i).Rect));
+        check1(i)->setGeometry(scale_.windowRect(form_.Check1(i).Rect));
     }
-    canvas_->setGeometry(WindowGeometry::controlRect(form_.gamen.Rect));
+    // The canvas starts at its scaled corner and is as large as its scaled
+    // picture, rounded up to whole pixels.
+    const CanvasMapping mapping(form_.gamen, scale_.factor);
+    canvas_->setGeometry(
+        QRect(scale_.windowRect(form_.gamen.Rect).topLeft(), mapping.widgetSize()));
+    canvas_->setScale(scale_.factor);
+    syncCommandFonts();
 }
 
 void MainWindow::setTabOrder() {
@@ -246,15 +285,10 @@ void MainWindow::syncFromForm() {
         const CommandButton& source = *buttons[n - 1];
         QPushButton* button = command(n);
         syncCaption(button, source.Caption);
-        // A tool's button shows in bold while its tool is on.
-        QFont font = defaultControlFont();
-        font.setBold(source.FontBold);
-        if (button->font() != font) {
-            button->setFont(font);
-        }
         button->setEnabled(source.Enabled);
         button->setVisible(source.Visible);
     }
+    syncCommandFonts();
     auto syncOption = [](QRadioButton* widget, const OptionButton& option) {
         const QSignalBlocker block(widget);
         syncCaption(widget, option.Caption);
@@ -282,6 +316,23 @@ void MainWindow::syncFromForm() {
     if (form_.endRequested() && isVisible()) {
         close();
     }
+}
+
+void MainWindow::syncCommandFonts() {
+    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
+                                       &form_.Command4, &form_.Command5, &form_.Command6};
+    for (int n = 1; n <= 6; ++n) {
+        // A tool's button shows in bold while its tool is on.
+        QFont font = scaled(defaultControlFont());
+        font.setBold(buttons[n - 1]->FontBold);
+        if (command(n)->font() != font) {
+            command(n)->setFont(font);
+        }
+    }
+}
+
+void MainWindow::toggleFullScreen() {
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 void MainWindow::endProgram() {
@@ -330,8 +381,11 @@ PrintOutcome MainWindow::printOn(QPrinter& printer) {
     image.setDevicePixelRatio(kPrintOversampling);
     image.fill(Qt::white);
     {
+        // The window may be scaled on screen: its client area is drawn back at
+        // the laid-out size.
         QPainter imagePainter(&image);
-        render(&imagePainter, QPoint(), QRegion(QRect(QPoint(0, 0), client)),
+        imagePainter.scale(1.0 / scale_.factor, 1.0 / scale_.factor);
+        render(&imagePainter, QPoint(), QRegion(scale_.clientRect()),
                QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());

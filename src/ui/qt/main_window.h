@@ -12,6 +12,7 @@
 #include "ui/form_host.h"
 #include "ui/qt/canvas_widget.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/window_geometry.h"
 
 class QCheckBox;
 class QLabel;
@@ -20,6 +21,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace heikosen::qt {
+
+class ControlStyle;
 
 class MainWindow final : public QWidget, public FormHost {
     Q_OBJECT
@@ -42,6 +45,11 @@ class MainWindow final : public QWidget, public FormHost {
     QLabel* label4(int index) const;  // 0..1
     CanvasWidget* canvas() const { return canvas_; }
 
+    // How the laid-out client area is scaled and placed in the window now.
+    const ClientScale& clientScale() const { return scale_; }
+    // Switches between full screen and the window as it was (F11).
+    void toggleFullScreen();
+
     // Brings every widget up to date with the form and repaints what changed.
     void syncFromForm();
 
@@ -55,12 +63,21 @@ class MainWindow final : public QWidget, public FormHost {
     PrintOutcome printForm(const Form1& form) override;
     void showMessage(const std::string& title, const std::string& text) override;
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void createWidgets();
+    // Places and sizes every control, and sizes the fonts, for the window's scale.
     void placeWidgets();
+    QFont scaled(QFont font) const;
+    // The buttons' fonts: the window's scale, bold while a button's tool is on.
+    void syncCommandFonts();
     void setTabOrder();
 
     QtTextMeasurer measurer_;
+    ClientScale scale_;
+    ControlStyle* style_ = nullptr;
     Form1 form_;
     CanvasWidget* canvas_ = nullptr;
     QLabel* label1_ = nullptr;
