@@ -61,7 +61,8 @@ void transversal(Form1& form, Transversal t) {
 double crossing(const Form1& form, Transversal t, double y) {
     const FigureState& g = form.fig;
     if (t == Transversal::L) {
-        return g.transLX2 + ((g.transLY2 - y) * (g.transLX1 - g.transLX2)) / (g.transLY2 - g.transLY1);
+        return g.transLX2 +
+               ((g.transLY2 - y) * (g.transLX1 - g.transLX2)) / (g.transLY2 - g.transLY1);
     }
     return g.transMX2 + ((g.transMY2 - y) * (g.transMX2 - g.transMX1)) / (g.transMY1 - g.transMY2);
 }

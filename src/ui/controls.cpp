@@ -128,10 +128,8 @@ void OptionGroup::clearOthers(const OptionButton& keep) {
 }
 
 int OptionGroup::selectedCount() const {
-    return static_cast<int>(
-        std::count_if(members_.begin(), members_.end(), [](const OptionButton* b) {
-            return b->Value();
-        }));
+    return static_cast<int>(std::count_if(members_.begin(), members_.end(),
+                                          [](const OptionButton* b) { return b->Value(); }));
 }
 
 void CheckBox::setValue(int value) {

@@ -42,7 +42,7 @@ struct FontSpec {
 // Measures a caption in a font, so that an auto-sized label can take the size of
 // its caption. The Qt window installs one that asks the real font.
 class TextMeasurer {
-public:
+  public:
     struct Size {
         float width = 0;
         float height = 0;
@@ -53,7 +53,7 @@ public:
 
 // Estimates without a font: full-width characters one em wide, others half.
 class EstimatingTextMeasurer final : public TextMeasurer {
-public:
+  public:
     Size measure(const std::string& text, const FontSpec& font) const override;
 };
 
@@ -81,7 +81,7 @@ struct LabelControl {
                Height == other.Height && Visible == other.Visible && caption_ == other.caption_;
     }
 
-private:
+  private:
     std::string caption_;
     const TextMeasurer* measurer_ = nullptr;
 };
@@ -136,7 +136,7 @@ class OptionGroup;
 // An option button. Setting Value to true from code clears the other buttons of
 // its group and, when it was clear, runs its Click at once, as a user's click does.
 class OptionButton {
-public:
+  public:
     std::string Caption;
     Bounds Rect;
     int TabIndex = 0;
@@ -147,7 +147,7 @@ public:
     bool Value() const { return value_; }
     void setValue(bool value);
 
-private:
+  private:
     friend class OptionGroup;
     bool value_ = false;
     OptionGroup* group_ = nullptr;
@@ -155,20 +155,20 @@ private:
 
 // Option buttons that stand on the same container: selecting one clears the rest.
 class OptionGroup {
-public:
+  public:
     void add(OptionButton& button);
     // Makes `button` the selected one without running any Click (design-time value).
     void preset(OptionButton& button);
     void clearOthers(const OptionButton& keep);
     int selectedCount() const;
 
-private:
+  private:
     std::vector<OptionButton*> members_;
 };
 
 // A check box. Any change of Value from code runs its Click at once.
 class CheckBox {
-public:
+  public:
     std::string Caption;
     Bounds Rect;
     int TabIndex = 0;
@@ -179,14 +179,14 @@ public:
     int Value() const { return value_; }
     void setValue(int value);
 
-private:
+  private:
     int value_ = 0;
 };
 
 // Receives what is drawn on the canvas with its drawing operations. The Qt window
 // keeps these strokes in an image beneath the canvas's controls.
 class DrawingSurface {
-public:
+  public:
     virtual ~DrawingSurface() = default;
     virtual void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) = 0;
     virtual void clear() = 0;
@@ -194,7 +194,7 @@ public:
 
 // The picture box that holds the figure (`gamen`).
 class PictureBox {
-public:
+  public:
     Bounds Rect;
     Rgb BackColor = kWhite;
     int BorderWidth = 2;  // sunken border on each side
@@ -218,7 +218,7 @@ public:
     float innerWidth() const { return Rect.Width - 2.0F * static_cast<float>(BorderWidth); }
     float innerHeight() const { return Rect.Height - 2.0F * static_cast<float>(BorderWidth); }
 
-private:
+  private:
     DrawingSurface* surface_ = nullptr;
     std::uint64_t segments_ = 0;
     std::uint64_t segmentsSinceCls_ = 0;
@@ -228,7 +228,7 @@ private:
 // A fixed control array addressed by index, `Line1(3)`, with indices Lo..Hi.
 template <typename T, int Lo, int Hi>
 class ControlArray {
-public:
+  public:
     static constexpr int kLow = Lo;
     static constexpr int kHigh = Hi;
 
@@ -240,7 +240,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     static std::size_t slot(int index) {
         if (index < Lo || index > Hi) {
             throw std::out_of_range("control index");
@@ -253,7 +253,7 @@ private:
 // A control array that grows at run time: further elements are created as copies
 // of element 0 and start hidden.
 class LineArray {
-public:
+  public:
     LineArray() : items_(1) {}
     LineControl& operator()(int index) { return items_.at(static_cast<std::size_t>(check(index))); }
     const LineControl& operator()(int index) const {
@@ -265,7 +265,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     static int check(int index) {
         if (index < 0) {
             throw std::out_of_range("control index");

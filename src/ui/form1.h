@@ -29,7 +29,7 @@ inline constexpr int kClientWidth = 891;
 inline constexpr int kClientHeight = 687;
 
 class Form1 {
-public:
+  public:
     Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -130,7 +130,7 @@ public:
     // All option buttons, Option1(0..7) then Option2(0..3).
     int selectedOptionCount() const { return options_.selectedCount(); }
 
-private:
+  private:
     void wireEvents();
     void endLineInProgress();
     void letGoOfHandle();

@@ -17,7 +17,7 @@ struct PrintOutcome {
 // program, the input dialog, the printer and a message box. The Qt window
 // provides them; tests provide fakes.
 class FormHost {
-public:
+  public:
     virtual ~FormHost() = default;
     virtual void endProgram() = 0;
     // Shows a modal input dialog; returns the text entered, or "" on Cancel.
