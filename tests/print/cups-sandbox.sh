@@ -66,9 +66,19 @@ CONF
         fi
         sleep 0.1
     done
+    # The scheduler may answer before its driver list is ready: try a few times.
     ppd=lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd
-    lpadmin -p classroom-pdf -E -v "file://$dir/out/printed.pdf" -m "$ppd" 2>/dev/null
-    lpadmin -d classroom-pdf
+    tries=0
+    until lpadmin -p classroom-pdf -E -v "file://$dir/out/printed.pdf" -m "$ppd" \
+        2>"$dir/log/lpadmin.err" && lpadmin -d classroom-pdf 2>>"$dir/log/lpadmin.err"; do
+        tries=$((tries + 1))
+        if [ "$tries" -ge 20 ]; then
+            echo "the PDF queue could not be added:" >&2
+            cat "$dir/log/lpadmin.err" "$dir/log/error_log" >&2 2>/dev/null || true
+            exit 1
+        fi
+        sleep 0.5
+    done
     echo "$dir/cups.sock"
 }
 
