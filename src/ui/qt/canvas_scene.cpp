@@ -1,9 +1,11 @@
 #include "ui/qt/canvas_scene.h"
 
+#include <QPaintEngine>
 #include <QPen>
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ui/form1.h"
 #include "ui/qt/fonts.h"
@@ -32,6 +34,43 @@ const char* letterResource(Letter letter) {
             return ":/letters/r.png";
     }
     return ":/letters/p.png";
+}
+
+// A grey picture made at a whole multiple of `size` (the letter pictures are 8
+// times their size: 8 times at a ratio of 1, 4 times at 2), shrunk to `size`
+// by averaging each block of pixels. For a whole factor that is what smooth
+// scaling gives, at a fraction of its cost, which counts at start-up. Returns
+// a null image for any other picture or size.
+QImage shrinkByWholeFactor(const QImage& picture, QSize size) {
+    if (picture.format() != QImage::Format_Grayscale8 || size.isEmpty() ||
+        picture.width() % size.width() != 0 || picture.height() % size.height() != 0 ||
+        picture.width() / size.width() != picture.height() / size.height()) {
+        return {};
+    }
+    const int factor = picture.width() / size.width();
+    const int area = factor * factor;
+    QImage shrunk(size, QImage::Format_RGB32);
+    std::vector<int> sums(static_cast<std::size_t>(size.width()));
+    for (int y = 0; y < size.height(); ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int dy = 0; dy < factor; ++dy) {
+            const uchar* row = picture.constScanLine(y * factor + dy);
+            for (int x = 0; x < size.width(); ++x) {
+                const uchar* block = row + static_cast<std::ptrdiff_t>(x) * factor;
+                int sum = 0;
+                for (int dx = 0; dx < factor; ++dx) {
+                    sum += block[dx];
+                }
+                sums[static_cast<std::size_t>(x)] += sum;
+            }
+        }
+        auto* out = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int grey = (sums[static_cast<std::size_t>(x)] + area / 2) / area;
+            out[x] = qRgb(grey, grey, grey);
+        }
+    }
+    return shrunk;
 }
 
 // How many device pixels one canvas pixel covers under this painter: more than
@@ -101,31 +140,62 @@ void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
     if (!clipSegment(p1, p2, area.adjusted(-margin, -margin, margin, margin))) {
         return;
     }
-    QPen pen(toQColor(line.BorderColor));
+    const QColor colour = toQColor(line.BorderColor);
+    QPen pen(colour);
     pen.setWidth(width);
     pen.setStyle(line.Style == BorderStyle::Dot ? Qt::DotLine : Qt::SolidLine);
     // A wide line ends round, like a stroke of a pen; a hairline ends square on
-    // its last pixel.
-    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    // its last pixel. The round ends are discs over a flat-ended line: Qt draws
+    // flat-ended lines by a fast path, round-ended ones through its general
+    // stroker at about three times the cost, which made the lines the dearest
+    // part of a repaint.
+    pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
     const QPointF shift = hairlineShift(painter, width, p1, p2);
     p1 += shift;
     p2 += shift;
-    if (p1 == p2) {
-        painter.drawPoint(p1);
-    } else {
+    if (p1 != p2) {
         painter.drawLine(QLineF(p1, p2));
+    } else if (width == 1) {
+        painter.drawPoint(p1);
+    }
+    if (width > 1) {
+        const qreal radius = width / 2.0;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(p1, radius, radius);
+        painter.drawEllipse(p2, radius, radius);
+        painter.setBrush(Qt::NoBrush);
     }
 }
 
-void drawLabel(QPainter& painter, const LabelControl& label, const QRect& area) {
+void drawLabel(QPainter& painter, const LabelControl& label, LabelPictures& pictures,
+               const QRect& area) {
     if (!label.Visible) {
         return;
     }
     const QRect rect =
         WindowGeometry::canvasPixelRect(label.Left, label.Top, label.Width, label.Height);
     if (rect.isEmpty() || !rect.intersects(area)) {
+        return;
+    }
+    // On screen the label is a picture made once. On paper, or turned, the text
+    // is drawn afresh: it stays text in a printed file.
+    const QTransform toDevice = painter.deviceTransform();
+    if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster &&
+        toDevice.type() <= QTransform::TxScale) {
+        const QRectF exact = toDevice.mapRect(QRectF(rect));
+        const QPoint topLeft(qRound(exact.left()), qRound(exact.top()));
+        const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
+        const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
+                         std::max(1, bottomRight.y() - topLeft.y()));
+        const QImage& picture =
+            pictures.picture(label, rect, size, QSizeF(toDevice.m11(), toDevice.m22()));
+        const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, picture, QRectF(picture.rect()));
+        painter.restore();
         return;
     }
     // Labels are opaque: their background hides what lies beneath them.
@@ -215,15 +285,25 @@ void appendLines(std::vector<LineControl>& lines, const Form1& form) {
     }
 }
 
-// Adds what a control covered and covers now, within the drawing area.
-void addChange(QRegion& region, const QRectF& before, const QRectF& after, const QRect& area) {
+// Adds what a control covered and covers now, within the drawing area. A hidden
+// control covers nothing: the eraser's circle follows every move of the pointer
+// but costs no repaint while it is not shown. Returns whether anything was added.
+template <typename Control, typename Bounds>
+bool addChange(QRegion& region, const Control& before, const Control& after, Bounds bounds,
+               const QRect& area) {
     const QRectF visibleArea(area);
-    for (const QRectF& r : {before, after}) {
-        const QRectF inside = r.intersected(visibleArea);
+    bool added = false;
+    for (const Control* control : {&before, &after}) {
+        if (!control->Visible) {
+            continue;
+        }
+        const QRectF inside = QRectF(bounds(*control)).intersected(visibleArea);
         if (!inside.isEmpty()) {
             region += inside.toAlignedRect();
+            added = true;
         }
     }
+    return added;
 }
 
 }  // namespace
@@ -253,12 +333,49 @@ const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
         image = QImage(deviceSize, QImage::Format_RGB32);
         image.fill(Qt::white);
     } else {
-        image = original.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = shrinkByWholeFactor(original, deviceSize);
+        if (image.isNull()) {
+            image = original.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
     }
     return scaled_.emplace(key, std::move(image)).first->second;
 }
 
-void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures) {
+const QImage& LabelPictures::picture(const LabelControl& label, const QRect& canvasRect,
+                                     QSize deviceSize, QSizeF deviceScale) {
+    Entry& entry = pictures_[&label];
+    if (!entry.image.isNull() && entry.caption == label.Caption() && entry.font == label.Font &&
+        entry.foreColor == label.ForeColor && entry.backColor == label.BackColor &&
+        entry.canvasSize == canvasRect.size() && entry.deviceSize == deviceSize &&
+        entry.deviceScale == deviceScale) {
+        return entry.image;
+    }
+    entry.caption = label.Caption();
+    entry.font = label.Font;
+    entry.foreColor = label.ForeColor;
+    entry.backColor = label.BackColor;
+    entry.canvasSize = canvasRect.size();
+    entry.deviceSize = deviceSize;
+    entry.deviceScale = deviceScale;
+    entry.image = QImage(deviceSize, QImage::Format_RGB32);
+    entry.image.fill(toQColor(label.BackColor));
+    if (!label.Caption().empty()) {
+        // Drawn as it would be on the device, with the label's corner at the
+        // picture's corner.
+        QPainter painter(&entry.image);
+        painter.scale(deviceScale.width(), deviceScale.height());
+        const QRect rect(QPoint(0, 0), canvasRect.size());
+        painter.setClipRect(rect);
+        painter.setFont(toQFont(label.Font));
+        painter.setPen(toQColor(label.ForeColor));
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromStdString(label.Caption()));
+    }
+    return entry.image;
+}
+
+void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures,
+                         LabelPictures& labels) {
     const QRect area(QPoint(0, 0), WindowGeometry::drawingArea(form.gamen).size());
     const QRectF lineArea(area);
     painter.save();
@@ -289,12 +406,12 @@ void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& p
         drawImage(painter, image, pictures, area);
     }
     for (const LabelControl& label : form.Label2) {
-        drawLabel(painter, label, area);
+        drawLabel(painter, label, labels, area);
     }
     for (const LabelControl& label : form.Label3) {
-        drawLabel(painter, label, area);
+        drawLabel(painter, label, labels, area);
     }
-    drawLabel(painter, form.Label5, area);
+    drawLabel(painter, form.Label5, labels, area);
     drawShape(painter, form.Shape1, area);
     painter.restore();
 }
@@ -343,25 +460,24 @@ QRegion CanvasSnapshot::changedRegion(const CanvasSnapshot& before, const Canvas
     int changed = 0;
     for (std::size_t i = 0; i < after.lines_.size(); ++i) {
         if (!(before.lines_[i] == after.lines_[i])) {
-            ++changed;
-            addChange(region, lineBounds(before.lines_[i]), lineBounds(after.lines_[i]), area);
+            changed +=
+                addChange(region, before.lines_[i], after.lines_[i], lineBounds, area) ? 1 : 0;
         }
     }
     for (std::size_t i = 0; i < after.labels_.size(); ++i) {
         if (!sameLabel(before.labels_[i], after.labels_[i])) {
-            ++changed;
-            addChange(region, labelBounds(before.labels_[i]), labelBounds(after.labels_[i]), area);
+            changed +=
+                addChange(region, before.labels_[i], after.labels_[i], labelBounds, area) ? 1 : 0;
         }
     }
     for (std::size_t i = 0; i < after.images_.size(); ++i) {
         if (!(before.images_[i] == after.images_[i])) {
-            ++changed;
-            addChange(region, imageBounds(before.images_[i]), imageBounds(after.images_[i]), area);
+            changed +=
+                addChange(region, before.images_[i], after.images_[i], imageBounds, area) ? 1 : 0;
         }
     }
     if (!(before.shape_ == after.shape_)) {
-        ++changed;
-        addChange(region, shapeBounds(before.shape_), shapeBounds(after.shape_), area);
+        changed += addChange(region, before.shape_, after.shape_, shapeBounds, area) ? 1 : 0;
     }
     if (changed > kMaxChangedControls) {
         return QRegion(area);

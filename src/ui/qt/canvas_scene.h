@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <array>
 #include <map>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -36,9 +37,35 @@ class LetterPictures {
     std::map<int, QImage> originals_;
 };
 
+// The point labels on screen: each label's caption drawn once in its font and
+// colours for the device pixels it covers, then copied pixel for pixel on every
+// paint until its caption, font, colours, size or the scale change. Laying out
+// and drawing the text afresh made the labels the dearest part of a repaint.
+class LabelPictures {
+  public:
+    // The picture of `label`, which covers `canvasRect`, for `deviceSize` device
+    // pixels at `deviceScale` device pixels per canvas pixel across and down.
+    const QImage& picture(const LabelControl& label, const QRect& canvasRect, QSize deviceSize,
+                          QSizeF deviceScale);
+
+  private:
+    struct Entry {
+        std::string caption;
+        FontSpec font;
+        Rgb foreColor = 0;
+        Rgb backColor = 0;
+        QSize canvasSize;
+        QSize deviceSize;
+        QSizeF deviceScale;
+        QImage image;
+    };
+    std::map<const LabelControl*, Entry> pictures_;
+};
+
 // Draws every control on the canvas, in the order in which they lie on each
 // other. The painter's origin is the drawing area's top-left corner.
-void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures);
+void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures,
+                         LabelPictures& labels);
 
 // The canvas controls as they were last drawn, to find what an event changed.
 class CanvasSnapshot {

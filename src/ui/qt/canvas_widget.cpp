@@ -60,26 +60,31 @@ void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) 
     }
 }
 
+QImage StrokeLayer::blankImage() const {
+    QImage image(QSize(static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
+                       static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
-    const QSize deviceSize(static_cast<int>(std::ceil(canvasSize.width() * scale + phase.x())),
-                           static_cast<int>(std::ceil(canvasSize.height() * scale + phase.y())));
-    if (!image_.isNull() && image_.size() == deviceSize && canvasSize_ == canvasSize &&
-        scale_ == scale && phase_ == phase) {
+    if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
         return;
     }
     stopRedraw();
-    QImage next(deviceSize, QImage::Format_ARGB32_Premultiplied);
-    next.fill(Qt::transparent);
     const QImage before = std::move(image_);
     const qreal scaleBefore = scale_;
     const QPointF phaseBefore = phase_;
-    image_ = std::move(next);
     canvasSize_ = canvasSize;
     scale_ = scale;
     phase_ = phase;
     if (kept_ == 0 && !dropped_) {
+        // A blank board has no image: the first stroke makes one.
+        image_ = QImage();
         return;
     }
+    image_ = blankImage();
     QPainter painter(&image_);
     if (!dropped_ && kept_ <= kRedrawSlice) {
         // Every stroke on the board is kept: draw them again at the new resolution.
@@ -183,7 +188,7 @@ void StrokeLayer::drawSegment(float x1, float y1, float x2, float y2, Rgb color,
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
         return;
     }
-    if (image_.isNull()) {
+    if (!(scale_ > 0)) {
         return;
     }
     const QPointF from(x1, y1);
@@ -197,6 +202,9 @@ void StrokeLayer::drawSegment(float x1, float y1, float x2, float y2, Rgb color,
     }
     const StrokeSegment segment{x1, y1, x2, y2, color, static_cast<std::int32_t>(width)};
     keep(segment);
+    if (image_.isNull()) {
+        image_ = blankImage();
+    }
     {
         QPainter painter(&image_);
         setUpPainter(painter);
@@ -321,7 +329,8 @@ void CanvasWidget::paintFrame(QPainter& painter) const {
 void CanvasWidget::paintStrokes(QPainter& painter, const QRect& dirty) const {
     const QImage& strokes = strokes_.image();
     const qreal scale = strokes_.scale();
-    if (strokes.isNull() || !(scale > 0)) {
+    // A blank board is the background alone: nothing to draw over it.
+    if (strokes.isNull() || strokes_.blank() || !(scale > 0)) {
         return;
     }
     const QPointF phase = strokes_.phase();
@@ -381,7 +390,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     // The strokes of the pens, only where the canvas is being repainted.
     paintStrokes(painter, dirty);
 
-    paintCanvasControls(painter, form_, pictures_);
+    paintCanvasControls(painter, form_, pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

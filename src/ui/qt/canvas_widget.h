@@ -59,7 +59,12 @@ class StrokeLayer final : public DrawingSurface {
     void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) override;
     void clear() override;
 
+    // The strokes. Null until the first stroke, so that a board never written
+    // on costs no memory and no time at start-up.
     const QImage& image() const { return image_; }
+    // True while nothing was drawn since start-up or the last wipe; a repaint
+    // then leaves the layer out.
+    bool blank() const { return kept_ == 0 && !dropped_; }
     // Image pixels per canvas pixel.
     qreal scale() const { return scale_; }
     // Where the canvas's origin lies within the image's first pixel.
@@ -91,6 +96,8 @@ class StrokeLayer final : public DrawingSurface {
     void redrawSlice();
     void paintSegment(QPainter& painter, const StrokeSegment& segment) const;
     void setUpPainter(QPainter& painter) const;
+    // A transparent image of the drawing area at the layer's resolution.
+    QImage blankImage() const;
 
     CanvasWidget& canvas_;
     QImage image_;
@@ -156,6 +163,7 @@ class CanvasWidget final : public QWidget {
     double scale_ = 1.0;
     StrokeLayer strokes_;
     LetterPictures pictures_;
+    LabelPictures labels_;
     CanvasSnapshot lastDrawn_;
 };
 
