@@ -13,7 +13,7 @@ make
 pkg-config
 qt6-base-dev
 qt6-base-dev-tools
-libqt6svg6-dev
+qt6-svg-dev
 qt6-qpa-plugins
 libgl-dev
 fonts-ipafont-gothic

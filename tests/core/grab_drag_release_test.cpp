@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "support/form_state.h"
 #include "ui/form1.h"
 
 using heikosen::FigureState;
@@ -23,79 +24,10 @@ using heikosen::QBColor;
 
 namespace {
 
-// --- Every number the window holds, by name ---
-
-using State = std::map<std::string, double>;
-
-std::string indexed(const char* name, int index) {
-    return std::string(name) + "(" + std::to_string(index) + ")";
-}
-
-void putLine(State& s, const std::string& n, const LineControl& l) {
-    s[n + ".X1"] = l.X1;
-    s[n + ".Y1"] = l.Y1;
-    s[n + ".X2"] = l.X2;
-    s[n + ".Y2"] = l.Y2;
-    s[n + ".BorderColor"] = l.BorderColor;
-    s[n + ".Visible"] = l.Visible;
-}
-
-template <typename Box>
-void putBox(State& s, const std::string& n, const Box& b) {
-    s[n + ".Left"] = b.Left;
-    s[n + ".Top"] = b.Top;
-    s[n + ".Width"] = b.Width;
-    s[n + ".Height"] = b.Height;
-    s[n + ".Visible"] = b.Visible;
-}
-
-State capture(const Form1& f) {
-    State s;
-    const FigureState& g = f.fig;
-    for (const auto& [name, value] :
-         std::map<std::string, double>{{"parallelPY", g.parallelPY},
-                                       {"parallelQY", g.parallelQY},
-                                       {"parallelRY", g.parallelRY},
-                                       {"transLX1", g.transLX1},
-                                       {"transLY1", g.transLY1},
-                                       {"transLX2", g.transLX2},
-                                       {"transLY2", g.transLY2},
-                                       {"transMX1", g.transMX1},
-                                       {"transMY1", g.transMY1},
-                                       {"transMX2", g.transMX2},
-                                       {"transMY2", g.transMY2},
-                                       {"copyMX1", g.copyMX1},
-                                       {"copyMY1", g.copyMY1},
-                                       {"copyMX2", g.copyMX2},
-                                       {"copyMY2", g.copyMY2},
-                                       {"pointAX", g.pointAX},
-                                       {"pointAPrimeX", g.pointAPrimeX},
-                                       {"pointBX", g.pointBX},
-                                       {"pointBPrimeX", g.pointBPrimeX},
-                                       {"pointCX", g.pointCX},
-                                       {"pointCPrimeX", g.pointCPrimeX},
-                                       {"copyMGrabX", g.copyMGrabX},
-                                       {"grabbedHandle", f.grabbedHandle},
-                                       {"lastX", f.lastX},
-                                       {"lastY", f.lastY}}) {
-        s[name] = value;
-    }
-    for (int i = 0; i <= 4; ++i) {
-        putLine(s, indexed("Line1", i), f.Line1(i));
-        putLine(s, indexed("Line4", i), f.Line4(i));
-        putBox(s, indexed("Image1", i), f.Image1(i));
-    }
-    for (int i = 0; i <= 2; ++i) {
-        putLine(s, indexed("Line2", i), f.Line2(i));
-    }
-    for (int i = 0; i <= 5; ++i) {
-        putLine(s, indexed("Line3", i), f.Line3(i));
-        putBox(s, indexed("Label2", i), f.Label2(i));
-    }
-    putBox(s, "Label3(1)", f.Label3(1));
-    putBox(s, "Shape1", f.Shape1);
-    return s;
-}
+using heikosen::testing::capture;
+using heikosen::testing::expectPx;
+using heikosen::testing::expectSameState;
+using heikosen::testing::State;
 
 // The figure as drawn: everything except the pointer and the eraser outline.
 State figureOf(const Form1& f) {
@@ -106,23 +38,10 @@ State figureOf(const Form1& f) {
     return s;
 }
 
-void expectSameState(const State& expected, const State& actual) {
-    ASSERT_EQ(expected.size(), actual.size());
-    for (const auto& [name, value] : expected) {
-        const auto it = actual.find(name);
-        ASSERT_NE(it, actual.end()) << name;
-        EXPECT_EQ(it->second, value) << name;
-    }
-}
-
 void expectAllFinite(const Form1& f) {
     for (const auto& [name, value] : capture(f)) {
         EXPECT_TRUE(std::isfinite(value)) << name << " = " << value;
     }
-}
-
-void expectPx(float actual, double exact) {
-    EXPECT_FLOAT_EQ(actual, static_cast<float>(exact));
 }
 
 // The seven lines that a grab may colour, by what they show. Returns those in
