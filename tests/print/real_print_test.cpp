@@ -18,9 +18,8 @@
 #include <QTimer>
 
 #include "support/printed_page.h"
-#include "ui/qt/fonts.h"
+#include "support/qt_test_main.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/resources.h"
 
 namespace {
 
@@ -151,12 +150,5 @@ TEST(RealPrint, TheNameIsAskedAndTheWindowComesOutOfTheDefaultPrinter) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    heikosen::qt::initResources();
-    heikosen::qt::registerFontSubstitutions();
-    return RUN_ALL_TESTS();
+    return heikosen::testing::runQtTests(argc, argv);
 }

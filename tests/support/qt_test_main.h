@@ -1,0 +1,30 @@
+#pragma once
+
+// The start of every test program of the Qt window: Qt's offscreen platform
+// unless the environment names another, one QApplication, the program's
+// resources and font substitutions, then every test.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QtGlobal>
+
+#include "ui/qt/fonts.h"
+#include "ui/qt/resources.h"
+
+namespace heikosen::testing {
+
+inline int runQtTests(int argc, char* argv[]) {
+    // Listing the tests for ctest runs without the environment that ctest gives
+    // the tests themselves: no display is ever needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    heikosen::qt::initResources();
+    heikosen::qt::registerFontSubstitutions();
+    return RUN_ALL_TESTS();
+}
+
+}  // namespace heikosen::testing
