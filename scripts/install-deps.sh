@@ -15,6 +15,7 @@ qt6-base-dev
 qt6-base-dev-tools
 qt6-svg-dev
 qt6-qpa-plugins
+qt6-translations-l10n
 libgl-dev
 fonts-ipafont-gothic
 fonts-ipafont-mincho

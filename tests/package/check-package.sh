@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for need in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-ipafont-gothic fonts-ipafont-mincho; do
+for need in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho; do
     echo "$depends" | grep -q "$need" || fail "the package does not depend on $need"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = heikosen ] || fail "wrong package name"

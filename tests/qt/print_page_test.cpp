@@ -5,6 +5,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -103,6 +104,21 @@ TEST_F(PrintPage, CancelledNameDialogPrintsNothing) {
     EXPECT_EQ(prompt, QString("名前を入力してください。\n\n名前を入力しないと印刷できません。"));
     EXPECT_EQ(form().Label5.Caption(), "");
     EXPECT_FALSE(nameShownOnCanvas(onScreen()));
+}
+
+TEST_F(PrintPage, TheNameDialogSpeaksJapanese) {
+    QStringList buttons;
+    DialogAnswers answers({[&](QWidget* dialog) {
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            buttons << button->text().remove(QLatin1Char('&'));
+        }
+        qobject_cast<QInputDialog*>(dialog)->reject();
+    }});
+    click(window().command(6));
+    ASSERT_EQ(answers.answered(), 1U);
+    EXPECT_TRUE(buttons.contains(QStringLiteral("OK"))) << buttons.join(',').toStdString();
+    EXPECT_TRUE(buttons.filter(QStringLiteral("キャンセル")).size() == 1)
+        << buttons.join(',').toStdString();
 }
 
 TEST_F(PrintPage, NameShowsWhileChoosingAPrinterAndGoesWhenCancelled) {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QtGlobal>
 
+#include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/resources.h"
 
@@ -24,6 +25,7 @@ inline int runQtTests(int argc, char* argv[]) {
     QApplication app(argc, argv);
     heikosen::qt::initResources();
     heikosen::qt::registerFontSubstitutions();
+    heikosen::qt::installJapaneseTranslations(app);
     return RUN_ALL_TESTS();
 }
 

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "ui/qt/fonts.h"
 #include "ui/qt/main_window.h"
@@ -47,11 +50,25 @@ void setIconAfterFirstPaint(QWidget& window) {
 
 }  // namespace
 
+void installJapaneseTranslations(QCoreApplication& app) {
+    // The window speaks Japanese whatever the desktop's language: Qt's own
+    // dialogs (the name, the printer, messages) too.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
 int runApplication(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("heikosen"));
     initResources();
     registerFontSubstitutions();
+    installJapaneseTranslations(app);
 
     MainWindow window;
     window.show();
