@@ -29,6 +29,7 @@ x11-utils
 imagemagick
 poppler-utils
 cups
+cups-filters
 cups-client
 cups-bsd
 printer-driver-cups-pdf
