@@ -23,10 +23,12 @@ void setIcon(QWidget& window) {
     window.setWindowIcon(icon);
 }
 
-// Sets the window's icon on the turn of the event loop after its first paint.
-class IconAfterFirstPaint final : public QObject {
+// What the first frame need not wait for: the window's icon and the Japanese
+// texts of Qt's own dialogs, set on the turn of the event loop after the first
+// paint, long before anyone can open a dialog.
+class AfterFirstPaint final : public QObject {
   public:
-    explicit IconAfterFirstPaint(QWidget& window) : QObject(&window), window_(window) {}
+    explicit AfterFirstPaint(QWidget& window) : QObject(&window), window_(window) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -34,6 +36,7 @@ class IconAfterFirstPaint final : public QObject {
             window_.removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
                 setIcon(window_);
+                installJapaneseTranslations(*QCoreApplication::instance());
                 deleteLater();
             });
         }
@@ -43,10 +46,6 @@ class IconAfterFirstPaint final : public QObject {
   private:
     QWidget& window_;
 };
-
-void setIconAfterFirstPaint(QWidget& window) {
-    window.installEventFilter(new IconAfterFirstPaint(window));
-}
 
 }  // namespace
 
@@ -68,14 +67,13 @@ int runApplication(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("heikosen"));
     initResources();
     registerFontSubstitutions();
-    installJapaneseTranslations(app);
 
     MainWindow window;
     window.show();
-    // The icon is for the window manager and the task bar. Loading it and
-    // handing it over costs more than a tenth of start-up, so it follows the
-    // first frame instead of delaying it.
-    setIconAfterFirstPaint(window);
+    // The icon is for the window manager and the task bar, the translations for
+    // dialogs that open later. Loading them costs a good part of start-up, so
+    // they follow the first frame instead of delaying it.
+    window.installEventFilter(new AfterFirstPaint(window));
     return QApplication::exec();
 }
 
