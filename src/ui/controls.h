@@ -183,6 +183,18 @@ class CheckBox {
     int value_ = 0;
 };
 
+// One segment drawn on the canvas with its drawing operations, in canvas pixels.
+struct StrokeSegment {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    Rgb color = kBlack;
+    std::int32_t width = 1;
+
+    bool operator==(const StrokeSegment&) const = default;
+};
+
 // Receives what is drawn on the canvas with its drawing operations. The Qt window
 // keeps these strokes in an image beneath the canvas's controls.
 class DrawingSurface {

@@ -18,16 +18,7 @@
 namespace heikosen::fakes {
 
 // One segment as the canvas handed it to the surface.
-struct Segment {
-    float x1 = 0;
-    float y1 = 0;
-    float x2 = 0;
-    float y2 = 0;
-    Rgb color = kBlack;
-    int width = 0;
-
-    bool operator==(const Segment&) const = default;
-};
+using Segment = StrokeSegment;
 
 // Keeps the segments drawn since the last clear (the first kKept of them) and
 // counts segments and clears.

@@ -22,17 +22,7 @@ namespace heikosen::qt {
 
 class CanvasWidget;
 
-// One pen segment as the form drew it, in canvas pixels.
-struct StrokeSegment {
-    float x1 = 0;
-    float y1 = 0;
-    float x2 = 0;
-    float y2 = 0;
-    Rgb color = kBlack;
-    std::int32_t width = 1;
-
-    bool operator==(const StrokeSegment&) const = default;
-};
+// The canvas keeps many of these: they stay small.
 static_assert(sizeof(StrokeSegment) == 24);
 
 // What the pens draw: an image of the drawing area beneath the controls, at the
