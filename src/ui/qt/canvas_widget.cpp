@@ -416,7 +416,10 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = toCanvasPixels(event->position());
     form_.pointerMove(static_cast<float>(at.x()), static_cast<float>(at.y()));
     event->accept();
-    emit formChanged();
+    // A move changes only what stands on the canvas (the figure, a stroke, the
+    // rubber band, the eraser circle), never a button or a box: the window's
+    // widgets need no update, which keeps the move cheap.
+    refresh();
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
