@@ -146,7 +146,7 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, Rgb color) {
     ++segments_;
     ++segmentsSinceCls_;
     if (surface_ != nullptr) {
-        surface_->drawSegment(x1, y1, x2, y2, color, DrawWidth);
+        surface_->drawSegment(StrokeSegment{x1, y1, x2, y2, color, DrawWidth});
     }
 }
 

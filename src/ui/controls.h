@@ -76,9 +76,13 @@ struct LabelControl {
     // Re-measures an auto-sized label with the current measurer.
     void autoSize();
 
+    // Equal when every property is: two labels that draw alike, whatever
+    // measured their captions.
     bool operator==(const LabelControl& other) const {
         return Left == other.Left && Top == other.Top && Width == other.Width &&
-               Height == other.Height && Visible == other.Visible && caption_ == other.caption_;
+               Height == other.Height && Visible == other.Visible && AutoSize == other.AutoSize &&
+               BackColor == other.BackColor && ForeColor == other.ForeColor && Font == other.Font &&
+               TabIndex == other.TabIndex && caption_ == other.caption_;
     }
 
   private:
@@ -120,6 +124,8 @@ struct Bounds {
     float Top = 0;
     float Width = 0;
     float Height = 0;
+
+    bool operator==(const Bounds&) const = default;
 };
 
 struct CommandButton {
@@ -195,12 +201,13 @@ struct StrokeSegment {
     bool operator==(const StrokeSegment&) const = default;
 };
 
-// Receives what is drawn on the canvas with its drawing operations. The Qt window
-// keeps these strokes in an image beneath the canvas's controls.
+// Receives what is drawn on the canvas with its drawing operations: the only
+// way a stroke reaches a screen. A front end keeps these strokes beneath the
+// canvas's controls.
 class DrawingSurface {
   public:
     virtual ~DrawingSurface() = default;
-    virtual void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) = 0;
+    virtual void drawSegment(const StrokeSegment& segment) = 0;
     virtual void clear() = 0;
 };
 

@@ -1,6 +1,9 @@
 #include "ui/form1.h"
 
 #include <cmath>
+#include <stdexcept>
+
+#include "ui/canvas_scene.h"
 
 namespace heikosen {
 
@@ -28,10 +31,6 @@ void setButton(CommandButton& button, const char* caption, Bounds rect, int tab)
     button.Caption = caption;
     button.Rect = rect;
     button.TabIndex = tab;
-}
-
-bool contains(float left, float top, float width, float height, float x, float y) {
-    return x >= left && x < left + width && y >= top && y < top + height;
 }
 
 }  // namespace
@@ -206,41 +205,29 @@ void Form1::setTextMeasurer(const TextMeasurer* measurer) {
     Label5.autoSize();
 }
 
-void Form1::userClickCommand(int number) {
-    switch (number) {
-        case 1:
-            if (Command1.Enabled) {
-                Command1_Click();
-            }
-            break;
-        case 2:
-            if (Command2.Enabled) {
-                Command2_Click();
-            }
-            break;
-        case 3:
-            if (Command3.Enabled) {
-                Command3_Click();
-            }
-            break;
-        case 4:
-            if (Command4.Enabled) {
-                Command4_Click();
-            }
-            break;
-        case 5:
-            if (Command5.Enabled) {
-                Command5_Click();
-            }
-            break;
-        case 6:
-            if (Command6.Enabled) {
-                Command6_Click();
-            }
-            break;
-        default:
-            break;
+CommandButton& Form1::command(int number) {
+    CommandButton* const buttons[kCommandCount] = {&Command1, &Command2, &Command3,
+                                                   &Command4, &Command5, &Command6};
+    if (number < 1 || number > kCommandCount) {
+        throw std::out_of_range("command number");
     }
+    return *buttons[number - 1];
+}
+
+const CommandButton& Form1::command(int number) const {
+    return const_cast<Form1*>(this)->command(number);
+}
+
+void Form1::userClickCommand(int number) {
+    using Click = void (Form1::*)();
+    static constexpr Click kClicks[kCommandCount] = {
+        &Form1::Command1_Click, &Form1::Command2_Click, &Form1::Command3_Click,
+        &Form1::Command4_Click, &Form1::Command5_Click, &Form1::Command6_Click,
+    };
+    if (number < 1 || number > kCommandCount || !command(number).Enabled) {
+        return;
+    }
+    (this->*kClicks[number - 1])();
 }
 
 void Form1::userClickOption1(int index) {
@@ -266,28 +253,23 @@ void Form1::userClickCheck1(int index) {
 }
 
 CanvasHit Form1::hitTest(float x, float y) const {
-    using Kind = CanvasHit::Kind;
-    // Topmost first: the name label, the point labels, then the letter pictures.
-    if (Label5.Visible && contains(Label5.Left, Label5.Top, Label5.Width, Label5.Height, x, y)) {
-        return {Kind::Label5, 0};
+    const CanvasScene scene = canvasScene(*this);
+    const CanvasItem* item = itemAt(scene, x, y);
+    if (item == nullptr) {
+        return {};
     }
-    const LabelControl& g = Label3(1);
-    if (g.Visible && contains(g.Left, g.Top, g.Width, g.Height, x, y)) {
-        return {Kind::Label3, 1};
+    switch (item->control.control) {
+        case CanvasControl::Label2:
+            return {CanvasHit::Kind::Label2, item->control.index};
+        case CanvasControl::Label3:
+            return {CanvasHit::Kind::Label3, item->control.index};
+        case CanvasControl::Label5:
+            return {CanvasHit::Kind::Label5, 0};
+        case CanvasControl::Image1:
+            return {CanvasHit::Kind::Image1, item->control.index};
+        default:
+            return {};
     }
-    for (int i = 5; i >= 0; --i) {
-        const LabelControl& label = Label2(i);
-        if (label.Visible && contains(label.Left, label.Top, label.Width, label.Height, x, y)) {
-            return {Kind::Label2, i};
-        }
-    }
-    for (int i = 4; i >= 0; --i) {
-        const ImageControl& image = Image1(i);
-        if (image.Visible && contains(image.Left, image.Top, image.Width, image.Height, x, y)) {
-            return {Kind::Image1, i};
-        }
-    }
-    return {Kind::Canvas, 0};
 }
 
 namespace {

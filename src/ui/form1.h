@@ -111,6 +111,11 @@ class Form1 {
     // Restores the initial figure and switches every tool off.
     void ShowInitialScreen();
 
+    // The command buttons by number: 1..kCommandCount for Command1..Command6.
+    static constexpr int kCommandCount = 6;
+    CommandButton& command(int number);
+    const CommandButton& command(int number) const;
+
     // --- What a user does, as the window reports it ---
     // Clicks on the window's controls; a disabled control ignores the click.
     void userClickCommand(int number);  // 1..6 for Command1..Command6

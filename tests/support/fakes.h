@@ -26,11 +26,11 @@ class RecordingSurface final : public DrawingSurface {
   public:
     static constexpr std::size_t kKept = 10000;
 
-    void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) override {
+    void drawSegment(const StrokeSegment& segment) override {
         ++drawn_;
         ++drawnSinceClear_;
         if (segments_.size() < kKept) {
-            segments_.push_back(Segment{x1, y1, x2, y2, color, width});
+            segments_.push_back(segment);
         }
     }
     void clear() override {

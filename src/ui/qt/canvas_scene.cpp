@@ -7,9 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "ui/form1.h"
 #include "ui/qt/fonts.h"
-#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
@@ -17,8 +15,6 @@ namespace {
 
 // Scaled letter pictures kept at most; a new scale of the window starts afresh.
 constexpr std::size_t kMaxScaledPictures = 64;
-// Beyond this many changed controls one repaint of the whole canvas is cheaper.
-constexpr int kMaxChangedControls = 24;
 
 const char* letterResource(Letter letter) {
     switch (letter) {
@@ -123,13 +119,10 @@ bool clipSegment(QPointF& p1, QPointF& p2, const QRectF& box) {
     return true;
 }
 
-void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
-    if (!line.Visible) {
-        return;
-    }
-    const int width = std::max(1, line.BorderWidth);
-    QPointF p1(line.X1, line.Y1);
-    QPointF p2(line.X2, line.Y2);
+void drawLine(QPainter& painter, const LineItem& line, const QRectF& area) {
+    const int width = std::max(1, line.width);
+    QPointF p1(line.x1, line.y1);
+    QPointF p2(line.x2, line.y2);
     if (!std::isfinite(p1.x()) || !std::isfinite(p1.y()) || !std::isfinite(p2.x()) ||
         !std::isfinite(p2.y())) {
         return;
@@ -140,10 +133,10 @@ void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
     if (!clipSegment(p1, p2, area.adjusted(-margin, -margin, margin, margin))) {
         return;
     }
-    const QColor colour = toQColor(line.BorderColor);
+    const QColor colour = toQColor(line.color);
     QPen pen(colour);
     pen.setWidth(width);
-    pen.setStyle(line.Style == BorderStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+    pen.setStyle(line.style == BorderStyle::Dot ? Qt::DotLine : Qt::SolidLine);
     // A wide line ends round, like a stroke of a pen; a hairline ends square on
     // its last pixel. The round ends are discs over a flat-ended line: Qt draws
     // flat-ended lines by a fast path, round-ended ones through its general
@@ -169,13 +162,9 @@ void drawLine(QPainter& painter, const LineControl& line, const QRectF& area) {
     }
 }
 
-void drawLabel(QPainter& painter, const LabelControl& label, LabelPictures& pictures,
-               const QRect& area) {
-    if (!label.Visible) {
-        return;
-    }
-    const QRect rect =
-        WindowGeometry::canvasPixelRect(label.Left, label.Top, label.Width, label.Height);
+void drawLabel(QPainter& painter, const CanvasItem& item, const LabelItem& label,
+               LabelPictures& pictures, const QRect& area) {
+    const QRect rect = toQRect(pixelBox(label.box));
     if (rect.isEmpty() || !rect.intersects(area)) {
         return;
     }
@@ -189,8 +178,8 @@ void drawLabel(QPainter& painter, const LabelControl& label, LabelPictures& pict
         const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
         const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
                          std::max(1, bottomRight.y() - topLeft.y()));
-        const QImage& picture =
-            pictures.picture(label, rect, size, QSizeF(toDevice.m11(), toDevice.m22()));
+        const QImage& picture = pictures.picture(item.control, label, rect.size(), size,
+                                                 QSizeF(toDevice.m11(), toDevice.m22()));
         const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -198,26 +187,24 @@ void drawLabel(QPainter& painter, const LabelControl& label, LabelPictures& pict
         painter.restore();
         return;
     }
-    // Labels are opaque: their background hides what lies beneath them.
-    painter.fillRect(rect, toQColor(label.BackColor));
-    if (label.Caption().empty()) {
+    // An opaque label's background hides what lies beneath it.
+    if (label.opaque) {
+        painter.fillRect(rect, toQColor(label.backColor));
+    }
+    if (label.caption.empty()) {
         return;
     }
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    painter.setFont(toQFont(label.Font));
-    painter.setPen(toQColor(label.ForeColor));
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.Caption()));
+    painter.setFont(toQFont(label.font));
+    painter.setPen(toQColor(label.foreColor));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.caption));
     painter.restore();
 }
 
-void drawImage(QPainter& painter, const ImageControl& image, LetterPictures& pictures,
-               const QRect& area) {
-    if (!image.Visible) {
-        return;
-    }
-    const QRect rect =
-        WindowGeometry::canvasPixelRect(image.Left, image.Top, image.Width, image.Height);
+void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pictures,
+                 const QRect& area) {
+    const QRect rect = toQRect(pixelBox(image.box));
     if (rect.isEmpty() || !rect.intersects(area)) {
         return;
     }
@@ -229,7 +216,7 @@ void drawImage(QPainter& painter, const ImageControl& image, LetterPictures& pic
     const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
     const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
                      std::max(1, bottomRight.y() - topLeft.y()));
-    const QImage& picture = pictures.picture(image.Picture, size);
+    const QImage& picture = pictures.picture(image.letter, size);
     const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -237,12 +224,8 @@ void drawImage(QPainter& painter, const ImageControl& image, LetterPictures& pic
     painter.restore();
 }
 
-void drawShape(QPainter& painter, const ShapeControl& shape, const QRect& area) {
-    if (!shape.Visible) {
-        return;
-    }
-    const QRect box =
-        WindowGeometry::canvasPixelRect(shape.Left, shape.Top, shape.Width, shape.Height);
+void drawEllipse(QPainter& painter, const EllipseItem& shape, const QRect& area) {
+    const QRect box = toQRect(pixelBox(shape.box));
     const int diameter = std::min(box.width(), box.height());
     if (diameter <= 0 || !box.intersects(area)) {
         return;
@@ -250,60 +233,14 @@ void drawShape(QPainter& painter, const ShapeControl& shape, const QRect& area) 
     // The largest circle that fits the box, centred in it.
     const int left = box.left() + (box.width() - diameter) / 2;
     const int top = box.top() + (box.height() - diameter) / 2;
-    const int width = std::max(1, shape.BorderWidth);
-    QPen pen(toQColor(shape.BorderColor));
+    const int width = std::max(1, shape.width);
+    QPen pen(toQColor(shape.color));
     pen.setWidth(width);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     // An outline of width 1 around this rectangle covers `diameter` pixels.
     const QPointF shift = width == 1 && deviceScale(painter) > 1.0 ? QPointF(0.5, 0.5) : QPointF();
     painter.drawEllipse(QRectF(left, top, diameter - 1, diameter - 1).translated(shift));
-}
-
-bool sameLabel(const LabelControl& a, const LabelControl& b) {
-    return a == b && a.BackColor == b.BackColor && a.ForeColor == b.ForeColor && a.Font == b.Font;
-}
-
-void appendLines(std::vector<LineControl>& lines, const Form1& form) {
-    for (const LineControl& line : form.Line5) {
-        lines.push_back(line);
-    }
-    for (const LineControl& line : form.Line6) {
-        lines.push_back(line);
-    }
-    for (const LineControl& line : form.Line3) {
-        lines.push_back(line);
-    }
-    for (const LineControl& line : form.Line1) {
-        lines.push_back(line);
-    }
-    for (const LineControl& line : form.Line2) {
-        lines.push_back(line);
-    }
-    for (const LineControl& line : form.Line4) {
-        lines.push_back(line);
-    }
-}
-
-// Adds what a control covered and covers now, within the drawing area. A hidden
-// control covers nothing: the eraser's circle follows every move of the pointer
-// but costs no repaint while it is not shown. Returns whether anything was added.
-template <typename Control, typename Bounds>
-bool addChange(QRegion& region, const Control& before, const Control& after, Bounds bounds,
-               const QRect& area) {
-    const QRectF visibleArea(area);
-    bool added = false;
-    for (const Control* control : {&before, &after}) {
-        if (!control->Visible) {
-            continue;
-        }
-        const QRectF inside = QRectF(bounds(*control)).intersected(visibleArea);
-        if (!inside.isEmpty()) {
-            region += inside.toAlignedRect();
-            added = true;
-        }
-    }
-    return added;
 }
 
 }  // namespace
@@ -341,148 +278,56 @@ const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
     return scaled_.emplace(key, std::move(image)).first->second;
 }
 
-const QImage& LabelPictures::picture(const LabelControl& label, const QRect& canvasRect,
-                                     QSize deviceSize, QSizeF deviceScale) {
-    Entry& entry = pictures_[&label];
-    if (!entry.image.isNull() && entry.caption == label.Caption() && entry.font == label.Font &&
-        entry.foreColor == label.ForeColor && entry.backColor == label.BackColor &&
-        entry.canvasSize == canvasRect.size() && entry.deviceSize == deviceSize &&
-        entry.deviceScale == deviceScale) {
+const QImage& LabelPictures::picture(const ControlId& control, const LabelItem& label,
+                                     QSize canvasSize, QSize deviceSize, QSizeF deviceScale) {
+    Entry& entry = pictures_[{static_cast<int>(control.control), control.index}];
+    if (!entry.image.isNull() && entry.label == label && entry.canvasSize == canvasSize &&
+        entry.deviceSize == deviceSize && entry.deviceScale == deviceScale) {
         return entry.image;
     }
-    entry.caption = label.Caption();
-    entry.font = label.Font;
-    entry.foreColor = label.ForeColor;
-    entry.backColor = label.BackColor;
-    entry.canvasSize = canvasRect.size();
+    entry.label = label;
+    entry.canvasSize = canvasSize;
     entry.deviceSize = deviceSize;
     entry.deviceScale = deviceScale;
     entry.image = QImage(deviceSize, QImage::Format_RGB32);
-    entry.image.fill(toQColor(label.BackColor));
-    if (!label.Caption().empty()) {
+    entry.image.fill(toQColor(label.backColor));
+    if (!label.caption.empty()) {
         // Drawn as it would be on the device, with the label's corner at the
         // picture's corner.
         QPainter painter(&entry.image);
         painter.scale(deviceScale.width(), deviceScale.height());
-        const QRect rect(QPoint(0, 0), canvasRect.size());
+        const QRect rect(QPoint(0, 0), canvasSize);
         painter.setClipRect(rect);
-        painter.setFont(toQFont(label.Font));
-        painter.setPen(toQColor(label.ForeColor));
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop,
-                         QString::fromStdString(label.Caption()));
+        painter.setFont(toQFont(label.font));
+        painter.setPen(toQColor(label.foreColor));
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.caption));
     }
     return entry.image;
 }
 
-void paintCanvasControls(QPainter& painter, const Form1& form, LetterPictures& pictures,
-                         LabelPictures& labels) {
-    const QRect area(QPoint(0, 0), WindowGeometry::drawingArea(form.gamen).size());
+void paintCanvasItems(QPainter& painter, const CanvasScene& scene, QSize areaSize,
+                      LetterPictures& pictures, LabelPictures& labels) {
+    const QRect area(QPoint(0, 0), areaSize);
     const QRectF lineArea(area);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-
-    // The grid lies lowest, then the arrow marks, the figure's lines, the
-    // extensions and the copy of m, and the marker lines.
-    for (const LineControl& line : form.Line5) {
-        drawLine(painter, line, lineArea);
+    for (const CanvasItem& item : scene) {
+        if (const auto* line = std::get_if<LineItem>(&item.shape)) {
+            drawLine(painter, *line, lineArea);
+        } else if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
+            drawLabel(painter, item, *label, labels, area);
+        } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
+            drawPicture(painter, *picture, pictures, area);
+        } else {
+            drawEllipse(painter, std::get<EllipseItem>(item.shape), area);
+        }
     }
-    for (const LineControl& line : form.Line6) {
-        drawLine(painter, line, lineArea);
-    }
-    for (const LineControl& line : form.Line3) {
-        drawLine(painter, line, lineArea);
-    }
-    for (const LineControl& line : form.Line1) {
-        drawLine(painter, line, lineArea);
-    }
-    for (const LineControl& line : form.Line2) {
-        drawLine(painter, line, lineArea);
-    }
-    for (const LineControl& line : form.Line4) {
-        drawLine(painter, line, lineArea);
-    }
-    for (const ImageControl& image : form.Image1) {
-        drawImage(painter, image, pictures, area);
-    }
-    for (const LabelControl& label : form.Label2) {
-        drawLabel(painter, label, labels, area);
-    }
-    for (const LabelControl& label : form.Label3) {
-        drawLabel(painter, label, labels, area);
-    }
-    drawLabel(painter, form.Label5, labels, area);
-    drawShape(painter, form.Shape1, area);
     painter.restore();
 }
 
-QRectF lineBounds(const LineControl& line) {
-    const qreal margin = std::max(1, line.BorderWidth) + 2;
-    return QRectF(QPointF(line.X1, line.Y1), QPointF(line.X2, line.Y2))
-        .normalized()
-        .adjusted(-margin, -margin, margin, margin);
-}
-
-QRect labelBounds(const LabelControl& label) {
-    return WindowGeometry::canvasPixelRect(label.Left, label.Top, label.Width, label.Height)
-        .adjusted(-1, -1, 1, 1);
-}
-
-QRect imageBounds(const ImageControl& image) {
-    return WindowGeometry::canvasPixelRect(image.Left, image.Top, image.Width, image.Height)
-        .adjusted(-1, -1, 1, 1);
-}
-
-QRect shapeBounds(const ShapeControl& shape) {
-    const int margin = std::max(1, shape.BorderWidth) + 2;
-    return WindowGeometry::canvasPixelRect(shape.Left, shape.Top, shape.Width, shape.Height)
-        .adjusted(-margin, -margin, margin, margin);
-}
-
-CanvasSnapshot CanvasSnapshot::of(const Form1& form) {
-    CanvasSnapshot snapshot;
-    appendLines(snapshot.lines_, form);
-    snapshot.labels_.assign(form.Label2.begin(), form.Label2.end());
-    snapshot.labels_.insert(snapshot.labels_.end(), form.Label3.begin(), form.Label3.end());
-    snapshot.labels_.push_back(form.Label5);
-    std::copy(form.Image1.begin(), form.Image1.end(), snapshot.images_.begin());
-    snapshot.shape_ = form.Shape1;
-    return snapshot;
-}
-
-QRegion CanvasSnapshot::changedRegion(const CanvasSnapshot& before, const CanvasSnapshot& after,
-                                      const QRect& area) {
-    if (before.lines_.size() != after.lines_.size() ||
-        before.labels_.size() != after.labels_.size()) {
-        return QRegion(area);
-    }
-    QRegion region;
-    int changed = 0;
-    for (std::size_t i = 0; i < after.lines_.size(); ++i) {
-        if (!(before.lines_[i] == after.lines_[i])) {
-            changed +=
-                addChange(region, before.lines_[i], after.lines_[i], lineBounds, area) ? 1 : 0;
-        }
-    }
-    for (std::size_t i = 0; i < after.labels_.size(); ++i) {
-        if (!sameLabel(before.labels_[i], after.labels_[i])) {
-            changed +=
-                addChange(region, before.labels_[i], after.labels_[i], labelBounds, area) ? 1 : 0;
-        }
-    }
-    for (std::size_t i = 0; i < after.images_.size(); ++i) {
-        if (!(before.images_[i] == after.images_[i])) {
-            changed +=
-                addChange(region, before.images_[i], after.images_[i], imageBounds, area) ? 1 : 0;
-        }
-    }
-    if (!(before.shape_ == after.shape_)) {
-        changed += addChange(region, before.shape_, after.shape_, shapeBounds, area) ? 1 : 0;
-    }
-    if (changed > kMaxChangedControls) {
-        return QRegion(area);
-    }
-    return region;
+QRect toQRect(const PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 }  // namespace heikosen::qt

@@ -36,196 +36,6 @@ const QColor kHighlight(0xFF, 0xFF, 0xFF);
 
 }  // namespace
 
-StrokeLayer::StrokeLayer(CanvasWidget& canvas) : canvas_(canvas) {
-    redrawTimer_.setSingleShot(true);
-    QObject::connect(&redrawTimer_, &QTimer::timeout, [this] { redrawSlice(); });
-}
-
-void StrokeLayer::setUpPainter(QPainter& painter) const {
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.translate(phase_);
-    painter.scale(scale_, scale_);
-}
-
-void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) const {
-    const QPointF from(segment.x1, segment.y1);
-    const QPointF to(segment.x2, segment.y2);
-    QPen pen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine, Qt::RoundCap,
-             Qt::RoundJoin);
-    painter.setPen(pen);
-    if (from == to) {
-        painter.drawPoint(from);
-    } else {
-        painter.drawLine(QLineF(from, to));
-    }
-}
-
-QImage StrokeLayer::blankImage() const {
-    QImage image(QSize(static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
-                       static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
-    if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
-        return;
-    }
-    stopRedraw();
-    const QImage before = std::move(image_);
-    const qreal scaleBefore = scale_;
-    const QPointF phaseBefore = phase_;
-    canvasSize_ = canvasSize;
-    scale_ = scale;
-    phase_ = phase;
-    if (kept_ == 0 && !dropped_) {
-        // A blank board has no image: the first stroke makes one.
-        image_ = QImage();
-        return;
-    }
-    image_ = blankImage();
-    QPainter painter(&image_);
-    if (!dropped_ && kept_ <= kRedrawSlice) {
-        // Every stroke on the board is kept: draw them again at the new resolution.
-        setUpPainter(painter);
-        for (std::size_t i = 0; i < kept_; ++i) {
-            paintSegment(painter, kept(i));
-        }
-        return;
-    }
-    if (!before.isNull() && scaleBefore > 0) {
-        // The old image, rescaled, stands in until the sharp one is drawn; when
-        // the list was dropped, for good.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        const qreal ratio = scale / scaleBefore;
-        const QPointF corner = phase - phaseBefore * ratio;
-        painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
-    }
-    painter.end();
-    if (!dropped_) {
-        startRedraw();
-    }
-}
-
-const StrokeSegment& StrokeLayer::kept(std::size_t index) const {
-    return blocks_[index / kBlock][index % kBlock];
-}
-
-void StrokeLayer::startRedraw() {
-    redraw_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
-    redraw_.fill(Qt::transparent);
-    redrawn_ = 0;
-    redrawTimer_.start(0);
-}
-
-void StrokeLayer::stopRedraw() {
-    redrawTimer_.stop();
-    redraw_ = QImage();
-    redrawn_ = 0;
-}
-
-void StrokeLayer::redrawSlice() {
-    if (redraw_.isNull()) {
-        return;
-    }
-    {
-        QPainter painter(&redraw_);
-        setUpPainter(painter);
-        const std::size_t end = std::min(kept_, redrawn_ + kRedrawSlice);
-        for (; redrawn_ < end; ++redrawn_) {
-            paintSegment(painter, kept(redrawn_));
-        }
-    }
-    // Segments drawn meanwhile were kept too, so the sharp image is complete
-    // once it has every kept one.
-    if (redrawn_ < kept_) {
-        redrawTimer_.start(0);
-        return;
-    }
-    image_ = std::move(redraw_);
-    stopRedraw();
-    canvas_.updateDrawingArea();
-}
-
-void StrokeLayer::finishRedraw() {
-    while (redrawing()) {
-        redrawSlice();
-    }
-}
-
-void StrokeLayer::keep(const StrokeSegment& segment) {
-    if (dropped_) {
-        return;
-    }
-    if (kept_ >= keepLimit_) {
-        // From here on the image alone holds the strokes, until the next wipe.
-        stopRedraw();
-        dropped_ = true;
-        kept_ = 0;
-        blocks_.clear();
-        blocks_.shrink_to_fit();
-        return;
-    }
-    if (blocks_.empty() || blocks_.back().size() == kBlock) {
-        blocks_.emplace_back();
-        blocks_.back().reserve(kBlock);
-    }
-    blocks_.back().push_back(segment);
-    ++kept_;
-}
-
-std::vector<StrokeSegment> StrokeLayer::keptSegments() const {
-    std::vector<StrokeSegment> all;
-    all.reserve(kept_);
-    for (const std::vector<StrokeSegment>& block : blocks_) {
-        all.insert(all.end(), block.begin(), block.end());
-    }
-    return all;
-}
-
-void StrokeLayer::drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
-        return;
-    }
-    if (!(scale_ > 0)) {
-        return;
-    }
-    const QPointF from(x1, y1);
-    const QPointF to(x2, y2);
-    const qreal penWidth = std::max(1, width);
-    const QRectF touched = QRectF(from, to).normalized().adjusted(-penWidth - 2, -penWidth - 2,
-                                                                  penWidth + 2, penWidth + 2);
-    const QRectF area(QPointF(0, 0), canvasSize_);
-    if (!touched.intersects(area)) {
-        return;
-    }
-    const StrokeSegment segment{x1, y1, x2, y2, color, static_cast<std::int32_t>(width)};
-    keep(segment);
-    if (image_.isNull()) {
-        image_ = blankImage();
-    }
-    {
-        QPainter painter(&image_);
-        setUpPainter(painter);
-        paintSegment(painter, segment);
-    }
-    canvas_.updateCanvasRect(touched);
-}
-
-void StrokeLayer::clear() {
-    stopRedraw();
-    image_.fill(Qt::transparent);
-    // The first block stays for the strokes to come.
-    blocks_.resize(std::min<std::size_t>(blocks_.size(), 1));
-    if (!blocks_.empty()) {
-        blocks_.front().clear();
-    }
-    kept_ = 0;
-    dropped_ = false;
-    canvas_.updateDrawingArea();
-}
-
 CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
     : QWidget(parent), form_(form), strokes_(*this) {
     // The whole widget is painted on every paint: nothing needs erasing first,
@@ -239,7 +49,7 @@ CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     ensureStrokeLayer();
     form_.gamen.setSurface(&strokes_);
-    lastDrawn_ = CanvasSnapshot::of(form_);
+    buildCanvasScene(form_, lastDrawn_);
 }
 
 CanvasWidget::~CanvasWidget() {
@@ -284,12 +94,20 @@ void CanvasWidget::ensureStrokeLayer() {
 }
 
 void CanvasWidget::refresh() {
-    CanvasSnapshot now = CanvasSnapshot::of(form_);
-    const QRect area(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
-    const QRegion changed = CanvasSnapshot::changedRegion(lastDrawn_, now, area);
-    lastDrawn_ = std::move(now);
+    buildCanvasScene(form_, scene_);
+    const QSize size = WindowGeometry::drawingArea(form_.gamen).size();
+    const std::vector<PixelRect> changed =
+        changedRects(lastDrawn_, scene_, PixelRect{0, 0, size.width(), size.height()});
+    std::swap(lastDrawn_, scene_);
+    if (changed.empty()) {
+        return;
+    }
+    QRegion region;
+    for (const PixelRect& rect : changed) {
+        region += toQRect(rect);
+    }
     const CanvasMapping map = mapping();
-    for (const QRect& rect : changed) {
+    for (const QRect& rect : region) {
         update(map.widgetRectFromCanvas(rect));
     }
 }
@@ -390,7 +208,9 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     // The strokes of the pens, only where the canvas is being repainted.
     paintStrokes(painter, dirty);
 
-    paintCanvasControls(painter, form_, pictures_, labels_);
+    // What stands on the canvas, as the form lists it now.
+    buildCanvasScene(form_, scene_);
+    paintCanvasItems(painter, scene_, canvasArea.size(), pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

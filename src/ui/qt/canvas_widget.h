@@ -4,14 +4,11 @@
 // strokes drawn with the pens, and the figure's controls above them. Mouse and
 // touch input on it goes to the form as pointer events in canvas pixels.
 
-#include <QImage>
-#include <QTimer>
 #include <QWidget>
-#include <cstddef>
-#include <cstdint>
-#include <vector>
 
+#include "ui/canvas_scene.h"
 #include "ui/qt/canvas_scene.h"
+#include "ui/qt/stroke_layer.h"
 #include "ui/qt/window_geometry.h"
 
 namespace heikosen {
@@ -19,93 +16,6 @@ class Form1;
 }
 
 namespace heikosen::qt {
-
-class CanvasWidget;
-
-// The canvas keeps many of these: they stay small.
-static_assert(sizeof(StrokeSegment) == 24);
-
-// What the pens draw: an image of the drawing area beneath the controls, at the
-// screen's resolution times the window's scale. Each segment is drawn into it
-// once, and only the pixels it touched are repainted.
-//
-// The segments drawn since the board was last wiped are also kept, up to
-// kMaxKeptSegments of them, so that the strokes can be drawn again sharply
-// when the window's scale changes. Beyond that many the list is dropped and,
-// until the next wipe, the image is rescaled instead; the list's memory stays
-// below kMaxKeptSegments x 24 bytes.
-//
-// A few thousand segments are drawn again at once. More than that would hold
-// up the window, so the old image is rescaled at once and the sharp one is
-// drawn a slice at a time between events, then takes its place.
-class StrokeLayer final : public DrawingSurface {
-  public:
-    static constexpr std::size_t kMaxKeptSegments = std::size_t{1} << 20;
-    // Segments drawn again in one go.
-    static constexpr std::size_t kRedrawSlice = 4096;
-
-    explicit StrokeLayer(CanvasWidget& canvas);
-
-    void drawSegment(float x1, float y1, float x2, float y2, Rgb color, int width) override;
-    void clear() override;
-
-    // The strokes. Null until the first stroke, so that a board never written
-    // on costs no memory and no time at start-up.
-    const QImage& image() const { return image_; }
-    // True while nothing was drawn since start-up or the last wipe; a repaint
-    // then leaves the layer out.
-    bool blank() const { return kept_ == 0 && !dropped_; }
-    // Image pixels per canvas pixel.
-    qreal scale() const { return scale_; }
-    // Where the canvas's origin lies within the image's first pixel.
-    QPointF phase() const { return phase_; }
-    // Gives the image the size of a drawing area of `canvasSize` canvas pixels
-    // at `scale` image pixels each, with the canvas's origin at `phase`. The
-    // strokes already drawn are drawn again, or rescaled once the kept list was
-    // dropped.
-    void setResolution(QSizeF canvasSize, qreal scale, QPointF phase);
-
-    // The segments kept for drawing again, in drawing order.
-    std::vector<StrokeSegment> keptSegments() const;
-    std::size_t keptSegmentCount() const { return kept_; }
-    // How many segments are kept at most: kMaxKeptSegments unless changed
-    // (tests use a small number).
-    void setKeepLimit(std::size_t limit) { keepLimit_ = limit; }
-    // False once more segments were drawn since the last wipe than are kept.
-    bool keepsEveryStroke() const { return !dropped_; }
-    // True while the sharp image for a new resolution is still being drawn.
-    bool redrawing() const { return !redraw_.isNull(); }
-    // Draws what is left of the sharp image now.
-    void finishRedraw();
-
-  private:
-    void keep(const StrokeSegment& segment);
-    const StrokeSegment& kept(std::size_t index) const;
-    void startRedraw();
-    void stopRedraw();
-    void redrawSlice();
-    void paintSegment(QPainter& painter, const StrokeSegment& segment) const;
-    void setUpPainter(QPainter& painter) const;
-    // A transparent image of the drawing area at the layer's resolution.
-    QImage blankImage() const;
-
-    CanvasWidget& canvas_;
-    QImage image_;
-    QSizeF canvasSize_;
-    qreal scale_ = 0;
-    QPointF phase_;
-    // The kept segments, in blocks of kBlock, so that keeping one more never
-    // moves the ones already kept.
-    static constexpr std::size_t kBlock = 8192;
-    std::vector<std::vector<StrokeSegment>> blocks_;
-    std::size_t kept_ = 0;
-    std::size_t keepLimit_ = kMaxKeptSegments;
-    bool dropped_ = false;
-    // The sharp image being drawn, and how many kept segments it has.
-    QImage redraw_;
-    std::size_t redrawn_ = 0;
-    QTimer redrawTimer_;
-};
 
 class CanvasWidget final : public QWidget {
     Q_OBJECT
@@ -154,7 +64,8 @@ class CanvasWidget final : public QWidget {
     StrokeLayer strokes_;
     LetterPictures pictures_;
     LabelPictures labels_;
-    CanvasSnapshot lastDrawn_;
+    CanvasScene lastDrawn_;
+    CanvasScene scene_;
 };
 
 }  // namespace heikosen::qt

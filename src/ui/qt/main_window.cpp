@@ -127,7 +127,7 @@ void MainWindow::createWidgets() {
         label4_.at(static_cast<std::size_t>(i)) = label;
     }
 
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
         auto* button = new QPushButton(this);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, n] {
@@ -202,10 +202,8 @@ void MainWindow::placeWidgets() {
         label4(i)->setFont(scaled(toQFont(row.Font)));
         label4(i)->setGeometry(scale_.windowRect(row.Left, row.Top, row.Width, row.Height));
     }
-    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
-                                       &form_.Command4, &form_.Command5, &form_.Command6};
-    for (int n = 1; n <= 6; ++n) {
-        command(n)->setGeometry(scale_.windowRect(buttons[n - 1]->Rect));
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
+        command(n)->setGeometry(scale_.windowRect(form_.command(n).Rect));
     }
     for (int i = 0; i < 8; ++i) {
         option1(i)->setGeometry(scale_.windowRect(form_.Option1(i).Rect));
@@ -228,10 +226,8 @@ void MainWindow::placeWidgets() {
 void MainWindow::setTabOrder() {
     std::vector<std::pair<int, QWidget*>> order;
     order.emplace_back(kCanvasTabIndex, canvas_);
-    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
-                                       &form_.Command4, &form_.Command5, &form_.Command6};
-    for (int n = 1; n <= 6; ++n) {
-        order.emplace_back(buttons[n - 1]->TabIndex, command(n));
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
+        order.emplace_back(form_.command(n).TabIndex, command(n));
     }
     for (int i = 0; i < 8; ++i) {
         order.emplace_back(form_.Option1(i).TabIndex, option1(i));
@@ -279,10 +275,8 @@ void MainWindow::syncFromForm() {
         syncLabel(label4(i), form_.Label4(i));
     }
 
-    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
-                                       &form_.Command4, &form_.Command5, &form_.Command6};
-    for (int n = 1; n <= 6; ++n) {
-        const CommandButton& source = *buttons[n - 1];
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
+        const CommandButton& source = form_.command(n);
         QPushButton* button = command(n);
         syncCaption(button, source.Caption);
         button->setEnabled(source.Enabled);
@@ -319,12 +313,10 @@ void MainWindow::syncFromForm() {
 }
 
 void MainWindow::syncCommandFonts() {
-    const CommandButton* buttons[6] = {&form_.Command1, &form_.Command2, &form_.Command3,
-                                       &form_.Command4, &form_.Command5, &form_.Command6};
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
         // A tool's button shows in bold while its tool is on.
         QFont font = scaled(defaultControlFont());
-        font.setBold(buttons[n - 1]->FontBold);
+        font.setBold(form_.command(n).FontBold);
         if (command(n)->font() != font) {
             command(n)->setFont(font);
         }

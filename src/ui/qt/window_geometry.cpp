@@ -107,15 +107,4 @@ QRect WindowGeometry::drawingArea(const PictureBox& canvas) {
     return {border, border, qRound(canvas.innerWidth()), qRound(canvas.innerHeight())};
 }
 
-QRect WindowGeometry::canvasPixelRect(float left, float top, float width, float height) {
-    // Whole pixels, so that labels and pictures stand as crisply as the lines.
-    // A control dragged far off the canvas is held at a distance that still fits
-    // an int; it is out of sight either way.
-    auto whole = [](float value) {
-        const double limited = std::clamp(static_cast<double>(value), -1.0e7, 1.0e7);
-        return static_cast<int>(std::lround(std::isfinite(limited) ? limited : 0.0));
-    };
-    return {whole(left), whole(top), std::max(0, whole(width)), std::max(0, whole(height))};
-}
-
 }  // namespace heikosen::qt

@@ -89,9 +89,6 @@ class WindowGeometry {
     // canvas's unscaled pixels.
     static int canvasBorder(const PictureBox& canvas);
     static QRect drawingArea(const PictureBox& canvas);
-
-    // A rectangle of the form's canvas pixels as whole pixels (labels, pictures).
-    static QRect canvasPixelRect(float left, float top, float width, float height);
 };
 
 }  // namespace heikosen::qt

@@ -1,0 +1,249 @@
+#include "ui/canvas_scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "ui/form1.h"
+
+namespace heikosen {
+
+namespace {
+
+// A key beyond every control's.
+constexpr long long kPastTheEnd = std::numeric_limits<long long>::max();
+// Beyond this many changed controls one repaint of the whole canvas is cheaper.
+constexpr int kMaxChangedControls = 24;
+
+// How the controls lie on each other, lowest first. Within an array the higher
+// index lies above the lower.
+constexpr CanvasControl kStacking[] = {
+    CanvasControl::Line5,  CanvasControl::Line6,  CanvasControl::Line3,  CanvasControl::Line1,
+    CanvasControl::Line2,  CanvasControl::Line4,  CanvasControl::Image1, CanvasControl::Label2,
+    CanvasControl::Label3, CanvasControl::Label5, CanvasControl::Shape1,
+};
+
+int layerOf(CanvasControl control) {
+    const auto* found = std::find(std::begin(kStacking), std::end(kStacking), control);
+    return static_cast<int>(found - std::begin(kStacking));
+}
+
+// Where a control lies in the stacking order, as one number.
+long long stackingKey(const ControlId& id) {
+    return static_cast<long long>(layerOf(id.control)) * 1'000'000 + id.index;
+}
+
+void addLine(CanvasScene& scene, std::size_t& used, CanvasControl control, int index,
+             const LineControl& line) {
+    if (!line.Visible) {
+        return;
+    }
+    const LineItem item{line.X1,          line.Y1,          line.X2,   line.Y2,
+                        line.BorderColor, line.BorderWidth, line.Style};
+    if (used < scene.size()) {
+        scene[used] = CanvasItem{{control, index}, item};
+    } else {
+        scene.push_back(CanvasItem{{control, index}, item});
+    }
+    ++used;
+}
+
+void addLabel(CanvasScene& scene, std::size_t& used, CanvasControl control, int index,
+              const LabelControl& label) {
+    if (!label.Visible) {
+        return;
+    }
+    if (used == scene.size()) {
+        scene.emplace_back();
+    }
+    CanvasItem& slot = scene[used++];
+    slot.control = {control, index};
+    // Filled in place: a label's strings keep their storage from scene to scene.
+    LabelItem* item = std::get_if<LabelItem>(&slot.shape);
+    if (item == nullptr) {
+        item = &slot.shape.emplace<LabelItem>();
+    }
+    item->box = Bounds{label.Left, label.Top, label.Width, label.Height};
+    item->caption = label.Caption();
+    item->font = label.Font;
+    item->foreColor = label.ForeColor;
+    item->backColor = label.BackColor;
+    item->opaque = true;
+}
+
+void addPicture(CanvasScene& scene, std::size_t& used, int index, const ImageControl& image) {
+    if (!image.Visible) {
+        return;
+    }
+    const PictureItem item{image.Picture, Bounds{image.Left, image.Top, image.Width, image.Height}};
+    if (used < scene.size()) {
+        scene[used] = CanvasItem{{CanvasControl::Image1, index}, item};
+    } else {
+        scene.push_back(CanvasItem{{CanvasControl::Image1, index}, item});
+    }
+    ++used;
+}
+
+template <typename Lines>
+void addLines(CanvasScene& scene, std::size_t& used, CanvasControl control, const Lines& lines) {
+    int index = 0;
+    for (const LineControl& line : lines) {
+        addLine(scene, used, control, index++, line);
+    }
+}
+
+bool inside(const Bounds& box, float x, float y) {
+    return x >= box.Left && x < box.Left + box.Width && y >= box.Top && y < box.Top + box.Height;
+}
+
+// A coordinate as a whole pixel. One dragged far off the canvas is held at a
+// distance that still fits an int; it is out of sight either way.
+int wholePixel(double value) {
+    const double limited = std::clamp(value, -1.0e7, 1.0e7);
+    return static_cast<int>(std::lround(std::isfinite(limited) ? limited : 0.0));
+}
+
+double limited(double value) {
+    return std::isfinite(value) ? std::clamp(value, -1.0e7, 1.0e7) : 0.0;
+}
+
+PixelRect grown(const PixelRect& rect, int margin) {
+    return {rect.left - margin, rect.top - margin, rect.width + 2 * margin,
+            rect.height + 2 * margin};
+}
+
+// Adds what an item covers within `area`; returns whether it covers anything.
+bool addCovered(std::vector<PixelRect>& rects, const CanvasItem& item, const PixelRect& area) {
+    const PixelRect covered = itemBounds(item).intersected(area);
+    if (covered.empty()) {
+        return false;
+    }
+    rects.push_back(covered);
+    return true;
+}
+
+}  // namespace
+
+PixelRect pixelBox(const Bounds& box) {
+    return {wholePixel(box.Left), wholePixel(box.Top), std::max(0, wholePixel(box.Width)),
+            std::max(0, wholePixel(box.Height))};
+}
+
+void buildCanvasScene(const Form1& form, CanvasScene& scene) {
+    std::size_t used = 0;
+    addLines(scene, used, CanvasControl::Line5, form.Line5);
+    addLines(scene, used, CanvasControl::Line6, form.Line6);
+    addLines(scene, used, CanvasControl::Line3, form.Line3);
+    addLines(scene, used, CanvasControl::Line1, form.Line1);
+    addLines(scene, used, CanvasControl::Line2, form.Line2);
+    addLines(scene, used, CanvasControl::Line4, form.Line4);
+    for (int i = 0; i < decltype(form.Image1)::size(); ++i) {
+        addPicture(scene, used, i, form.Image1(i));
+    }
+    for (int i = 0; i < decltype(form.Label2)::size(); ++i) {
+        addLabel(scene, used, CanvasControl::Label2, i, form.Label2(i));
+    }
+    addLabel(scene, used, CanvasControl::Label3, 1, form.Label3(1));
+    addLabel(scene, used, CanvasControl::Label5, 0, form.Label5);
+    if (form.Shape1.Visible) {
+        const ShapeControl& shape = form.Shape1;
+        const EllipseItem item{Bounds{shape.Left, shape.Top, shape.Width, shape.Height},
+                               shape.BorderColor, shape.BorderWidth};
+        if (used < scene.size()) {
+            scene[used] = CanvasItem{{CanvasControl::Shape1, 0}, item};
+        } else {
+            scene.push_back(CanvasItem{{CanvasControl::Shape1, 0}, item});
+        }
+        ++used;
+    }
+    scene.resize(used);
+}
+
+CanvasScene canvasScene(const Form1& form) {
+    CanvasScene scene;
+    buildCanvasScene(form, scene);
+    return scene;
+}
+
+const CanvasItem* itemAt(const CanvasScene& scene, float x, float y) {
+    for (auto item = scene.rbegin(); item != scene.rend(); ++item) {
+        if (const auto* label = std::get_if<LabelItem>(&item->shape)) {
+            if (inside(label->box, x, y)) {
+                return &*item;
+            }
+        } else if (const auto* picture = std::get_if<PictureItem>(&item->shape)) {
+            if (inside(picture->box, x, y)) {
+                return &*item;
+            }
+        }
+    }
+    return nullptr;
+}
+
+PixelRect PixelRect::intersected(const PixelRect& other) const {
+    const long long l = std::max(left, other.left);
+    const long long t = std::max(top, other.top);
+    const long long r = std::min(static_cast<long long>(left) + width,
+                                 static_cast<long long>(other.left) + other.width);
+    const long long b = std::min(static_cast<long long>(top) + height,
+                                 static_cast<long long>(other.top) + other.height);
+    if (r <= l || b <= t) {
+        return {};
+    }
+    return {static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
+            static_cast<int>(b - t)};
+}
+
+PixelRect itemBounds(const CanvasItem& item) {
+    if (const auto* line = std::get_if<LineItem>(&item.shape)) {
+        const double margin = std::max(1, line->width) + 2;
+        const double left = std::floor(limited(std::min(line->x1, line->x2)) - margin);
+        const double top = std::floor(limited(std::min(line->y1, line->y2)) - margin);
+        const double right = std::ceil(limited(std::max(line->x1, line->x2)) + margin);
+        const double bottom = std::ceil(limited(std::max(line->y1, line->y2)) + margin);
+        return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                static_cast<int>(bottom - top)};
+    }
+    if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
+        return grown(pixelBox(label->box), 1);
+    }
+    if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
+        return grown(pixelBox(picture->box), 1);
+    }
+    const auto& ellipse = std::get<EllipseItem>(item.shape);
+    return grown(pixelBox(ellipse.box), std::max(1, ellipse.width) + 2);
+}
+
+std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene& after,
+                                    const PixelRect& area) {
+    std::vector<PixelRect> rects;
+    int changed = 0;
+    // Both lists follow the stacking order: walk them side by side, matching
+    // items by the control they show.
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < before.size() || j < after.size()) {
+        const long long was = i < before.size() ? stackingKey(before[i].control) : kPastTheEnd;
+        const long long is = j < after.size() ? stackingKey(after[j].control) : kPastTheEnd;
+        bool added = false;
+        if (was == is) {
+            if (!(before[i].shape == after[j].shape)) {
+                added = addCovered(rects, before[i], area);
+                added = addCovered(rects, after[j], area) || added;
+            }
+            ++i;
+            ++j;
+        } else if (was < is) {
+            added = addCovered(rects, before[i++], area);
+        } else {
+            added = addCovered(rects, after[j++], area);
+        }
+        changed += added ? 1 : 0;
+        if (changed > kMaxChangedControls) {
+            return {area};
+        }
+    }
+    return rects;
+}
+
+}  // namespace heikosen

@@ -1,0 +1,126 @@
+#pragma once
+
+// What the canvas shows, as plain values: one item per control drawn on it, in
+// the order in which they lie on each other. Beneath them all lies the drawing
+// surface with the strokes of the pens (see DrawingSurface); above it, lowest
+// first, the grid, the arrow marks, the figure's lines, the extensions and the
+// copy of m, the marker lines, the letter pictures, the labels and the eraser
+// outline. Hit-testing walks this list from the top, every front end paints
+// it, and the part of the canvas to repaint after an event is found by
+// comparing two of them. A control added to the canvas is added here alone.
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace heikosen {
+
+class Form1;
+
+// The control arrays and single controls that stand on the canvas.
+enum class CanvasControl : std::uint8_t {
+    Line1,
+    Line2,
+    Line3,
+    Line4,
+    Line5,
+    Line6,
+    Image1,
+    Label2,
+    Label3,
+    Label5,
+    Shape1,
+};
+
+// The control an item shows: its name and its index (0 for a single control).
+struct ControlId {
+    CanvasControl control = CanvasControl::Line1;
+    int index = 0;
+    bool operator==(const ControlId&) const = default;
+};
+
+// A straight line from (x1, y1) to (x2, y2), `width` pixels wide.
+struct LineItem {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    Rgb color = kBlack;
+    int width = 1;
+    BorderStyle style = BorderStyle::Solid;
+    bool operator==(const LineItem&) const = default;
+};
+
+// A caption in a box. An opaque label fills its box with its back colour first.
+struct LabelItem {
+    Bounds box;
+    std::string caption;
+    FontSpec font;
+    Rgb foreColor = kBlack;
+    Rgb backColor = kWhite;
+    bool opaque = true;
+    bool operator==(const LabelItem&) const = default;
+};
+
+// One of the letter pictures, filling its box.
+struct PictureItem {
+    Letter letter = Letter::P;
+    Bounds box;
+    bool operator==(const PictureItem&) const = default;
+};
+
+// The outline of the largest circle that fits the box, centred in it.
+struct EllipseItem {
+    Bounds box;
+    Rgb color = kBlack;
+    int width = 1;
+    bool operator==(const EllipseItem&) const = default;
+};
+
+struct CanvasItem {
+    ControlId control;
+    std::variant<LineItem, LabelItem, PictureItem, EllipseItem> shape;
+    bool operator==(const CanvasItem&) const = default;
+};
+
+using CanvasScene = std::vector<CanvasItem>;
+
+// Everything the canvas shows, lowest first. Hidden controls are left out;
+// controls parked out of sight are listed where they stand.
+CanvasScene canvasScene(const Form1& form);
+// The same into `scene`, reusing its storage.
+void buildCanvasScene(const Form1& form, CanvasScene& scene);
+
+// The topmost item at (x, y) that takes the pointer (a label or a picture;
+// lines and the eraser outline let it through to the canvas), or null.
+const CanvasItem* itemAt(const CanvasScene& scene, float x, float y);
+
+// A rectangle of whole canvas pixels.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+    PixelRect intersected(const PixelRect& other) const;
+    bool operator==(const PixelRect&) const = default;
+};
+
+// A box in whole pixels, as labels and pictures stand on screen.
+PixelRect pixelBox(const Bounds& box);
+
+// The pixels an item may touch when drawn, in canvas pixels: its box or its
+// line with room for the pen's width and for rounding.
+PixelRect itemBounds(const CanvasItem& item);
+
+// The rectangles of `area` that must be drawn again to go from `before` to
+// `after`: what each changed, added or removed item covered and covers now.
+// Returns `area` alone when so much changed that one repaint of everything is
+// cheaper, and nothing when nothing visible changed.
+std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene& after,
+                                    const PixelRect& area);
+
+}  // namespace heikosen

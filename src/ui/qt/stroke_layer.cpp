@@ -1,0 +1,202 @@
+#include "ui/qt/stroke_layer.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/qt/canvas_scene.h"
+#include "ui/qt/canvas_widget.h"
+
+namespace heikosen::qt {
+
+StrokeLayer::StrokeLayer(CanvasWidget& canvas) : canvas_(canvas) {
+    redrawTimer_.setSingleShot(true);
+    QObject::connect(&redrawTimer_, &QTimer::timeout, [this] { redrawSlice(); });
+}
+
+void StrokeLayer::setUpPainter(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(phase_);
+    painter.scale(scale_, scale_);
+}
+
+void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) const {
+    const QPointF from(segment.x1, segment.y1);
+    const QPointF to(segment.x2, segment.y2);
+    QPen pen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine, Qt::RoundCap,
+             Qt::RoundJoin);
+    painter.setPen(pen);
+    if (from == to) {
+        painter.drawPoint(from);
+    } else {
+        painter.drawLine(QLineF(from, to));
+    }
+}
+
+QImage StrokeLayer::blankImage() const {
+    QImage image(QSize(static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
+                       static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
+    if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
+        return;
+    }
+    stopRedraw();
+    const QImage before = std::move(image_);
+    const qreal scaleBefore = scale_;
+    const QPointF phaseBefore = phase_;
+    canvasSize_ = canvasSize;
+    scale_ = scale;
+    phase_ = phase;
+    if (kept_ == 0 && !dropped_) {
+        // A blank board has no image: the first stroke makes one.
+        image_ = QImage();
+        return;
+    }
+    image_ = blankImage();
+    QPainter painter(&image_);
+    if (!dropped_ && kept_ <= kRedrawSlice) {
+        // Every stroke on the board is kept: draw them again at the new resolution.
+        setUpPainter(painter);
+        for (std::size_t i = 0; i < kept_; ++i) {
+            paintSegment(painter, kept(i));
+        }
+        return;
+    }
+    if (!before.isNull() && scaleBefore > 0) {
+        // The old image, rescaled, stands in until the sharp one is drawn; when
+        // the list was dropped, for good.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        const qreal ratio = scale / scaleBefore;
+        const QPointF corner = phase - phaseBefore * ratio;
+        painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
+    }
+    painter.end();
+    if (!dropped_) {
+        startRedraw();
+    }
+}
+
+const StrokeSegment& StrokeLayer::kept(std::size_t index) const {
+    return blocks_[index / kBlock][index % kBlock];
+}
+
+void StrokeLayer::startRedraw() {
+    redraw_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    redraw_.fill(Qt::transparent);
+    redrawn_ = 0;
+    redrawTimer_.start(0);
+}
+
+void StrokeLayer::stopRedraw() {
+    redrawTimer_.stop();
+    redraw_ = QImage();
+    redrawn_ = 0;
+}
+
+void StrokeLayer::redrawSlice() {
+    if (redraw_.isNull()) {
+        return;
+    }
+    {
+        QPainter painter(&redraw_);
+        setUpPainter(painter);
+        const std::size_t end = std::min(kept_, redrawn_ + kRedrawSlice);
+        for (; redrawn_ < end; ++redrawn_) {
+            paintSegment(painter, kept(redrawn_));
+        }
+    }
+    // Segments drawn meanwhile were kept too, so the sharp image is complete
+    // once it has every kept one.
+    if (redrawn_ < kept_) {
+        redrawTimer_.start(0);
+        return;
+    }
+    image_ = std::move(redraw_);
+    stopRedraw();
+    canvas_.updateDrawingArea();
+}
+
+void StrokeLayer::finishRedraw() {
+    while (redrawing()) {
+        redrawSlice();
+    }
+}
+
+void StrokeLayer::keep(const StrokeSegment& segment) {
+    if (dropped_) {
+        return;
+    }
+    if (kept_ >= keepLimit_) {
+        // From here on the image alone holds the strokes, until the next wipe.
+        stopRedraw();
+        dropped_ = true;
+        kept_ = 0;
+        blocks_.clear();
+        blocks_.shrink_to_fit();
+        return;
+    }
+    if (blocks_.empty() || blocks_.back().size() == kBlock) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(kBlock);
+    }
+    blocks_.back().push_back(segment);
+    ++kept_;
+}
+
+std::vector<StrokeSegment> StrokeLayer::keptSegments() const {
+    std::vector<StrokeSegment> all;
+    all.reserve(kept_);
+    for (const std::vector<StrokeSegment>& block : blocks_) {
+        all.insert(all.end(), block.begin(), block.end());
+    }
+    return all;
+}
+
+void StrokeLayer::drawSegment(const StrokeSegment& segment) {
+    if (!std::isfinite(segment.x1) || !std::isfinite(segment.y1) || !std::isfinite(segment.x2) ||
+        !std::isfinite(segment.y2)) {
+        return;
+    }
+    if (!(scale_ > 0)) {
+        return;
+    }
+    const QPointF from(segment.x1, segment.y1);
+    const QPointF to(segment.x2, segment.y2);
+    const qreal penWidth = std::max(1, segment.width);
+    const QRectF touched = QRectF(from, to).normalized().adjusted(-penWidth - 2, -penWidth - 2,
+                                                                  penWidth + 2, penWidth + 2);
+    const QRectF area(QPointF(0, 0), canvasSize_);
+    if (!touched.intersects(area)) {
+        return;
+    }
+    keep(segment);
+    if (image_.isNull()) {
+        image_ = blankImage();
+    }
+    {
+        QPainter painter(&image_);
+        setUpPainter(painter);
+        paintSegment(painter, segment);
+    }
+    canvas_.updateCanvasRect(touched);
+}
+
+void StrokeLayer::clear() {
+    stopRedraw();
+    image_.fill(Qt::transparent);
+    // The first block stays for the strokes to come.
+    blocks_.resize(std::min<std::size_t>(blocks_.size(), 1));
+    if (!blocks_.empty()) {
+        blocks_.front().clear();
+    }
+    kept_ = 0;
+    dropped_ = false;
+    canvas_.updateDrawingArea();
+}
+
+}  // namespace heikosen::qt
