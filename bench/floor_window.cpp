@@ -4,7 +4,7 @@
 // HEIKOSEN_REPORT_FIRST_FRAME=1 it reports its first frame on stderr exactly as
 // the program does, and with HEIKOSEN_EXIT_AFTER_FIRST_FRAME=1 it then quits.
 
-#include "app/first_frame.h"
+#include "app/qt/first_frame.h"
 
 #include <QApplication>
 #include <QFont>

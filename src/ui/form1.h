@@ -43,31 +43,31 @@ class Form1 {
     Rgb BackColor = kLightGreen;
 
     // --- Controls on the window ---
-    LabelControl Label1;
-    ControlArray<LabelControl, 0, 1> Label4;
-    CommandButton Command1;  // 初期画面
-    CommandButton Command2;  // 終了
-    CommandButton Command3;  // メモ
-    CommandButton Command4;  // 方眼
-    CommandButton Command5;  // 直線
-    CommandButton Command6;  // 印刷
-    ControlArray<OptionButton, 0, 7> Option1;
-    ControlArray<OptionButton, 0, 3> Option2;
-    ControlArray<CheckBox, 0, 4> Check1;
-    PictureBox gamen;
+    LabelControl Label1;                       // the title "相似と比"
+    ControlArray<LabelControl, 0, 1> Label4;   // "太字", "細字": the rows of pen options
+    CommandButton Command1;                    // 初期画面
+    CommandButton Command2;                    // 終了
+    CommandButton Command3;                    // メモ
+    CommandButton Command4;                    // 方眼
+    CommandButton Command5;                    // 直線
+    CommandButton Command6;                    // 印刷
+    ControlArray<OptionButton, 0, 7> Option1;  // pens: (0..3) thin, (4..7) thick; 3, 7 erase
+    ControlArray<OptionButton, 0, 3> Option2;  // marker line colours: red, green, blue, white
+    ControlArray<CheckBox, 0, 4> Check1;       // "1".."5": the marker lines Line4(0..4)
+    PictureBox gamen;                          // the canvas
 
     // --- Controls on the canvas ---
-    LabelControl Label5;
-    ShapeControl Shape1;
-    ControlArray<LineControl, 0, 4> Line1;
-    ControlArray<LineControl, 0, 2> Line2;
-    ControlArray<LineControl, 0, 5> Line3;
-    ControlArray<LineControl, 0, 4> Line4;
-    LineArray Line5;
-    LineArray Line6;
-    ControlArray<LabelControl, 0, 5> Label2;
-    ControlArray<LabelControl, 1, 1> Label3;
-    ControlArray<ImageControl, 0, 4> Image1;
+    LabelControl Label5;                    // the pupil's name, set by printing
+    ShapeControl Shape1;                    // the eraser outline
+    ControlArray<LineControl, 0, 4> Line1;  // (0..2) the parallels p, q, r; (3, 4) ℓ and m
+    ControlArray<LineControl, 0, 2> Line2;  // (0) the copy of m; (1, 2) the extensions of ℓ and m
+    ControlArray<LineControl, 0, 5> Line3;  // the arrow marks: (2k, 2k + 1) on parallel k
+    ControlArray<LineControl, 0, 4> Line4;  // the marker lines of the straight-line tool
+    LineArray Line5;                        // the horizontal grid lines, y = 25 k
+    LineArray Line6;                        // the vertical grid lines, x = 25 k
+    ControlArray<LabelControl, 0, 5> Label2;  // the points Ａ, Ｂ, Ｃ, Ａ', Ｂ', Ｃ'
+    ControlArray<LabelControl, 1, 1> Label3;  // Ｇ
+    ControlArray<ImageControl, 0, 4> Image1;  // the letters ℓ, m, p, q, r
 
     // --- Form-level variables ---
     FigureState fig;
@@ -92,31 +92,37 @@ class Form1 {
     void setTextMeasurer(const TextMeasurer* measurer);
     bool endRequested() const { return endRequested_; }
 
-    // --- Events of the window and its controls ---
+    // --- Events of the window and its controls, by the file that handles them ---
+    // app/startup.cpp
     void Form_Load();
     void Command1_Click();
     void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Option1_Click(int index);
-    void Option2_Click(int index);
-    void Check1_Click(int index);
-    void Image1_Click(int index);
+    // figure/initial_screen.cpp: restores the initial figure and switches every tool off.
+    void ShowInitialScreen();
+    // figure/mouse.cpp
     void gamen_MouseDown(int button, int shift, float x, float y);
     void gamen_MouseMove(int button, int shift, float x, float y);
     void gamen_MouseUp(int button, int shift, float x, float y);
+    // tools/memo.cpp
+    void Command3_Click();
+    void Option1_Click(int index);
+    // tools/line_tool.cpp
+    void Command5_Click();
+    void Option2_Click(int index);
+    void Check1_Click(int index);
+    // tools/grid_and_pictures.cpp
+    void Command4_Click();
+    void Image1_Click(int index);
+    // printing/print_command.cpp
+    void Command6_Click();
 
-    // Restores the initial figure and switches every tool off.
-    void ShowInitialScreen();
-
+    // --- Reached through the form (ui/form1.cpp) ---
     // The command buttons by number: 1..kCommandCount for Command1..Command6.
     static constexpr int kCommandCount = 6;
     CommandButton& command(int number);
     const CommandButton& command(int number) const;
 
-    // --- What a user does, as the window reports it ---
+    // What a user does, as the window reports it.
     // Clicks on the window's controls; a disabled control ignores the click.
     void userClickCommand(int number);  // 1..6 for Command1..Command6
     void userClickOption1(int index);
@@ -136,16 +142,20 @@ class Form1 {
     int selectedOptionCount() const { return options_.selectedCount(); }
 
   private:
+    // ui/form1.cpp
     void wireEvents();
-    void endLineInProgress();
-    void letGoOfHandle();
-    void startPenStroke();
-    void startStraightLine(float x, float y);
-    void penMove(float x, float y);
-    void straightLineMove(float x, float y);
-    void finishStraightLine(float x, float y);
+    // figure/mouse.cpp
     void figureMove(float x, float y);
     void selectHandle(float x, float y);
+    void letGoOfHandle();
+    // tools/memo.cpp
+    void startPenStroke();
+    void penMove(float x, float y);
+    // tools/line_tool.cpp
+    void startStraightLine(float x, float y);
+    void straightLineMove(float x, float y);
+    void finishStraightLine(float x, float y);
+    void endLineInProgress();
     int findFreeLineSlot() const;
 
     OptionGroup options_;

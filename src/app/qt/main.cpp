@@ -1,6 +1,6 @@
 #include <QCoreApplication>
 
-#include "app/first_frame.h"
+#include "app/qt/first_frame.h"
 #include "ui/qt/application.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/first_frame.h"
+#include "app/qt/first_frame.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
