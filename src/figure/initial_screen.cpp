@@ -112,7 +112,7 @@ void Form1::ShowInitialScreen() {
     extension1Shown = 0;
     extension2Shown = 0;
 
-    placement::parkLine(*this, 2, 0);
+    placement::parkLine(Line2(0));
     Line2(0).BorderColor = QBColor(12);
 
     Label3(1).Top = -50;
@@ -122,7 +122,7 @@ void Form1::ShowInitialScreen() {
     placement::parallelMarks(*this, 2, g.parallelRY);
 
     for (int i = 0; i < 5; ++i) {
-        placement::parkLine(*this, 4, i);
+        placement::parkLine(Line4(i));
     }
 }
 

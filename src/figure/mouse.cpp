@@ -190,7 +190,7 @@ void Form1::figureMove(float x, float y) {
             g.copyMY1 = g.transMY1;
             g.copyMY2 = toInt16(g.transMY2);
             g.copyMGrabX = toInt16(g.pointBPrimeX);
-            placement::parkLine(*this, 2, 0);
+            placement::parkLine(Line2(0));
             break;
         }
         case kHandleCopyM: {

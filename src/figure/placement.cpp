@@ -117,21 +117,9 @@ void parallelMarks(Form1& form, int k, double y) {
     upper.Y2 = f(y - 10);
 }
 
-void parkLine(Form1& form, int array, int index) {
-    LineControl* line = nullptr;
-    switch (array) {
-        case 2:
-            line = &form.Line2(index);
-            break;
-        case 4:
-            line = &form.Line4(index);
-            break;
-        default:
-            line = &form.Line1(index);
-            break;
-    }
-    line->X1 = 1000;
-    line->X2 = 1000;
+void parkLine(LineControl& line) {
+    line.X1 = 1000;
+    line.X2 = 1000;
 }
 
 bool turnedLowerX(const Form1& form, double upperX, double upperY, double lowerY, double pivotX,

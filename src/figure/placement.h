@@ -7,6 +7,7 @@
 namespace heikosen {
 
 class Form1;
+struct LineControl;
 
 namespace placement {
 
@@ -30,7 +31,7 @@ void extension(Form1& form, Transversal t);
 // The two arrow strokes on parallel k, Line3(2k) and Line3(2k + 1), at height y.
 void parallelMarks(Form1& form, int k, double y);
 // Moves a line out of sight beyond the canvas's right edge.
-void parkLine(Form1& form, int array, int index);
+void parkLine(LineControl& line);
 // The turning rule: the new lower x of a transversal whose upper end moved to
 // upperX, turning about its stored crossing pivotX with q. Returns false where q
 // stands at the height of the upper ends and the turn has no value.

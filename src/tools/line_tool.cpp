@@ -69,7 +69,7 @@ void Form1::Check1_Click(int index) {
         return;
     }
     if (Check1(index).Value() == 0) {
-        placement::parkLine(*this, 4, index);
+        placement::parkLine(Line4(index));
         Check1(index).setValue(0);
     }
 }
@@ -81,7 +81,7 @@ void Form1::endLineInProgress() {
     lineDrawing = 0;
     const int k = lineSlot - 1;
     if (k >= 0 && k <= 4 && Check1(k).Value() == 0) {
-        placement::parkLine(*this, 4, k);
+        placement::parkLine(Line4(k));
     }
 }
 
