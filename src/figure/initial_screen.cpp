@@ -7,20 +7,6 @@ namespace heikosen {
 
 using placement::Transversal;
 
-namespace {
-
-// Places the label of a point on a transversal: Left, then Top when asked.
-void placePointLabel(Form1& form, int index, Transversal t, double pointX, double y,
-                     bool writeTop) {
-    LabelControl& label = form.Label2(index);
-    label.Left = static_cast<float>(placement::pointLabelLeft(form, t, pointX));
-    if (writeTop) {
-        label.Top = static_cast<float>(y - 31);
-    }
-}
-
-}  // namespace
-
 void Form1::ShowInitialScreen() {
     gamen.DrawWidth = 3;
     gamen.Cls();
@@ -80,35 +66,26 @@ void Form1::ShowInitialScreen() {
         placement::parallelPicture(*this, k);
     }
 
-    placement::transversal(*this, Transversal::L);
-    Image1(0).Top = static_cast<float>(g.transLY1 + 10);
-    Image1(0).Left = static_cast<float>(placement::transversalPictureLeft(*this, Transversal::L));
+    for (Transversal which : {Transversal::L, Transversal::M}) {
+        const placement::TransversalRef t = placement::transversalRef(*this, which);
+        placement::transversal(t);
+        t.picture.Top = static_cast<float>(t.y1 + 10);
+        // The picture of m starts 25 px further right than where a drag puts it.
+        const double left = placement::transversalPictureLeft(t);
+        t.picture.Left = static_cast<float>(which == Transversal::M ? left + 25 : left);
+    }
 
-    // The picture of m starts 25 px further right than where a drag puts it.
-    placement::transversal(*this, Transversal::M);
-    Image1(1).Top = static_cast<float>(g.transMY1 + 10);
-    Image1(1).Left =
-        static_cast<float>(placement::transversalPictureLeft(*this, Transversal::M) + 25);
-
-    g.pointAX = placement::crossing(*this, Transversal::L, g.parallelPY);
-    g.pointAPrimeX = placement::crossing(*this, Transversal::M, g.parallelPY);
-    g.pointBX = placement::crossing(*this, Transversal::L, g.parallelQY);
-    g.pointBPrimeX = placement::crossing(*this, Transversal::M, g.parallelQY);
+    placement::crossings(*this);
     g.copyMGrabX = toInt16(g.pointBPrimeX);
-    g.pointCX = placement::crossing(*this, Transversal::L, g.parallelRY);
-    g.pointCPrimeX = placement::crossing(*this, Transversal::M, g.parallelRY);
 
-    placePointLabel(*this, 0, Transversal::L, g.pointAX, g.parallelPY, true);
-    placePointLabel(*this, 1, Transversal::L, g.pointBX, g.parallelQY, true);
-    placePointLabel(*this, 2, Transversal::L, g.pointCX, g.parallelRY, true);
     Label2(3).Left = 1000;  // A' lies on A: its label is never shown
-    placePointLabel(*this, 4, Transversal::M, g.pointBPrimeX, g.parallelQY, true);
-    placePointLabel(*this, 5, Transversal::M, g.pointCPrimeX, g.parallelRY, true);
+    placement::pointLabels(*this, placement::LabelTops::All);
 
-    placement::extension(*this, Transversal::L);
-    placement::extension(*this, Transversal::M);
-    Line2(1).Visible = false;
-    Line2(2).Visible = false;
+    for (Transversal which : {Transversal::L, Transversal::M}) {
+        const placement::TransversalRef t = placement::transversalRef(*this, which);
+        placement::extension(t);
+        t.extension.Visible = false;
+    }
     extension1Shown = 0;
     extension2Shown = 0;
 

@@ -21,27 +21,24 @@ void colourLine(LineControl& line, int paletteNumber) {
     line.BorderColor = QBColor(paletteNumber);
 }
 
-// The six crossings, then the five visible point labels.
-void followCrossings(Form1& form) {
-    FigureState& g = form.fig;
-    g.pointAX = placement::crossing(form, Transversal::L, g.parallelPY);
-    g.pointAPrimeX = placement::crossing(form, Transversal::M, g.parallelPY);
-    g.pointBX = placement::crossing(form, Transversal::L, g.parallelQY);
-    g.pointBPrimeX = placement::crossing(form, Transversal::M, g.parallelQY);
-    g.pointCX = placement::crossing(form, Transversal::L, g.parallelRY);
-    g.pointCPrimeX = placement::crossing(form, Transversal::M, g.parallelRY);
-
-    auto left = [&form](int index, Transversal t, double pointX) {
-        form.Label2(index).Left = static_cast<float>(placement::pointLabelLeft(form, t, pointX));
-    };
-    left(0, Transversal::L, g.pointAX);
-    form.Label2(0).Top = static_cast<float>(g.parallelPY - 31);
-    left(1, Transversal::L, g.pointBX);
-    form.Label2(1).Top = static_cast<float>(g.parallelQY - 31);
-    left(2, Transversal::L, g.pointCX);
-    left(4, Transversal::M, g.pointBPrimeX);
-    form.Label2(4).Top = static_cast<float>(g.parallelQY - 31);
-    left(5, Transversal::M, g.pointCPrimeX);
+// Moves the upper end of a transversal sideways by dx and turns the line about
+// its crossing with q. Moves nothing, and returns false, where the step would
+// carry an end beyond kFigureLimit or where q stands level with the upper ends.
+bool turnTransversal(Form1& form, const placement::TransversalRef& t, double dx) {
+    const double upperX = t.x1 + dx;
+    double lowerX = 0;
+    if (!withinLimit(upperX) || !placement::turnedLowerX(t, form.fig.parallelQY, upperX, lowerX) ||
+        !withinLimit(lowerX)) {
+        return false;
+    }
+    t.x1 = upperX;
+    // The picture follows the new upper end and the lower end before the turn.
+    t.picture.Left = static_cast<float>(placement::transversalPictureLeft(t));
+    t.x2 = lowerX;
+    t.line.X1 = static_cast<float>(t.x1);
+    t.line.X2 = static_cast<float>(t.x2);
+    placement::extension(t);
+    return true;
 }
 
 }  // namespace
@@ -74,17 +71,14 @@ void Form1::selectHandle(float x, float y) {
     // Every test runs; when zones overlap the last one that holds decides, and
     // each holding test colours its own lines.
     if (x > 50) {
-        if (std::fabs(x - g.transLX1) < 30 && std::fabs(y - g.transLY1) < 50) {
-            grabbedHandle = kHandleUpperL;
-            colourLine(Line1(3), 12);
-            colourLine(Line2(1), 12);
-            g.pointBX = placement::crossing(*this, Transversal::L, g.parallelQY);
-        }
-        if (std::fabs(x - g.transMX1) < 30 && std::fabs(y - g.transMY1) < 50) {
-            grabbedHandle = kHandleUpperM;
-            colourLine(Line1(4), 12);
-            colourLine(Line2(2), 12);
-            g.pointBPrimeX = placement::crossing(*this, Transversal::M, g.parallelQY);
+        for (Transversal which : {Transversal::L, Transversal::M}) {
+            const placement::TransversalRef t = placement::transversalRef(*this, which);
+            if (std::fabs(x - t.x1) < 30 && std::fabs(y - t.y1) < 50) {
+                grabbedHandle = which == Transversal::L ? kHandleUpperL : kHandleUpperM;
+                colourLine(t.line, 12);
+                colourLine(t.extension, 12);
+                *t.points[1] = placement::crossing(t, g.parallelQY);
+            }
         }
         const float copyDistance = std::fabs(static_cast<float>(g.copyMGrabX) - x);
         if (copyDistance < 50 && std::fabs(y - g.parallelQY) < 50) {
@@ -150,40 +144,13 @@ void Form1::figureMove(float x, float y) {
             placement::parallelMarks(*this, k, parallelY);
             break;
         }
-        case kHandleUpperL: {
-            const double upperX = g.transLX1 + dx;
-            double lowerX = 0;
-            if (!withinLimit(upperX) ||
-                !placement::turnedLowerX(*this, upperX, g.transLY1, g.transLY2, g.pointBX,
-                                         lowerX) ||
-                !withinLimit(lowerX)) {
-                break;
-            }
-            g.transLX1 = upperX;
-            Image1(0).Left =
-                static_cast<float>(placement::transversalPictureLeft(*this, Transversal::L));
-            g.transLX2 = lowerX;
-            Line1(3).X1 = static_cast<float>(g.transLX1);
-            Line1(3).X2 = static_cast<float>(g.transLX2);
-            placement::extension(*this, Transversal::L);
+        case kHandleUpperL:
+            turnTransversal(*this, placement::transversalRef(*this, Transversal::L), dx);
             break;
-        }
         case kHandleUpperM: {
-            const double upperX = g.transMX1 + dx;
-            double lowerX = 0;
-            if (!withinLimit(upperX) ||
-                !placement::turnedLowerX(*this, upperX, g.transMY1, g.transMY2, g.pointBPrimeX,
-                                         lowerX) ||
-                !withinLimit(lowerX)) {
+            if (!turnTransversal(*this, placement::transversalRef(*this, Transversal::M), dx)) {
                 break;
             }
-            g.transMX1 = upperX;
-            Image1(1).Left =
-                static_cast<float>(placement::transversalPictureLeft(*this, Transversal::M));
-            g.transMX2 = lowerX;
-            Line1(4).X1 = static_cast<float>(g.transMX1);
-            Line1(4).X2 = static_cast<float>(g.transMX2);
-            placement::extension(*this, Transversal::M);
             // Turning m sets its copy back onto it, out of sight.
             g.copyMX1 = g.transMX1;
             g.copyMX2 = g.transMX2;
@@ -213,7 +180,8 @@ void Form1::figureMove(float x, float y) {
         default:
             break;
     }
-    followCrossings(*this);
+    placement::crossings(*this);
+    placement::pointLabels(*this, placement::LabelTops::ExceptOnR);
 }
 
 // Ends a grab: no handle is held and the figure's lines are black again.

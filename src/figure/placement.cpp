@@ -42,65 +42,76 @@ void parallelPicture(Form1& form, int k) {
     image.Left = 50;
 }
 
-void transversal(Form1& form, Transversal t) {
-    const FigureState& g = form.fig;
-    LineControl& line = form.Line1(t == Transversal::L ? 3 : 4);
-    if (t == Transversal::L) {
-        line.X1 = f(g.transLX1);
-        line.Y1 = f(g.transLY1);
-        line.X2 = f(g.transLX2);
-        line.Y2 = f(g.transLY2);
-    } else {
-        line.X1 = f(g.transMX1);
-        line.Y1 = f(g.transMY1);
-        line.X2 = f(g.transMX2);
-        line.Y2 = f(g.transMY2);
+TransversalRef transversalRef(Form1& form, Transversal t) {
+    FigureState& g = form.fig;
+    const bool l = t == Transversal::L;
+    const int i = l ? 0 : 1;
+    return {l ? g.transLX1 : g.transMX1,
+            l ? g.transLY1 : g.transMY1,
+            l ? g.transLX2 : g.transMX2,
+            l ? g.transLY2 : g.transMY2,
+            form.Line1(3 + i),
+            form.Line2(1 + i),
+            form.Image1(i),
+            {l ? &g.pointAX : &g.pointAPrimeX, l ? &g.pointBX : &g.pointBPrimeX,
+             l ? &g.pointCX : &g.pointCPrimeX},
+            {&form.Label2(3 * i), &form.Label2(3 * i + 1), &form.Label2(3 * i + 2)}};
+}
+
+void transversal(const TransversalRef& t) {
+    t.line.X1 = f(t.x1);
+    t.line.Y1 = f(t.y1);
+    t.line.X2 = f(t.x2);
+    t.line.Y2 = f(t.y2);
+}
+
+// The quotients below divide by the transversal's height y2 - y1 (450), which
+// nothing changes.
+
+double crossing(const TransversalRef& t, double y) {
+    return t.x2 + ((t.y2 - y) * (t.x1 - t.x2)) / (t.y2 - t.y1);
+}
+
+double transversalPictureLeft(const TransversalRef& t) {
+    const double s = t.x1 < t.x2 ? -1 : 0;
+    return t.x1 - (s * (t.x1 - t.x2) * (-35)) / (t.y2 - t.y1);
+}
+
+double pointLabelLeft(const TransversalRef& t, double pointX) {
+    const double s = t.x1 > t.x2 ? -1 : 0;
+    return pointX - (s * (t.x1 - t.x2) * 31) / (t.y2 - t.y1);
+}
+
+void extension(const TransversalRef& t) {
+    t.extension.X1 = f(t.x1);
+    t.extension.Y1 = f(t.y1);
+    t.extension.X2 = f(t.x1 + (100 * (t.x1 - t.x2)) / (t.y2 - t.y1));
+    t.extension.Y2 = 25;
+}
+
+void crossings(Form1& form) {
+    const TransversalRef l = transversalRef(form, Transversal::L);
+    const TransversalRef m = transversalRef(form, Transversal::M);
+    for (int k = 0; k < 3; ++k) {
+        const double y = parallelY(form, k);
+        *l.points[k] = crossing(l, y);
+        *m.points[k] = crossing(m, y);
     }
 }
 
-double crossing(const Form1& form, Transversal t, double y) {
-    const FigureState& g = form.fig;
-    if (t == Transversal::L) {
-        return g.transLX2 +
-               ((g.transLY2 - y) * (g.transLX1 - g.transLX2)) / (g.transLY2 - g.transLY1);
-    }
-    return g.transMX2 + ((g.transMY2 - y) * (g.transMX2 - g.transMX1)) / (g.transMY1 - g.transMY2);
-}
-
-double transversalPictureLeft(const Form1& form, Transversal t) {
-    const FigureState& g = form.fig;
-    if (t == Transversal::L) {
-        const double s = g.transLX1 < g.transLX2 ? -1 : 0;
-        return g.transLX1 - (s * (g.transLX1 - g.transLX2) * (-35)) / (g.transLY2 - g.transLY1);
-    }
-    const double s = g.transMX1 < g.transMX2 ? -1 : 0;
-    return g.transMX1 - (s * (g.transMX2 - g.transMX1) * (-35)) / (g.transMY1 - g.transMY2);
-}
-
-double pointLabelLeft(const Form1& form, Transversal t, double pointX) {
-    const FigureState& g = form.fig;
-    if (t == Transversal::L) {
-        const double s = g.transLX1 > g.transLX2 ? -1 : 0;
-        return pointX - (s * (g.transLX1 - g.transLX2) * 31) / (g.transLY2 - g.transLY1);
-    }
-    const double s = g.transMX1 > g.transMX2 ? -1 : 0;
-    return pointX - (s * (g.transMX2 - g.transMX1) * 31) / (g.transMY1 - g.transMY2);
-}
-
-void extension(Form1& form, Transversal t) {
-    const FigureState& g = form.fig;
-    if (t == Transversal::L) {
-        LineControl& line = form.Line2(1);
-        line.X1 = f(g.transLX1);
-        line.Y1 = f(g.transLY1);
-        line.X2 = f(g.transLX1 + (100 * (g.transLX1 - g.transLX2)) / (g.transLY2 - g.transLY1));
-        line.Y2 = 25;
-    } else {
-        LineControl& line = form.Line2(2);
-        line.X1 = f(g.transMX1);
-        line.Y1 = f(g.transMY1);
-        line.X2 = f(g.transMX1 + (100 * (g.transMX2 - g.transMX1)) / (g.transMY1 - g.transMY2));
-        line.Y2 = 25;
+void pointLabels(Form1& form, LabelTops tops) {
+    for (Transversal which : {Transversal::L, Transversal::M}) {
+        const TransversalRef t = transversalRef(form, which);
+        for (int k = 0; k < 3; ++k) {
+            if (which == Transversal::M && k == 0) {
+                continue;  // A' lies on A
+            }
+            LabelControl& label = *t.labels[k];
+            label.Left = f(pointLabelLeft(t, *t.points[k]));
+            if (k < 2 || tops == LabelTops::All) {
+                label.Top = f(parallelY(form, k) - 31);
+            }
+        }
     }
 }
 
@@ -122,13 +133,13 @@ void parkLine(LineControl& line) {
     line.X2 = 1000;
 }
 
-bool turnedLowerX(const Form1& form, double upperX, double upperY, double lowerY, double pivotX,
-                  double& lowerX) {
-    const double divisor = upperY - form.fig.parallelQY;
+bool turnedLowerX(const TransversalRef& t, double qY, double upperX, double& lowerX) {
+    const double pivotX = *t.points[1];
+    const double divisor = t.y1 - qY;
     if (divisor == 0) {
         return false;
     }
-    const double product = (upperX - pivotX) * (lowerY - form.fig.parallelQY);
+    const double product = (upperX - pivotX) * (t.y2 - qY);
     const double quotient = product / divisor;
     lowerX = pivotX + quotient;
     return std::isfinite(lowerX);
