@@ -100,6 +100,10 @@ class Form1 {
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
+    // The second half of "印刷", once the name is known: puts it on the canvas
+    // and prints; an empty name prints nothing. Command6_Click asks the host for
+    // the name and comes here; a host whose dialog answers later comes here then.
+    void printWithName(const std::string& name);
     void Option1_Click(int index);
     void Option2_Click(int index);
     void Check1_Click(int index);
