@@ -16,7 +16,7 @@ out="$build/bench-results"
 runs="${STARTUP_RUNS:-15}"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_BENCH=ON \
-    -DHEIKOSEN_BUILD_TESTS=OFF -DHEIKOSEN_WERROR=ON >/dev/null
+    -DBUILD_TESTING=OFF -DHEIKOSEN_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target heikosen core_bench canvas_bench floor_window \
     startup_bench bench_report
 mkdir -p "$out"

@@ -14,7 +14,7 @@ seconds="${1:-60}"
 build="${HEIKOSEN_FUZZ_BUILD_DIR:-build-fuzz-clang}"
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DHEIKOSEN_FUZZ=ON -DHEIKOSEN_SANITIZE=ON -DHEIKOSEN_BUILD_TESTS=OFF \
+    -DHEIKOSEN_FUZZ=ON -DHEIKOSEN_SANITIZE=ON -DBUILD_TESTING=OFF \
     -DHEIKOSEN_WERROR=ON >/dev/null
 cmake --build "$build" --target form_fuzzer -j"$(nproc)"
 

@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-release --target heikosen -j"$(nproc)"
 (cd build-release && cpack -G DEB)
 ls -l build-release/heikosen_*.deb

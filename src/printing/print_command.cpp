@@ -12,8 +12,11 @@ void Form1::Command6_Click() {
     if (host_ == nullptr) {
         return;
     }
-    const std::string name = host_->inputBox(printing::kDialogPrompt, printing::kDialogTitle);
-    if (name.empty()) {
+    printWithName(host_->inputBox(printing::kDialogPrompt, printing::kDialogTitle));
+}
+
+void Form1::printWithName(const std::string& name) {
+    if (host_ == nullptr || name.empty()) {
         return;  // no name, no print, and no message
     }
 

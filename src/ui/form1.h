@@ -115,6 +115,10 @@ class Form1 {
     void Image1_Click(int index);
     // printing/print_command.cpp
     void Command6_Click();
+    // The second half of "印刷", once the name is known: puts it on the canvas
+    // and prints; an empty name prints nothing. Command6_Click asks the host for
+    // the name and comes here; a host whose dialog answers later comes here then.
+    void printWithName(const std::string& name);
 
     // --- Reached through the form (ui/form1.cpp) ---
     // The command buttons by number: 1..kCommandCount for Command1..Command6.

@@ -181,6 +181,19 @@ TEST_F(Print, UnusualNamesAreTakenAsTheyComeAndTheLabelGrows) {
     EXPECT_GT(form.Label5.Height, oneLine);
 }
 
+// A host whose dialog answers later goes on with the name itself.
+TEST_F(Print, TheNameGivenLaterPrintsWithoutAskingAgain) {
+    form.printWithName("");
+    EXPECT_TRUE(host.prints.empty());
+    EXPECT_EQ(form.Label5.Caption(), "");
+
+    form.printWithName("山田");
+    EXPECT_EQ(host.inputCalls, 0);
+    ASSERT_EQ(host.prints.size(), 1U);
+    EXPECT_EQ(host.prints[0].caption, "名前：山田");
+    EXPECT_EQ(form.Label5.Caption(), "名前：山田");
+}
+
 TEST(PrintWithoutHost, DoesNothing) {
     Form1 form;
     form.Form_Load();
