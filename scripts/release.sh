@@ -13,10 +13,10 @@ rm -f "$out"/heikosen_*.deb "$out"/heikosen-web-*.zip "$out/SHA256SUMS"
 
 ./scripts/package.sh
 set -- "$out"/heikosen_"$version"_*.deb
-[ $# -eq 1 ] && [ -f "$1" ] || {
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
     echo "release.sh: expected one package heikosen_${version}_*.deb in $out" >&2
     exit 1
-}
+fi
 deb="$(basename "$1")"
 sh tests/package/check-package.sh "$out/$deb"
 files="$deb"

@@ -57,7 +57,9 @@ lintian --fail-on error,warning "$deb" || fail "lintian reports errors or warnin
 
 # The software-centre entry: valid, of this release, and launching the desktop entry.
 set -- "$work"/root/usr/share/metainfo/*.metainfo.xml
-[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one metainfo file in usr/share/metainfo"
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+    fail "expected one metainfo file in usr/share/metainfo"
+fi
 metainfo="$1"
 appstreamcli validate --no-net "$metainfo" || fail "metainfo invalid"
 grep -q "<release version=\"$version\" date=\"[0-9-]*\"" "$metainfo" ||
