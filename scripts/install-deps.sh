@@ -36,6 +36,10 @@ printer-driver-cups-pdf
 desktop-file-utils
 dpkg-dev
 file
+lintian
+appstream
+man-db
+zip
 "
 
 missing=""
