@@ -63,7 +63,7 @@ TEST_F(PrintPage, TheWindowGoesOntoOneLandscapePage) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
 
-    const PrintOutcome outcome = window().printOn(printer);
+    const PrintOutcome outcome = window().host().printOn(printer);
     EXPECT_EQ(outcome.status, PrintOutcome::Status::Printed);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -82,7 +82,7 @@ TEST_F(PrintPage, APrinterThatCannotStartIsAFailureWithAMessage) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString());
-    const PrintOutcome outcome = window().printOn(printer);
+    const PrintOutcome outcome = window().host().printOn(printer);
     EXPECT_EQ(outcome.status, PrintOutcome::Status::Failed);
     EXPECT_FALSE(outcome.message.empty());
 }

@@ -30,7 +30,7 @@ class PrintedPageTest : public WindowTest {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        EXPECT_EQ(window().printOn(printer).status, PrintOutcome::Status::Printed);
+        EXPECT_EQ(window().host().printOn(printer).status, PrintOutcome::Status::Printed);
         return readPrintedPage(path);
     }
 

@@ -1,14 +1,7 @@
 #include "ui/qt/main_window.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -25,9 +18,6 @@
 namespace heikosen::qt {
 
 namespace {
-
-// How many times the screen's resolution the window is drawn at for printing.
-constexpr int kPrintOversampling = 3;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -73,7 +63,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setFont(defaultControlFont());
 
     form_.setTextMeasurer(&measurer_);
-    form_.setHost(this);
+    form_.setHost(&host_);
     // The canvas installs its stroke layer before start-up clears the board.
     canvas_ = new CanvasWidget(form_, this);
     form_.Form_Load();
@@ -325,79 +315,6 @@ void MainWindow::syncCommandFonts() {
 
 void MainWindow::toggleFullScreen() {
     setWindowState(windowState() ^ Qt::WindowFullScreen);
-}
-
-void MainWindow::endProgram() {
-    close();
-    QCoreApplication::quit();
-}
-
-std::string MainWindow::inputBox(const std::string& prompt, const std::string& title) {
-    bool accepted = false;
-    const QString name = QInputDialog::getText(this, text(title), text(prompt), QLineEdit::Normal,
-                                               QString(), &accepted);
-    if (!accepted) {
-        return {};
-    }
-    return name.toStdString();
-}
-
-PrintOutcome MainWindow::printForm(const Form1& /*form*/) {
-    // The name is on the canvas before anything is asked or printed.
-    syncFromForm();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(windowTitle());
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        // No printer is set up as the default: let the user choose one, or a file.
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("印刷"));
-        if (dialog.exec() != QDialog::Accepted) {
-            return {PrintOutcome::Status::Cancelled, {}};
-        }
-    }
-    return printOn(printer);
-}
-
-PrintOutcome MainWindow::printOn(QPrinter& printer) {
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return {PrintOutcome::Status::Failed, "プリンターを使う準備ができませんでした。"};
-    }
-    // The window as on screen, drawn by its own painting at a few times the
-    // screen's resolution so that lines and letters stay sharp on paper, then
-    // put on the page as large as the printable area allows, centred.
-    const QSize client = WindowGeometry::clientSize();
-    QImage image(client * kPrintOversampling, QImage::Format_RGB32);
-    image.setDevicePixelRatio(kPrintOversampling);
-    image.fill(Qt::white);
-    {
-        // The window may be scaled on screen: its client area is drawn back at
-        // the laid-out size.
-        QPainter imagePainter(&image);
-        imagePainter.scale(1.0 / scale_.factor, 1.0 / scale_.factor);
-        render(&imagePainter, QPoint(), QRegion(scale_.clientRect()),
-               QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double scale = std::min(static_cast<double>(page.width()) / client.width(),
-                                  static_cast<double>(page.height()) / client.height());
-    const QSizeF printed(client.width() * scale, client.height() * scale);
-    const QRectF target(
-        QPointF((page.width() - printed.width()) / 2.0, (page.height() - printed.height()) / 2.0),
-        printed);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(target, image);
-    const bool ended = painter.end();
-    if (!ended || printer.printerState() == QPrinter::Error) {
-        return {PrintOutcome::Status::Failed, "印刷のデータをプリンターに送れませんでした。"};
-    }
-    return {PrintOutcome::Status::Printed, {}};
-}
-
-void MainWindow::showMessage(const std::string& title, const std::string& text) {
-    QMessageBox::warning(this, QString::fromStdString(title), QString::fromStdString(text));
 }
 
 }  // namespace heikosen::qt

@@ -1,22 +1,21 @@
 #pragma once
 
-// The program's one window: the form's controls as Qt widgets, the canvas, and
-// the desktop services the form asks for (quitting, the name dialog, printing,
-// message boxes). After every event the widgets are brought up to date with
-// the form, which holds all the state.
+// The program's one window: the form's controls as Qt widgets and the canvas.
+// After every event the widgets are brought up to date with the form, which
+// holds all the state. The desktop services the form asks for (quitting, the
+// name dialog, printing, message boxes) are the window's DesktopHost.
 
 #include <QWidget>
 #include <array>
 
 #include "ui/form1.h"
-#include "ui/form_host.h"
 #include "ui/qt/canvas_widget.h"
+#include "ui/qt/desktop_host.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/window_geometry.h"
 
 class QCheckBox;
 class QLabel;
-class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -24,7 +23,7 @@ namespace heikosen::qt {
 
 class ControlStyle;
 
-class MainWindow final : public QWidget, public FormHost {
+class MainWindow final : public QWidget {
     Q_OBJECT
 
   public:
@@ -35,6 +34,8 @@ class MainWindow final : public QWidget, public FormHost {
 
     Form1& form() { return form_; }
     const Form1& form() const { return form_; }
+    // The desktop services of this window, which the form uses.
+    DesktopHost& host() { return host_; }
 
     // The widgets, by the names of the form's controls.
     QPushButton* command(int number) const;  // 1..6
@@ -53,16 +54,6 @@ class MainWindow final : public QWidget, public FormHost {
     // Brings every widget up to date with the form and repaints what changed.
     void syncFromForm();
 
-    // Draws the window, as it stands, onto a printer page in landscape, scaled to
-    // fit the printable area and centred.
-    PrintOutcome printOn(QPrinter& printer);
-
-    // --- FormHost ---
-    void endProgram() override;
-    std::string inputBox(const std::string& prompt, const std::string& title) override;
-    PrintOutcome printForm(const Form1& form) override;
-    void showMessage(const std::string& title, const std::string& text) override;
-
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -79,6 +70,7 @@ class MainWindow final : public QWidget, public FormHost {
     ClientScale scale_;
     ControlStyle* style_ = nullptr;
     Form1 form_;
+    DesktopHost host_{*this};
     CanvasWidget* canvas_ = nullptr;
     QLabel* label1_ = nullptr;
     std::array<QLabel*, 2> label4_{};

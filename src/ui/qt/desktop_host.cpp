@@ -1,0 +1,105 @@
+#include "ui/qt/desktop_host.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegion>
+#include <algorithm>
+
+#include "printing/print_command.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/window_geometry.h"
+
+namespace heikosen::qt {
+
+namespace {
+
+// How many times the screen's resolution the window is drawn at for printing.
+constexpr int kPrintOversampling = 3;
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+void DesktopHost::endProgram() {
+    window_.close();
+    QCoreApplication::quit();
+}
+
+std::string DesktopHost::inputBox(const std::string& prompt, const std::string& title) {
+    bool accepted = false;
+    const QString name = QInputDialog::getText(&window_, text(title), text(prompt),
+                                               QLineEdit::Normal, QString(), &accepted);
+    if (!accepted) {
+        return {};
+    }
+    return name.toStdString();
+}
+
+PrintOutcome DesktopHost::printForm(const Form1& /*form*/) {
+    // The name is on the canvas before anything is asked or printed.
+    window_.syncFromForm();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(window_.windowTitle());
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        // No printer is set up as the default: let the user choose one, or a file.
+        QPrintDialog dialog(&printer, &window_);
+        dialog.setWindowTitle(QStringLiteral("印刷"));
+        if (dialog.exec() != QDialog::Accepted) {
+            return {PrintOutcome::Status::Cancelled, {}};
+        }
+    }
+    return printOn(printer);
+}
+
+PrintOutcome DesktopHost::printOn(QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return {PrintOutcome::Status::Failed, printing::kPrinterNotReadyText};
+    }
+    // The window as on screen, drawn by its own painting at a few times the
+    // screen's resolution so that lines and letters stay sharp on paper, then
+    // put on the page as large as the printable area allows, centred.
+    const QSize client = WindowGeometry::clientSize();
+    QImage image(client * kPrintOversampling, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kPrintOversampling);
+    image.fill(Qt::white);
+    {
+        // The window may be scaled on screen: its client area is drawn back at
+        // the laid-out size.
+        const ClientScale& scale = window_.clientScale();
+        QPainter imagePainter(&image);
+        imagePainter.scale(1.0 / scale.factor, 1.0 / scale.factor);
+        window_.render(&imagePainter, QPoint(), QRegion(scale.clientRect()),
+                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(static_cast<double>(page.width()) / client.width(),
+                                  static_cast<double>(page.height()) / client.height());
+    const QSizeF printed(client.width() * scale, client.height() * scale);
+    const QRectF target(
+        QPointF((page.width() - printed.width()) / 2.0, (page.height() - printed.height()) / 2.0),
+        printed);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, image);
+    const bool ended = painter.end();
+    if (!ended || printer.printerState() == QPrinter::Error) {
+        return {PrintOutcome::Status::Failed, printing::kNotSentText};
+    }
+    return {PrintOutcome::Status::Printed, {}};
+}
+
+void DesktopHost::showMessage(const std::string& title, const std::string& text) {
+    QMessageBox::warning(&window_, QString::fromStdString(title), QString::fromStdString(text));
+}
+
+}  // namespace heikosen::qt
