@@ -282,10 +282,18 @@ bool finitePoint(float x, float y) {
     return std::isfinite(x) && std::isfinite(y);
 }
 
+// The canvas's sunken border lies around its drawing area and is no part of it.
+bool inDrawingArea(const PictureBox& canvas, float x, float y) {
+    return x >= 0 && y >= 0 && x < canvas.innerWidth() && y < canvas.innerHeight();
+}
+
 }  // namespace
 
 void Form1::pointerPress(int button, float x, float y) {
-    if (!validButton(button) || !finitePoint(x, y) || (heldButtons_ & button) != 0) {
+    // A press on the border grabs nothing, draws nothing and captures nothing; a
+    // drag that started inside still follows the pointer over it.
+    if (!validButton(button) || !finitePoint(x, y) || (heldButtons_ & button) != 0 ||
+        !inDrawingArea(gamen, x, y)) {
         return;
     }
     if (heldButtons_ == 0) {

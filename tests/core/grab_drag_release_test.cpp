@@ -853,6 +853,48 @@ TEST_F(Figure, PressOnAPointLabelDoesNotReachTheCanvas) {
     EXPECT_EQ(form.grabbedHandle, 10);
 }
 
+TEST_F(Figure, PressesOnTheBorderAreIgnored) {
+    // The drawing area is 802 x 626 pixels; the sunken border lies around it.
+    const std::pair<float, float> border[] = {
+        {-1.5F, 275}, {-0.01F, 350}, {802, 300}, {803.5F, 125}, {400, -1}, {400, 626}, {-2, -2}};
+    for (int command : {0, 3, 5}) {  // figure mode, memo, straight line
+        SCOPED_TRACE("mode " + std::to_string(command));
+        if (command != 0) {
+            form.userClickCommand(command);
+        }
+        for (const auto& [x, y] : border) {
+            SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
+            form.pointerMove(x, y);
+            const State before = capture(form);
+            for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
+                form.pointerPress(button, x, y);
+                EXPECT_EQ(form.heldButtons(), 0);
+                form.pointerMove(x + 30, y + 30);
+                form.pointerRelease(button, x + 30, y + 30);
+                form.pointerMove(x, y);
+            }
+            expectSameState(before, capture(form));
+        }
+        if (command != 0) {
+            form.userClickCommand(command);
+        }
+    }
+    // The first row and column are inside; a drag from there goes on over the
+    // border and beyond.
+    grab(form, 0, 275);
+    EXPECT_EQ(form.grabbedHandle, 1);
+    form.pointerMove(-1.5F, 290);
+    form.pointerMove(-40, 305);
+    EXPECT_EQ(form.fig.parallelPY, 305);
+    letGo(form, -40, 305);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    form.userClickCommand(3);
+    grab(form, 801.5F, 625.5F);
+    form.pointerMove(820, 640);
+    letGo(form, 820, 640);
+    EXPECT_EQ(form.gamen.segmentsSinceCls(), 1U);
+}
+
 TEST_F(Figure, PressOnALineReachesTheCanvas) {
     // On l just below its upper end, clear of the letter picture.
     const float x = static_cast<float>(400 - 300 * 5 / 450.0);

@@ -1,5 +1,5 @@
 // Pointer input on the canvas: mouse drags of the figure's handles, a touch
-// drag, and presses that land on a label.
+// drag, and presses that land on a label or on the border.
 
 #include <QPointingDevice>
 #include <QPushButton>
@@ -132,6 +132,22 @@ TEST_F(CanvasPointer, APressOnTheLabelAGrabsNothing) {
     EXPECT_EQ(form().gamen.segmentCount(), 0U);
     EXPECT_FALSE(anyCanvasPixelNear(onScreen(), static_cast<int>(x + 40), static_cast<int>(y + 40),
                                     3, nearlyRed));
+}
+
+TEST_F(CanvasPointer, APressOnTheBorderGrabsNothing) {
+    // The left border, 1.5 px left of the drawing area, at the height of p.
+    hover(-1.5, 275);
+    press(-1.5, 275);
+    EXPECT_EQ(form().heldButtons(), 0);
+    EXPECT_EQ(form().grabbedHandle, kHandleNone);
+    moveHeld(-1.5, 300);
+    release(-1.5, 300);
+    EXPECT_EQ(form().fig.parallelPY, 275);
+    // A drag from inside goes on over the border and beyond.
+    drag({10, 275}, {-1.5, 300}, 2);
+    EXPECT_EQ(form().fig.parallelPY, 300);
+    drag({10, 300}, {-20, 320}, 2);
+    EXPECT_EQ(form().fig.parallelPY, 320);
 }
 
 TEST_F(CanvasPointer, OtherButtonsAreIgnored) {
