@@ -1,6 +1,8 @@
 // Pointer input on the canvas: mouse drags of the figure's handles, a touch
-// drag, and presses that land on a label or on the border.
+// drag, presses that land on a label or on the border, and drags cut short
+// when the window loses the mouse.
 
+#include <QMenu>
 #include <QPointingDevice>
 #include <QPushButton>
 
@@ -148,6 +150,58 @@ TEST_F(CanvasPointer, APressOnTheBorderGrabsNothing) {
     EXPECT_EQ(form().fig.parallelPY, 300);
     drag({10, 300}, {-20, 320}, 2);
     EXPECT_EQ(form().fig.parallelPY, 320);
+}
+
+TEST_F(CanvasPointer, ADragEndsWhenTheWindowLosesTheMouse) {
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+
+    // Another window comes to the front while p is held: p is let go where the
+    // pointer was last seen, and drawn black again.
+    hover(10, 275);
+    press(10, 275);
+    moveHeld(10, 290);
+    {
+        QWidget other;
+        other.resize(100, 100);
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        EXPECT_EQ(form().heldButtons(), 0);
+        EXPECT_EQ(form().grabbedHandle, kHandleNone);
+        EXPECT_EQ(form().fig.parallelPY, 290);
+        EXPECT_TRUE(sameColour(canvasPixel(onScreen(), 550, 290), kBlack));
+    }
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+
+    // A popup takes the mouse while q is held.
+    hover(10, 350);
+    press(10, 350);
+    ASSERT_EQ(QApplication::focusWidget(), &canvas());
+    moveHeld(10, 360);
+    {
+        QMenu menu;
+        menu.addAction(QStringLiteral("-"));
+        menu.popup(canvas().mapToGlobal(QPoint(100, 100)));
+        EXPECT_EQ(form().heldButtons(), 0);
+        EXPECT_EQ(form().grabbedHandle, kHandleNone);
+        menu.close();
+    }
+    EXPECT_EQ(form().fig.parallelQY, 360);
+
+    // Wherever a release was lost, the next press of that button is not: the
+    // release comes first, at the pointer's last position.
+    hover(10, 290);
+    press(10, 290);
+    moveHeld(10, 280);
+    ASSERT_EQ(form().grabbedHandle, kHandleParallelP);
+    press(10, 360);  // the left button went up unseen and down again on q
+    EXPECT_EQ(form().fig.parallelPY, 280);
+    EXPECT_EQ(form().grabbedHandle, kHandleParallelQ);
+    EXPECT_EQ(form().heldButtons(), kLeftButton);
+    release(10, 360);
+    EXPECT_EQ(form().heldButtons(), 0);
 }
 
 TEST_F(CanvasPointer, OtherButtonsAreIgnored) {

@@ -1,5 +1,6 @@
 #include "ui/qt/canvas_widget.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,6 +26,17 @@ int formButton(Qt::MouseButton button) {
         default:
             return 0;
     }
+}
+
+// The form's numbers of the buttons in `buttons`.
+int formButtons(Qt::MouseButtons buttons) {
+    int held = 0;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(button)) {
+            held |= formButton(button);
+        }
+    }
+    return held;
 }
 
 // The classic sunken frame: a dark grey and white outer edge, a near-black and
@@ -218,15 +230,54 @@ void CanvasWidget::resizeEvent(QResizeEvent* event) {
     ensureStrokeLayer();
 }
 
+bool CanvasWidget::event(QEvent* event) {
+    // Another window took over: a button held on the canvas will not be let go
+    // here.
+    if (event->type() == QEvent::WindowDeactivate) {
+        releaseHeldButtons();
+    }
+    return QWidget::event(event);
+}
+
+void CanvasWidget::focusOutEvent(QFocusEvent* event) {
+    // A popup takes the mouse along with the focus.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
+        releaseHeldButtons();
+    }
+    QWidget::focusOutEvent(event);
+}
+
+void CanvasWidget::releaseHeldButtons(int stillDown) {
+    const int stale = form_.heldButtons() & ~stillDown;
+    if (stale == 0) {
+        return;
+    }
+    for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
+        if ((stale & button) != 0) {
+            form_.pointerRelease(button, static_cast<float>(lastPointer_.x()),
+                                 static_cast<float>(lastPointer_.y()));
+        }
+    }
+    emit formChanged();
+}
+
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     const int button = formButton(event->button());
     if (button == 0) {
         event->ignore();
         return;
     }
+    // A button the form holds but that is up now was let go where the canvas
+    // could not see it: that release comes first, so that no press is lost. (The
+    // second press of a double click comes here twice, the second time while
+    // held.)
+    if (event->type() == QEvent::MouseButtonPress) {
+        releaseHeldButtons(formButtons(event->buttons()) & ~button);
+    }
     // Qt moves the pointer to where it presses before the press, also for a
     // touch, so a drag measures from the press and not from an older position.
     const QPointF at = toCanvasPixels(event->position());
+    lastPointer_ = at;
     form_.pointerPress(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
     event->accept();
     emit formChanged();
@@ -234,6 +285,7 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = toCanvasPixels(event->position());
+    lastPointer_ = at;
     form_.pointerMove(static_cast<float>(at.x()), static_cast<float>(at.y()));
     event->accept();
     // A move changes only what stands on the canvas (the figure, a stroke, the
@@ -249,6 +301,7 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const QPointF at = toCanvasPixels(event->position());
+    lastPointer_ = at;
     form_.pointerRelease(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
     event->accept();
     emit formChanged();

@@ -48,6 +48,8 @@ class CanvasWidget final : public QWidget {
     void formChanged();
 
   protected:
+    bool event(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -55,12 +57,17 @@ class CanvasWidget final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // Lets go of the buttons the form holds, at the pointer's last position; only
+    // those not in `stillDown`, the form's numbers of buttons still held down.
+    void releaseHeldButtons(int stillDown = 0);
     void paintFrame(QPainter& painter) const;
     void paintStrokes(QPainter& painter, const QRect& dirty) const;
     void ensureStrokeLayer();
 
     Form1& form_;
     double scale_ = 1.0;
+    // Where the pointer was last seen, in canvas pixels.
+    QPointF lastPointer_;
     StrokeLayer strokes_;
     LetterPictures pictures_;
     LabelPictures labels_;
