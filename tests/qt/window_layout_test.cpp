@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <vector>
 
 #include "window_fixture.h"
@@ -78,10 +79,12 @@ TEST_F(WindowLayout, TabOrderFollowsTheTabColumn) {
         w.command(4), w.command(5), w.check1(0),  w.check1(1),  w.check1(2),  w.check1(3),
         w.check1(4),  w.option2(0), w.option2(1), w.option2(2), w.option2(3), w.command(6),
     };
+    // The option buttons keep their places in the chain, though only one of them
+    // at a time is a stop of the Tab key.
     std::vector<QWidget*> chain;
     QWidget* at = w.canvas();
     do {
-        if ((at->focusPolicy() & Qt::TabFocus) != 0 && at->window() == &w) {
+        if (at->focusPolicy() != Qt::NoFocus && at->window() == &w) {
             chain.push_back(at);
         }
         at = at->nextInFocusChain();
@@ -103,6 +106,73 @@ TEST_F(WindowLayout, TabKeyWalksTheEnabledControlsInOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
+}
+
+TEST_F(WindowLayout, KeysClickTheButtonsAndWalkTheOptionGroup) {
+    MainWindow& w = window();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    };
+
+    // Enter, on the keypad too, and Space click the command button with the focus.
+    w.command(4)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Return);
+    EXPECT_EQ(form().gridShown, 1);
+    key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(form().gridShown, 0);
+    key(Qt::Key_Space);
+    EXPECT_EQ(form().gridShown, 1);
+
+    // Memo on: Tab from "メモ" enters the option group at its selected pen, the
+    // thin red one.
+    w.command(3)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Return);
+    ASSERT_EQ(form().memoMode, 1);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.option1(0));
+
+    // The arrows go to the next enabled button round the group and select it,
+    // which runs its Click; the line colours are disabled and passed over.
+    const struct {
+        Qt::Key key;
+        int option;
+        std::int16_t penColor;
+        bool eraserShown;
+    } steps[] = {
+        {Qt::Key_Right, 1, 10, false}, {Qt::Key_Down, 2, 9, false}, {Qt::Key_Up, 1, 10, false},
+        {Qt::Key_Left, 0, 12, false},  {Qt::Key_Left, 7, 15, true}, {Qt::Key_Right, 0, 12, false},
+        {Qt::Key_Down, 1, 10, false},
+    };
+    for (const auto& step : steps) {
+        key(step.key);
+        SCOPED_TRACE(step.option);
+        EXPECT_EQ(QApplication::focusWidget(), w.option1(step.option));
+        EXPECT_TRUE(w.option1(step.option)->isChecked());
+        EXPECT_TRUE(form().Option1(step.option).Value());
+        EXPECT_EQ(form().selectedOptionCount(), 1);
+        EXPECT_EQ(form().penColor, step.penColor);
+        EXPECT_EQ(form().Shape1.Visible, step.eraserShown);
+    }
+    // The group is one stop of the Tab key, both ways.
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.command(4));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.option1(1));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.command(3));
+
+    // A marker line, and Space on its check box takes it away again.
+    key(Qt::Key_Return);  // memo off
+    click(w.command(5));  // 直線
+    drag({100, 100}, {300, 200});
+    ASSERT_EQ(form().Check1(0).Value(), 1);
+    w.check1(0)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Space);
+    EXPECT_EQ(form().Check1(0).Value(), 0);
+    EXPECT_FALSE(w.check1(0)->isChecked());
+    EXPECT_EQ(form().Line4(0).X1, 1000.0F);
 }
 
 TEST_F(WindowLayout, FontsAndColoursOfTheTitleAndTheStrip) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/qt/control_style.h"
+#include "ui/qt/keyboard.h"
 #include "ui/qt/resources.h"
 #include "ui/qt/window_geometry.h"
 
@@ -106,6 +107,7 @@ void MainWindow::createWidgets() {
     auto* style = new ControlStyle;
     style->setParent(this);
     style_ = style;
+    keyboard_ = new WindowKeyboard(this);
     label1_ = new QLabel(this);
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(label1_, form_.Label1.BackColor, form_.Label1.ForeColor);
@@ -124,6 +126,7 @@ void MainWindow::createWidgets() {
             form_.userClickCommand(n);
             syncFromForm();
         });
+        keyboard_->addCommandButton(button);
         commands_.at(static_cast<std::size_t>(n - 1)) = button;
     }
     // The twelve option buttons form one group, which the form keeps: Qt does
@@ -230,9 +233,17 @@ void MainWindow::setTabOrder() {
     }
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t k = 1; k < order.size(); ++k) {
-        QWidget::setTabOrder(order[k - 1].second, order[k].second);
+    std::vector<QRadioButton*> options;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0) {
+            QWidget::setTabOrder(order[k - 1].second, order[k].second);
+        }
+        if (auto* option = qobject_cast<QRadioButton*>(order[k].second)) {
+            options.push_back(option);
+        }
     }
+    // The option buttons are one group for the keyboard, in the same order.
+    keyboard_->setOptionGroup(std::move(options));
 }
 
 QPushButton* MainWindow::command(int number) const {
@@ -286,6 +297,7 @@ void MainWindow::syncFromForm() {
     for (int i = 0; i < 4; ++i) {
         syncOption(option2(i), form_.Option2(i));
     }
+    keyboard_->updateTabStop();
     for (int i = 0; i < 5; ++i) {
         const CheckBox& source = form_.Check1(i);
         QCheckBox* box = check1(i);

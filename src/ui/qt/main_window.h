@@ -22,6 +22,7 @@ class QRadioButton;
 namespace heikosen::qt {
 
 class ControlStyle;
+class WindowKeyboard;
 
 class MainWindow final : public QWidget {
     Q_OBJECT
@@ -69,6 +70,7 @@ class MainWindow final : public QWidget {
     QtTextMeasurer measurer_;
     ClientScale scale_;
     ControlStyle* style_ = nullptr;
+    WindowKeyboard* keyboard_ = nullptr;
     Form1 form_;
     DesktopHost host_{*this};
     CanvasWidget* canvas_ = nullptr;
