@@ -49,7 +49,7 @@ const QColor kHighlight(0xFF, 0xFF, 0xFF);
 }  // namespace
 
 CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
-    : QWidget(parent), form_(form), strokes_(*this) {
+    : QWidget(parent), form_(form), strokes_(*this, toQColor(form.gamen.BackColor)) {
     // The whole widget is painted on every paint: nothing needs erasing first,
     // and what is already on screen stays valid when the widget grows.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -156,12 +156,12 @@ void CanvasWidget::paintFrame(QPainter& painter) const {
     }
 }
 
-void CanvasWidget::paintStrokes(QPainter& painter, const QRect& dirty) const {
+bool CanvasWidget::paintBoard(QPainter& painter, const QRect& dirty) const {
     const QImage& strokes = strokes_.image();
     const qreal scale = strokes_.scale();
-    // A blank board is the background alone: nothing to draw over it.
+    // A blank board is the background alone.
     if (strokes.isNull() || strokes_.blank() || !(scale > 0)) {
-        return;
+        return false;
     }
     const QPointF phase = strokes_.phase();
     // The layer's pixels under the canvas pixels being repainted, and the canvas
@@ -171,7 +171,7 @@ void CanvasWidget::paintStrokes(QPainter& painter, const QRect& dirty) const {
                              .toAlignedRect()
                              .intersected(strokes.rect());
     if (source.isEmpty()) {
-        return;
+        return false;
     }
     const QRectF target((source.x() - phase.x()) / scale, (source.y() - phase.y()) / scale,
                         source.width() / scale, source.height() / scale);
@@ -179,11 +179,19 @@ void CanvasWidget::paintStrokes(QPainter& painter, const QRect& dirty) const {
     // pixel; only drawing at another resolution (printing) needs smoothing.
     const QTransform device = painter.deviceTransform();
     const qreal deviceScale = std::sqrt(std::fabs(device.determinant()));
+    const bool smooth = std::fabs(deviceScale - scale) > 1e-6 * scale;
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                          std::fabs(deviceScale - scale) > 1e-6 * scale);
-    painter.drawImage(target, strokes, QRectF(source));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    if (smooth) {
+        // Smoothed, the strokes are blended over the background here.
+        painter.fillRect(dirty, strokes_.background());
+        painter.drawImage(target, strokes, QRectF(source));
+    } else {
+        // The board's opaque pixels, copied as they are.
+        painter.drawImage(target, strokes_.board(), QRectF(source));
+    }
     painter.restore();
+    return true;
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -215,10 +223,11 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (dirty.isEmpty()) {
         return;
     }
-    painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
-
-    // The strokes of the pens, only where the canvas is being repainted.
-    paintStrokes(painter, dirty);
+    // The strokes of the pens on their background, only where the canvas is
+    // being repainted; a board never written on is filled with the background.
+    if (!paintBoard(painter, dirty)) {
+        painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
+    }
 
     // What stands on the canvas, as the form lists it now.
     buildCanvasScene(form_, scene_);

@@ -61,7 +61,9 @@ class CanvasWidget final : public QWidget {
     // those not in `stillDown`, the form's numbers of buttons still held down.
     void releaseHeldButtons(int stillDown = 0);
     void paintFrame(QPainter& painter) const;
-    void paintStrokes(QPainter& painter, const QRect& dirty) const;
+    // Copies the stroke layer, background and all, onto the canvas pixels in
+    // `dirty`; false when the board is blank and nothing was painted.
+    bool paintBoard(QPainter& painter, const QRect& dirty) const;
     void ensureStrokeLayer();
 
     Form1& form_;

@@ -9,7 +9,8 @@
 
 namespace heikosen::qt {
 
-StrokeLayer::StrokeLayer(CanvasWidget& canvas) : canvas_(canvas) {
+StrokeLayer::StrokeLayer(CanvasWidget& canvas, const QColor& background)
+    : canvas_(canvas), background_(background) {
     redrawTimer_.setSingleShot(true);
     QObject::connect(&redrawTimer_, &QTimer::timeout, [this] { redrawSlice(); });
 }
@@ -41,6 +42,25 @@ QImage StrokeLayer::blankImage() const {
     return image;
 }
 
+void StrokeLayer::composeBoard(QRect pixels) {
+    if (image_.isNull()) {
+        board_ = QImage();
+        return;
+    }
+    if (board_.size() != image_.size()) {
+        board_ = QImage(image_.size(), QImage::Format_RGB32);
+        pixels = QRect();
+    }
+    const QRect area = pixels.isNull() ? board_.rect() : pixels.intersected(board_.rect());
+    if (area.isEmpty()) {
+        return;
+    }
+    // The same blending as drawing the strokes over the background on screen.
+    QPainter painter(&board_);
+    painter.fillRect(area, background_);
+    painter.drawImage(area.topLeft(), image_, area);
+}
+
 void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
         return;
@@ -55,6 +75,7 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     if (kept_ == 0 && !dropped_) {
         // A blank board has no image: the first stroke makes one.
         image_ = QImage();
+        board_ = QImage();
         return;
     }
     image_ = blankImage();
@@ -65,6 +86,8 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
         for (std::size_t i = 0; i < kept_; ++i) {
             paintSegment(painter, kept(i));
         }
+        painter.end();
+        composeBoard();
         return;
     }
     if (!before.isNull() && scaleBefore > 0) {
@@ -76,6 +99,7 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
         painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
     }
     painter.end();
+    composeBoard();
     if (!dropped_) {
         startRedraw();
     }
@@ -118,6 +142,7 @@ void StrokeLayer::redrawSlice() {
     }
     image_ = std::move(redraw_);
     stopRedraw();
+    composeBoard();
     canvas_.updateDrawingArea();
 }
 
@@ -183,12 +208,17 @@ void StrokeLayer::drawSegment(const StrokeSegment& segment) {
         setUpPainter(painter);
         paintSegment(painter, segment);
     }
+    // The image's pixels under the canvas rectangle the segment touched.
+    composeBoard(QRectF(touched.x() * scale_ + phase_.x(), touched.y() * scale_ + phase_.y(),
+                        touched.width() * scale_, touched.height() * scale_)
+                     .toAlignedRect());
     canvas_.updateCanvasRect(touched);
 }
 
 void StrokeLayer::clear() {
     stopRedraw();
     image_.fill(Qt::transparent);
+    board_.fill(background_);
     // The first block stays for the strokes to come.
     blocks_.resize(std::min<std::size_t>(blocks_.size(), 1));
     if (!blocks_.empty()) {

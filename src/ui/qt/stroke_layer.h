@@ -3,8 +3,10 @@
 // The strokes of the pens on screen: the drawing surface beneath the canvas's
 // controls.
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QSizeF>
 #include <QTimer>
 #include <cstddef>
@@ -25,6 +27,12 @@ static_assert(sizeof(StrokeSegment) == 24);
 // screen's resolution times the window's scale. Each segment is drawn into it
 // once, and only the pixels it touched are repainted.
 //
+// Beside the strokes alone the layer keeps the board as the screen shows it:
+// the canvas's background with the strokes over it, each pixel blended once,
+// when its strokes are drawn. A repaint copies the board's opaque pixels as
+// they are, which costs about what filling them with the background does,
+// where blending the strokes afresh on every repaint cost much more.
+//
 // The segments drawn since the board was last wiped are also kept, up to
 // kMaxKeptSegments of them, so that the strokes can be drawn again sharply
 // when the window's scale changes. Beyond that many the list is dropped and,
@@ -40,7 +48,9 @@ class StrokeLayer final : public DrawingSurface {
     // Segments drawn again in one go.
     static constexpr std::size_t kRedrawSlice = 4096;
 
-    explicit StrokeLayer(CanvasWidget& canvas);
+    // `background` is the canvas's background colour, which the window never
+    // changes.
+    StrokeLayer(CanvasWidget& canvas, const QColor& background);
 
     void drawSegment(const StrokeSegment& segment) override;
     void clear() override;
@@ -48,6 +58,10 @@ class StrokeLayer final : public DrawingSurface {
     // The strokes. Null until the first stroke, so that a board never written
     // on costs no memory and no time at start-up.
     const QImage& image() const { return image_; }
+    // The background with the strokes over it, opaque, pixel for pixel of
+    // image(); null while image() is.
+    const QImage& board() const { return board_; }
+    const QColor& background() const { return background_; }
     // True while nothing was drawn since start-up or the last wipe; a repaint
     // then leaves the layer out.
     bool blank() const { return kept_ == 0 && !dropped_; }
@@ -84,9 +98,14 @@ class StrokeLayer final : public DrawingSurface {
     void setUpPainter(QPainter& painter) const;
     // A transparent image of the drawing area at the layer's resolution.
     QImage blankImage() const;
+    // Blends the strokes over the background again on the board, within
+    // `pixels` of the image; the whole board when `pixels` is null.
+    void composeBoard(QRect pixels = QRect());
 
     CanvasWidget& canvas_;
+    QColor background_;
     QImage image_;
+    QImage board_;
     QSizeF canvasSize_;
     qreal scale_ = 0;
     QPointF phase_;
