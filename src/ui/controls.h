@@ -215,6 +215,7 @@ class DrawingSurface {
 class PictureBox {
   public:
     Bounds Rect;
+    int TabIndex = 0;
     Rgb BackColor = kWhite;
     int BorderWidth = 2;  // sunken border on each side
     int ScaleMode = 1;

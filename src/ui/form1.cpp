@@ -96,6 +96,7 @@ Form1::Form1() {
 
     // The canvas.
     gamen.Rect = px(8, 48, 806, 630);
+    gamen.TabIndex = 1;
     gamen.BackColor = kWhite;
     gamen.BorderWidth = 2;
 

@@ -1,0 +1,47 @@
+# Assembles the static site in SITE_DIR (run by the heikosen_site target):
+#   SOURCE_DIR     web/, with the page in site/
+#   RESOURCES_DIR  resources/, with the icons and the letter pictures
+#   MODULE         the module's JavaScript; its .wasm lies beside it
+#   VERSION        the program's version
+#   PAGES          the page's files, relative to SOURCE_DIR
+
+file(REMOVE_RECURSE ${SITE_DIR})
+file(MAKE_DIRECTORY ${SITE_DIR}/icons ${SITE_DIR}/letters)
+
+# Copies `from` to `to` (relative to SITE_DIR) and lists it among the site's files.
+set(files "")
+function(put from to)
+    file(COPY_FILE ${from} ${SITE_DIR}/${to})
+    list(APPEND files ${to})
+    set(files ${files} PARENT_SCOPE)
+endfunction()
+
+foreach(page IN LISTS PAGES)
+    get_filename_component(name ${page} NAME)
+    put(${SOURCE_DIR}/${page} ${name})
+endforeach()
+get_filename_component(module_dir ${MODULE} DIRECTORY)
+get_filename_component(module_name ${MODULE} NAME_WE)
+put(${MODULE} ${module_name}.js)
+put(${module_dir}/${module_name}.wasm ${module_name}.wasm)
+put(${RESOURCES_DIR}/icon/heikosen.svg icons/heikosen.svg)
+foreach(size 48 128 256)
+    put(${RESOURCES_DIR}/icon/hicolor/${size}x${size}/apps/heikosen.png icons/heikosen-${size}.png)
+endforeach()
+foreach(letter ell m p q r)
+    put(${RESOURCES_DIR}/letters/${letter}.png letters/${letter}.png)
+endforeach()
+
+# Every file of the site, and a hash of them all for the cache's name.
+list(SORT files)
+set(hashes "")
+set(HEIKOSEN_SITE_FILES "'./'")
+foreach(file IN LISTS files)
+    file(SHA256 ${SITE_DIR}/${file} hash)
+    string(APPEND hashes "${file} ${hash}\n")
+    string(APPEND HEIKOSEN_SITE_FILES ", '${file}'")
+endforeach()
+string(SHA256 build_hash "${hashes}")
+string(SUBSTRING ${build_hash} 0 12 build_hash)
+set(HEIKOSEN_SITE_VERSION "${VERSION}-${build_hash}")
+configure_file(${SOURCE_DIR}/site/sw.js ${SITE_DIR}/sw.js @ONLY)

@@ -1,0 +1,38 @@
+#pragma once
+
+// The form's controls and variables as JSON, for the page: the window's
+// controls to lay out and keep up to date, and the properties that the page's
+// tests read.
+
+#include <string_view>
+
+#include "json_writer.h"
+#include "ui/canvas_scene.h"
+#include "ui/form1.h"
+
+namespace heikosen::web {
+
+// The letter pictures in the order of `Letter`, by the names of their files.
+inline constexpr const char* kLetterNames[] = {"ell", "m", "p", "q", "r"};
+
+// The font size in pixels for a size in points, as every screen shows it.
+int pixelSize(float points);
+
+const char* controlName(CanvasControl control);
+
+// The window: its caption, size and colour, the letter pictures, and every
+// control on it (the canvas included) in the order of the tab key, each with
+// its kind, its element id ("Command1", "Option1_3"), its box and its state.
+void writeWindow(JsonWriter& out, const Form1& form);
+
+// The properties of one control by its name and index, or null for a name or an
+// index the form has not got.
+void writeControl(JsonWriter& out, const Form1& form, std::string_view name, int index);
+
+// The form-level variables, the figure's included.
+void writeVariables(JsonWriter& out, const Form1& form);
+
+// The canvas items, lowest first.
+void writeScene(JsonWriter& out, const CanvasScene& scene);
+
+}  // namespace heikosen::web

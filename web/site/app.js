@@ -1,0 +1,376 @@
+// The program in the browser: the core (compiled to WebAssembly) owns the
+// window; this page lays out its controls, draws its canvas, forwards the
+// user's clicks and pointer events to it, and provides its services: the name
+// dialog, the printer, messages and the end of the program.
+
+import createHeikosen from './heikosen.js';
+import { Board } from './board.js';
+import { FormView, familyOf, fitToViewport } from './view.js';
+
+const decoder = new TextDecoder();
+const encoder = new TextEncoder();
+
+// Canvas pixels drawn per printed canvas pixel: sharp on paper.
+const PRINT_SCALE = 4;
+// The core's mouse buttons: left, right, middle.
+const LEFT = 1, RIGHT = 2, MIDDLE = 4;
+
+// The bindings, with strings and JSON across the boundary.
+class Core {
+  constructor(module) {
+    this.module = module;
+  }
+  text(address, length) {
+    return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
+  }
+  json(address) {
+    return JSON.parse(this.text(address, this.module._hk_text_length()));
+  }
+  put(text) {
+    const bytes = encoder.encode(text);
+    const address = this.module._hk_input(bytes.length);
+    this.module.HEAPU8.set(bytes, address);
+  }
+  start() { this.module._hk_start(); }
+  window() { return this.json(this.module._hk_window()); }
+  control(name, index) {
+    this.put(String(name));
+    return this.json(this.module._hk_control(index | 0));
+  }
+  variables() { return this.json(this.module._hk_variables()); }
+  scene() { return this.json(this.module._hk_scene()); }
+  refresh(everything) { return this.module._hk_refresh(everything ? 1 : 0); }
+  strokesDrawn() { this.module._hk_strokes_drawn(); }
+  keptCount() { return this.module._hk_kept_count(); }
+  kept() { return this.module._hk_kept(); }
+  held() { return this.module._hk_held_buttons(); }
+  printWithName(name) {
+    this.put(name);
+    this.module._hk_print_with_name();
+  }
+}
+
+// The CSS font for one of the core's fonts.
+function cssFont(name, px, bold) {
+  return `${bold ? 'bold ' : ''}${px}px ${familyOf(name)}`;
+}
+
+function loadPicture(url) {
+  const picture = new Image();
+  picture.src = url;
+  return picture.decode().then(() => picture, () => null);
+}
+
+const measureContext = document.createElement('canvas').getContext('2d');
+const measured = new Map();
+
+// The width of a caption in the font the browser uses for it: the widest line.
+function measure(text, name, px, bold) {
+  const font = cssFont(name, px, bold);
+  const key = font + '\u0000' + text;
+  let width = measured.get(key);
+  if (width === undefined) {
+    measureContext.font = font;
+    width = 0;
+    for (const line of text.split('\n')) {
+      width = Math.max(width, measureContext.measureText(line).width);
+    }
+    measured.set(key, width);
+  }
+  return width;
+}
+
+// Read-only views of the core, for the page's tests; `ready` resolves once the
+// first frame of the figure is drawn.
+let drawn;
+const ready = new Promise((resolve) => { drawn = resolve; });
+globalThis.heikosen = {
+  ready,
+  control: (name, index = 0) => core.control(name, index),
+  variables: () => core.variables(),
+  scene: () => core.scene(),
+  strokeCount: () => board.strokeCount,
+};
+
+const services = {};
+const module = await createHeikosen({ hk: services });
+const core = new Core(module);
+
+const formElement = document.getElementById('form');
+const printDialog = document.getElementById('print-dialog');
+const printName = document.getElementById('print-name');
+const messageDialog = document.getElementById('message-dialog');
+const ended = document.getElementById('ended');
+
+services.measure = (text, textLength, font, fontLength, px, bold) =>
+  measure(core.text(text, textLength), core.text(font, fontLength), px, bold !== 0);
+
+core.start();
+const window0 = core.window();
+const letters = await Promise.all(window0.letters.map((name) => loadPicture(`letters/${name}.png`)));
+
+let view = null;
+let board = null;
+let printing = false;
+let fit = { left: 0, top: 0, scale: 1, ratio: 1 };
+let area = { left: 0, top: 0 };
+
+// After a click or a press: the window's controls and the canvas.
+function update() {
+  view.sync(core.window());
+  board.refresh();
+}
+
+const handlers = {
+  command(number) { module._hk_click_command(number); update(); },
+  option1(index) { module._hk_click_option1(index); update(); },
+  option2(index) { module._hk_click_option2(index); update(); },
+  check1(index) { module._hk_click_check1(index); update(); },
+};
+
+function build() {
+  formElement.replaceChildren();
+  const window = core.window();
+  view = new FormView(formElement, window, handlers);
+  const props = view.canvas.props;
+  area = { left: props.Left + props.BorderWidth, top: props.Top + props.BorderWidth };
+  board = new Board(core, view.canvas.strokes, view.canvas.items, letters, cssFont);
+  listen(view.canvas.box);
+  layout();
+}
+
+function layout() {
+  fit = fitToViewport(formElement, window0, area);
+  if (!printing) {
+    board.setScale(fit.scale * fit.ratio);
+  }
+}
+
+// --- Pointer input on the canvas: mouse, touch and pen alike ---
+
+let active = null;  // the pointer that holds the board
+let last = { x: 0, y: 0 };
+
+function canvasPoint(event) {
+  return {
+    x: (event.clientX - fit.left) / fit.scale - area.left,
+    y: (event.clientY - fit.top) / fit.scale - area.top,
+  };
+}
+
+function buttonOf(button) {
+  switch (button) {
+    case 0: return LEFT;
+    case 1: return MIDDLE;
+    case 2: return RIGHT;
+    case 5: return LEFT;  // a pen's eraser end draws as the pen does
+    default: return 0;
+  }
+}
+
+function press(button, point) {
+  module._hk_pointer_press(button, point.x, point.y);
+  update();
+}
+
+function release(button, point) {
+  module._hk_pointer_release(button, point.x, point.y);
+  update();
+}
+
+// The board lost the pointer (cancelled, capture taken, window left): every
+// held button goes up where the pointer was last seen, so the next press counts.
+function letGo() {
+  active = null;
+  const held = core.held();
+  for (const button of [LEFT, RIGHT, MIDDLE]) {
+    if (held & button) {
+      release(button, last);
+    }
+  }
+}
+
+function listen(box) {
+  box.addEventListener('pointerdown', (event) => {
+    event.preventDefault();
+    if (active !== null && event.pointerId !== active) {
+      return;  // a second finger or pen while one holds the board
+    }
+    const button = buttonOf(event.button);
+    if (button === 0) {
+      return;
+    }
+    const point = canvasPoint(event);
+    if (active === null) {
+      active = event.pointerId;
+      box.focus({ preventScroll: true });
+      try {
+        box.setPointerCapture(event.pointerId);
+      } catch {
+        // the pointer is already gone; its cancel follows
+      }
+      if (event.pointerType !== 'mouse' && core.held() === 0) {
+        // A finger or a pen arrives where it touches: the eraser circle is there.
+        module._hk_pointer_move(point.x, point.y);
+      }
+    }
+    last = point;
+    press(button, point);
+  });
+
+  box.addEventListener('pointermove', (event) => {
+    if (active !== null ? event.pointerId !== active : event.pointerType === 'touch') {
+      return;
+    }
+    if (active !== null && event.button >= 0) {
+      // A second mouse button went down or up while another is held.
+      const button = buttonOf(event.button);
+      const point = canvasPoint(event);
+      last = point;
+      if (button !== 0) {
+        const down = (event.buttons & (button === MIDDLE ? 4 : button)) !== 0;
+        if (down) {
+          press(button, point);
+        } else {
+          release(button, point);
+        }
+      }
+      return;
+    }
+    const moves = active !== null && event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+    for (const move of moves.length > 0 ? moves : [event]) {
+      last = canvasPoint(move);
+      module._hk_pointer_move(last.x, last.y);
+    }
+    // A move changes only what stands on the canvas.
+    board.refresh();
+  });
+
+  box.addEventListener('pointerup', (event) => {
+    if (event.pointerId !== active) {
+      return;
+    }
+    const button = buttonOf(event.button);
+    last = canvasPoint(event);
+    if (event.buttons === 0) {
+      active = null;
+    }
+    if (button !== 0) {
+      release(button, last);
+    }
+  });
+
+  for (const type of ['pointercancel', 'lostpointercapture']) {
+    box.addEventListener(type, (event) => {
+      if (event.pointerId === active) {
+        letGo();
+      }
+    });
+  }
+  // The right button resets the figure; no menu opens on the board, nor on a long press.
+  box.addEventListener('contextmenu', (event) => event.preventDefault());
+}
+
+addEventListener('blur', () => {
+  if (active !== null || core.held() !== 0) {
+    letGo();
+  }
+});
+document.addEventListener('contextmenu', (event) => event.preventDefault());
+
+// --- The core's services ---
+
+services.ask = (title, titleLength, prompt, promptLength) => {
+  document.getElementById('print-title').textContent = core.text(title, titleLength);
+  document.getElementById('print-prompt').textContent = core.text(prompt, promptLength);
+  printName.value = '';
+  printDialog.returnValue = '';
+  printDialog.showModal();
+};
+
+printDialog.addEventListener('close', () => {
+  if (printDialog.returnValue === 'ok') {
+    core.printWithName(printName.value);
+    update();
+  }
+});
+
+// Prints the form as it stands through the browser's print dialog: one page in
+// landscape, the canvas drawn at the printer's finer resolution meanwhile.
+function beforePrint() {
+  if (printing) {
+    return;
+  }
+  printing = true;
+  board.setScale(PRINT_SCALE);
+}
+
+function afterPrint() {
+  if (!printing) {
+    return;
+  }
+  printing = false;
+  board.setScale(fit.scale * fit.ratio);
+}
+
+addEventListener('beforeprint', beforePrint);
+addEventListener('afterprint', afterPrint);
+
+services.print = () => {
+  if (typeof globalThis.print !== 'function') {
+    return 2;
+  }
+  update();
+  beforePrint();
+  try {
+    globalThis.print();
+  } catch {
+    afterPrint();
+    return 2;
+  }
+  return 0;
+};
+
+services.message = (title, titleLength, text, textLength) => {
+  document.getElementById('message-title').textContent = core.text(title, titleLength);
+  document.getElementById('message-text').textContent = core.text(text, textLength);
+  messageDialog.showModal();
+};
+
+// An installed app's window closes; a tab of the browser cannot be closed by
+// the page, which says that the program has ended instead.
+services.end = () => {
+  active = null;
+  const installed = ['standalone', 'fullscreen', 'minimal-ui', 'window-controls-overlay'].some(
+    (mode) => matchMedia(`(display-mode: ${mode})`).matches);
+  if (installed) {
+    globalThis.close();
+  }
+  formElement.inert = true;
+  ended.hidden = false;
+};
+
+document.getElementById('restart').addEventListener('click', () => {
+  ended.hidden = true;
+  formElement.inert = false;
+  core.start();
+  build();
+});
+
+// --- Start ---
+
+build();
+addEventListener('resize', layout);
+// A change of the device pixel ratio (another screen, the browser's zoom).
+function watchRatio() {
+  matchMedia(`(resolution: ${globalThis.devicePixelRatio || 1}dppx)`).addEventListener(
+    'change', () => { layout(); watchRatio(); }, { once: true });
+}
+watchRatio();
+
+requestAnimationFrame(() => drawn());
+
+// Works offline after the first visit.
+if ('serviceWorker' in navigator && globalThis.isSecureContext) {
+  ready.then(() => navigator.serviceWorker.register('sw.js').catch(() => {}));
+}

@@ -1,0 +1,363 @@
+// The canvas on the page: the pen strokes on one <canvas>, the core's canvas
+// items on a second one above it. Both keep as many pixels per canvas pixel as
+// the screen shows (the form's scale times the device pixel ratio), so that
+// they are sharp; after an event only the rectangles that the core names are
+// painted again.
+
+// One canvas item as the bindings lay it out, in 32-bit words.
+const RECORD = 20;
+const KIND = 0, COLOR = 3, WIDTH = 4, STYLE = 5, GEOMETRY = 6, BOUNDS = 10;
+const CAPTION = 14, FONT = 16, OPAQUE = 19;
+const LINE = 0, LABEL = 1, PICTURE = 2;
+const DOT = 3;
+// What a refresh hands out, in 32-bit words.
+const RECT_COUNT = 0, RECTS = 1, ITEM_COUNT = 2, ITEMS = 3, WIPED = 4;
+const FRESH_COUNT = 5, FRESH = 6, AREA_WIDTH = 7, AREA_HEIGHT = 8;
+// A pen segment: x1, y1, x2, y2 (floats), colour, width.
+const SEGMENT = 6;
+// Strokes drawn again in one go after a change of resolution; more are drawn
+// over several frames while the old picture, scaled, stands in.
+const REDRAW_SLICE = 20000;
+
+const colours = new Map();
+function colour(rgb) {
+  let css = colours.get(rgb);
+  if (css === undefined) {
+    css = '#' + (rgb & 0xffffff).toString(16).padStart(6, '0');
+    colours.set(rgb, css);
+  }
+  return css;
+}
+
+export class Board {
+  // core: the bindings; strokes, items: the two canvases; letters: the letter
+  // pictures in the order of the core's letters; font(name, px, bold): the CSS
+  // font for one of the core's fonts.
+  constructor(core, strokes, items, letters, font) {
+    this.core = core;
+    this.strokes = strokes;
+    this.items = items;
+    this.letters = letters;
+    this.font = font;
+    this.strokeContext = strokes.getContext('2d');
+    this.itemContext = items.getContext('2d');
+    this.scale = 0;
+    this.width = 0;
+    this.height = 0;
+    this.strokeCount = 0;
+    this.redraw = null;
+    this.ascents = new Map();
+  }
+
+  // Device pixels per canvas pixel. Everything is drawn again.
+  setScale(scale) {
+    if (!(scale > 0) || scale === this.scale) {
+      return;
+    }
+    const header = this.core.refresh(true);
+    const m = this.core.module;
+    const h = header >> 2;
+    this.width = m.HEAP32[h + AREA_WIDTH];
+    this.height = m.HEAP32[h + AREA_HEIGHT];
+    const before = this.scale;
+    this.scale = scale;
+    const pixelWidth = Math.ceil(this.width * scale);
+    const pixelHeight = Math.ceil(this.height * scale);
+    for (const canvas of [this.items, this.strokes]) {
+      canvas.style.setProperty('--cw', pixelWidth / scale);
+      canvas.style.setProperty('--ch', pixelHeight / scale);
+    }
+    const old = before > 0 ? this.snapshot() : null;
+    this.items.width = pixelWidth;
+    this.items.height = pixelHeight;
+    this.strokes.width = pixelWidth;
+    this.strokes.height = pixelHeight;
+    this.drawAgain(old, before);
+    this.update(header);
+  }
+
+  // A copy of the strokes as they stand, to stand in while they are drawn again.
+  snapshot() {
+    if (this.strokeCount === 0) {
+      return null;
+    }
+    const copy = document.createElement('canvas');
+    copy.width = this.strokes.width;
+    copy.height = this.strokes.height;
+    copy.getContext('2d').drawImage(this.strokes, 0, 0);
+    return copy;
+  }
+
+  // Draws the strokes on the board again at the new resolution.
+  drawAgain(old, before) {
+    this.redraw = null;
+    const count = this.core.keptCount();
+    if (count >= 0 && count <= REDRAW_SLICE) {
+      this.drawSegments(this.strokeContext, this.core.kept(), 0, count);
+      return;
+    }
+    if (old) {
+      const ctx = this.strokeContext;
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.imageSmoothingEnabled = true;
+      ctx.drawImage(old, 0, 0, (old.width * this.scale) / before, (old.height * this.scale) / before);
+    }
+    if (count > 0) {
+      this.redraw = { canvas: document.createElement('canvas'), done: 0 };
+      this.redraw.canvas.width = this.strokes.width;
+      this.redraw.canvas.height = this.strokes.height;
+      requestAnimationFrame(() => this.redrawSlice(this.redraw));
+    }
+  }
+
+  redrawSlice(job) {
+    if (job !== this.redraw) {
+      return;  // wiped, or drawn at yet another resolution
+    }
+    const count = this.core.keptCount();
+    if (count < 0) {
+      this.redraw = null;  // too many to keep: the scaled picture stays
+      return;
+    }
+    const ctx = job.canvas.getContext('2d');
+    const end = Math.min(count, job.done + REDRAW_SLICE);
+    this.drawSegments(ctx, this.core.kept(), job.done, end);
+    job.done = end;
+    if (end < count) {
+      requestAnimationFrame(() => this.redrawSlice(job));
+      return;
+    }
+    // Strokes drawn meanwhile are among the kept ones, so the new picture is whole.
+    const target = this.strokeContext;
+    target.setTransform(1, 0, 0, 1, 0, 0);
+    target.clearRect(0, 0, this.strokes.width, this.strokes.height);
+    target.drawImage(job.canvas, 0, 0);
+    this.redraw = null;
+  }
+
+  // Draws segments [from, to) of those at `address`, consecutive ones of one
+  // pen in one path, with round ends and joins.
+  drawSegments(ctx, address, from, to) {
+    if (to <= from) {
+      return;
+    }
+    const m = this.core.module;
+    const f = m.HEAPF32;
+    const u = m.HEAPU32;
+    ctx.setTransform(this.scale, 0, 0, this.scale, 0, 0);
+    ctx.lineCap = 'round';
+    ctx.lineJoin = 'round';
+    let pen = -1;
+    let width = -1;
+    ctx.beginPath();
+    for (let i = from; i < to; ++i) {
+      const s = (address >> 2) + i * SEGMENT;
+      const c = u[s + 4];
+      const w = Math.max(1, u[s + 5] | 0);
+      if (c !== pen || w !== width) {
+        ctx.stroke();
+        ctx.beginPath();
+        ctx.strokeStyle = colour(c);
+        ctx.lineWidth = w;
+        pen = c;
+        width = w;
+      }
+      ctx.moveTo(f[s], f[s + 1]);
+      ctx.lineTo(f[s + 2], f[s + 3]);
+    }
+    ctx.stroke();
+  }
+
+  // Paints what changed since the last refresh: strokes first, then items.
+  refresh() {
+    if (this.scale > 0) {
+      this.update(this.core.refresh(false));
+    }
+  }
+
+  update(header) {
+    const m = this.core.module;
+    const h = header >> 2;
+    const i32 = m.HEAP32;
+    if (i32[h + WIPED]) {
+      this.redraw = null;
+      this.strokeContext.setTransform(1, 0, 0, 1, 0, 0);
+      this.strokeContext.clearRect(0, 0, this.strokes.width, this.strokes.height);
+      this.strokeCount = 0;
+    }
+    const fresh = i32[h + FRESH_COUNT];
+    if (fresh > 0) {
+      this.drawSegments(this.strokeContext, i32[h + FRESH], 0, fresh);
+      this.strokeCount += fresh;
+      this.core.strokesDrawn();
+    }
+    const rectCount = i32[h + RECT_COUNT];
+    if (rectCount > 0) {
+      this.paint(i32[h + RECTS] >> 2, rectCount, i32[h + ITEMS] >> 2, i32[h + ITEM_COUNT]);
+    }
+  }
+
+  // Clears the rectangles (whole device pixels) and draws every item that may
+  // touch them, clipped to them.
+  paint(rects, rectCount, items, itemCount) {
+    const m = this.core.module;
+    const i32 = m.HEAP32;
+    const ctx = this.itemContext;
+    const k = this.scale;
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.save();
+    ctx.beginPath();
+    for (let r = 0; r < rectCount; ++r) {
+      const at = rects + r * 4;
+      const x0 = Math.floor(i32[at] * k);
+      const y0 = Math.floor(i32[at + 1] * k);
+      const x1 = Math.ceil((i32[at] + i32[at + 2]) * k);
+      const y1 = Math.ceil((i32[at + 1] + i32[at + 3]) * k);
+      ctx.clearRect(x0, y0, x1 - x0, y1 - y0);
+      ctx.rect(x0, y0, x1 - x0, y1 - y0);
+    }
+    ctx.clip();
+    ctx.setTransform(k, 0, 0, k, 0, 0);
+    for (let n = 0; n < itemCount; ++n) {
+      const item = items + n * RECORD;
+      if (this.touches(i32, item + BOUNDS, rects, rectCount)) {
+        this.drawItem(ctx, item);
+      }
+    }
+    ctx.restore();
+  }
+
+  touches(i32, box, rects, rectCount) {
+    const left = i32[box], top = i32[box + 1];
+    const right = left + i32[box + 2], bottom = top + i32[box + 3];
+    for (let r = 0; r < rectCount; ++r) {
+      const at = rects + r * 4;
+      if (left < i32[at] + i32[at + 2] && i32[at] < right &&
+          top < i32[at + 1] + i32[at + 3] && i32[at + 1] < bottom) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  drawItem(ctx, item) {
+    const m = this.core.module;
+    const i32 = m.HEAP32;
+    const kind = i32[item + KIND];
+    if (kind === LINE) {
+      const f = m.HEAPF32;
+      this.drawLine(ctx, f[item + GEOMETRY], f[item + GEOMETRY + 1], f[item + GEOMETRY + 2],
+                    f[item + GEOMETRY + 3], i32[item + COLOR], i32[item + WIDTH],
+                    i32[item + STYLE] === DOT);
+      return;
+    }
+    const left = i32[item + GEOMETRY], top = i32[item + GEOMETRY + 1];
+    const width = i32[item + GEOMETRY + 2], height = i32[item + GEOMETRY + 3];
+    if (width <= 0 || height <= 0) {
+      return;
+    }
+    if (kind === LABEL) {
+      this.drawLabel(ctx, item, left, top, width, height);
+    } else if (kind === PICTURE) {
+      const picture = this.letters[i32[item + STYLE]];
+      if (picture) {
+        ctx.imageSmoothingEnabled = true;
+        ctx.imageSmoothingQuality = 'high';
+        ctx.drawImage(picture, left, top, width, height);
+      }
+    } else {
+      // The largest circle that fits the box, centred, its outline inside the box.
+      const d = Math.min(width, height);
+      const pen = Math.max(1, i32[item + WIDTH]);
+      ctx.strokeStyle = colour(i32[item + COLOR]);
+      ctx.lineWidth = pen;
+      ctx.setLineDash([]);
+      ctx.beginPath();
+      ctx.arc(left + Math.floor((width - d) / 2) + d / 2, top + Math.floor((height - d) / 2) + d / 2,
+              Math.max(0, (d - pen) / 2), 0, 2 * Math.PI);
+      ctx.stroke();
+    }
+  }
+
+  // A line of width 1 lights the pixels to the right of and below its points;
+  // a wider one is centred on them, with round ends; dotted lines go one pixel
+  // on, two off.
+  drawLine(ctx, x1, y1, x2, y2, rgb, lineWidth, dotted) {
+    if (!Number.isFinite(x1 + y1 + x2 + y2)) {
+      return;
+    }
+    const width = Math.max(1, lineWidth);
+    const css = colour(rgb);
+    if (width === 1) {
+      if (Math.abs(x2 - x1) >= Math.abs(y2 - y1)) {
+        y1 += 0.5;
+        y2 += 0.5;
+      } else {
+        x1 += 0.5;
+        x2 += 0.5;
+      }
+    }
+    ctx.strokeStyle = css;
+    ctx.lineWidth = width;
+    ctx.setLineDash(dotted ? [width, 2 * width] : []);
+    if (x1 !== x2 || y1 !== y2) {
+      ctx.lineCap = dotted || width === 1 ? 'butt' : 'round';
+      ctx.beginPath();
+      ctx.moveTo(x1, y1);
+      ctx.lineTo(x2, y2);
+      ctx.stroke();
+    } else if (width === 1) {
+      ctx.fillStyle = css;
+      ctx.fillRect(Math.floor(x1), Math.floor(y1), 1, 1);
+      return;
+    }
+    if (width > 1 && (dotted || (x1 === x2 && y1 === y2))) {
+      ctx.fillStyle = css;
+      ctx.beginPath();
+      ctx.arc(x1, y1, width / 2, 0, 2 * Math.PI);
+      ctx.arc(x2, y2, width / 2, 0, 2 * Math.PI);
+      ctx.fill();
+    }
+  }
+
+  // An opaque box with its caption at the top left, clipped to the box.
+  drawLabel(ctx, item, left, top, width, height) {
+    const m = this.core.module;
+    const i32 = m.HEAP32;
+    if (i32[item + OPAQUE]) {
+      ctx.fillStyle = colour(i32[item + WIDTH]);
+      ctx.fillRect(left, top, width, height);
+    }
+    const length = i32[item + CAPTION + 1];
+    if (length === 0) {
+      return;
+    }
+    const caption = this.core.text(i32[item + CAPTION], length);
+    const px = i32[item + FONT + 2];
+    const family = this.core.text(i32[item + FONT], i32[item + FONT + 1]);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(left, top, width, height);
+    ctx.clip();
+    ctx.font = this.font(family, px, i32[item + STYLE] !== 0);
+    ctx.fillStyle = colour(i32[item + COLOR]);
+    ctx.textBaseline = 'alphabetic';
+    const ascent = this.ascent(ctx);
+    const lines = caption.split('\n');
+    for (let n = 0; n < lines.length; ++n) {
+      ctx.fillText(lines[n], left, top + n * px + ascent);
+    }
+    ctx.restore();
+  }
+
+  // The ascent of the context's font, as the browser resolves it.
+  ascent(ctx) {
+    let ascent = this.ascents.get(ctx.font);
+    if (ascent === undefined) {
+      const metrics = ctx.measureText('相');
+      ascent = metrics.fontBoundingBoxAscent ?? metrics.actualBoundingBoxAscent;
+      this.ascents.set(ctx.font, ascent);
+    }
+    return ascent;
+  }
+}
