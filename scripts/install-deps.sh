@@ -40,6 +40,10 @@ lintian
 appstream
 man-db
 zip
+emscripten
+googletest
+nodejs
+python3
 "
 
 missing=""
