@@ -264,6 +264,10 @@ export class Board {
         ctx.imageSmoothingEnabled = true;
         ctx.imageSmoothingQuality = 'high';
         ctx.drawImage(picture, left, top, width, height);
+      } else {
+        // Without its picture the control still shows its white ground.
+        ctx.fillStyle = '#fff';
+        ctx.fillRect(left, top, width, height);
       }
     } else {
       // The largest circle that fits the box, centred, its outline inside the box.
