@@ -158,6 +158,7 @@ function canvasPoint(event) {
   };
 }
 
+// The core's button for a pointer event's `button`, or 0 for one it ignores.
 function buttonOf(button) {
   switch (button) {
     case 0: return LEFT;
@@ -166,6 +167,11 @@ function buttonOf(button) {
     case 5: return LEFT;  // a pen's eraser end draws as the pen does
     default: return 0;
   }
+}
+
+// The core's buttons for a pointer event's `buttons`.
+function buttonsOf(buttons) {
+  return (buttons & (LEFT | RIGHT | MIDDLE)) | (buttons & 32 ? LEFT : 0);
 }
 
 function press(button, point) {
@@ -178,16 +184,18 @@ function release(button, point) {
   update();
 }
 
-// The board lost the pointer (cancelled, capture taken, window left): every
-// held button goes up where the pointer was last seen, so the next press counts.
-function letGo() {
-  active = null;
-  const held = core.held();
+// Lets go of the buttons that the core holds but `down` does not: their
+// releases never came (the pointer was cancelled or its capture taken, the
+// window lost it). They go up where the pointer was last seen, so that the next
+// press counts.
+function letGo(down = 0) {
+  const lost = core.held() & ~down;
   for (const button of [LEFT, RIGHT, MIDDLE]) {
-    if (held & button) {
+    if (lost & button) {
       release(button, last);
     }
   }
+  return lost !== 0;
 }
 
 function listen(box) {
@@ -209,10 +217,14 @@ function listen(box) {
       } catch {
         // the pointer is already gone; its cancel follows
       }
-      if (event.pointerType !== 'mouse' && core.held() === 0) {
-        // A finger or a pen arrives where it touches: the eraser circle is there.
-        module._hk_pointer_move(point.x, point.y);
-      }
+    }
+    // The pressed button was up until now, whatever the core last heard.
+    letGo(buttonsOf(event.buttons) & ~button);
+    if (core.held() === 0 && (point.x !== last.x || point.y !== last.y)) {
+      // A finger or a pen arrives where it touches, with no move before (and a
+      // mouse may not have moved since the page came): the drag measures from
+      // here, and the eraser circle is here.
+      module._hk_pointer_move(point.x, point.y);
     }
     last = point;
     press(button, point);
@@ -222,21 +234,18 @@ function listen(box) {
     if (active !== null ? event.pointerId !== active : event.pointerType === 'touch') {
       return;
     }
-    if (active !== null && event.button >= 0) {
+    const button = buttonOf(event.button);
+    if (active !== null && button !== 0) {
       // A second mouse button went down or up while another is held.
-      const button = buttonOf(event.button);
-      const point = canvasPoint(event);
-      last = point;
-      if (button !== 0) {
-        const down = (event.buttons & (button === MIDDLE ? 4 : button)) !== 0;
-        if (down) {
-          press(button, point);
-        } else {
-          release(button, point);
-        }
+      last = canvasPoint(event);
+      if (buttonsOf(event.buttons) & button) {
+        press(button, last);
+      } else {
+        release(button, last);
       }
       return;
     }
+    const lost = letGo(active !== null ? buttonsOf(event.buttons) : 0);
     const moves = active !== null && event.getCoalescedEvents ? event.getCoalescedEvents() : [];
     for (const move of moves.length > 0 ? moves : [event]) {
       last = canvasPoint(move);
@@ -244,6 +253,9 @@ function listen(box) {
     }
     // A move changes only what stands on the canvas.
     board.refresh();
+    if (lost) {
+      update();
+    }
   });
 
   box.addEventListener('pointerup', (event) => {
@@ -258,11 +270,13 @@ function listen(box) {
     if (button !== 0) {
       release(button, last);
     }
+    letGo(buttonsOf(event.buttons));
   });
 
   for (const type of ['pointercancel', 'lostpointercapture']) {
     box.addEventListener(type, (event) => {
       if (event.pointerId === active) {
+        active = null;
         letGo();
       }
     });
@@ -272,9 +286,8 @@ function listen(box) {
 }
 
 addEventListener('blur', () => {
-  if (active !== null || core.held() !== 0) {
-    letGo();
-  }
+  active = null;
+  letGo();
 });
 document.addEventListener('contextmenu', (event) => event.preventDefault());
 
