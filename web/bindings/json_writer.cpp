@@ -13,6 +13,12 @@ template <typename T>
 void writeShortest(std::string& out, T number) {
     constexpr int kMaxDigits = sizeof(T) == sizeof(float) ? 9 : 17;
     char text[40];
+    // Whole numbers, as most pixel positions are, as whole numbers.
+    if (std::trunc(number) == number && std::fabs(number) < static_cast<T>(1e15)) {
+        std::snprintf(text, sizeof text, "%.0f", static_cast<double>(number));
+        out += text;
+        return;
+    }
     for (int digits = 1; digits <= kMaxDigits; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(number));
         const T back = sizeof(T) == sizeof(float) ? static_cast<T>(std::strtof(text, nullptr))
