@@ -8,10 +8,17 @@ const families = {
   'ＭＳ Ｐ明朝': '--font-mincho',
 };
 
+const resolved = new Map();
+
 // The CSS font family list that stands for one of the core's font names.
 export function familyOf(name) {
-  const variable = families[name] ?? '--font-gothic';
-  return getComputedStyle(document.documentElement).getPropertyValue(variable).trim();
+  let family = resolved.get(name);
+  if (family === undefined) {
+    const variable = families[name] ?? '--font-gothic';
+    family = getComputedStyle(document.documentElement).getPropertyValue(variable).trim();
+    resolved.set(name, family);
+  }
+  return family;
 }
 
 function colour(rgb) {
