@@ -301,8 +301,13 @@ services.ask = (title, titleLength, prompt, promptLength) => {
   printDialog.showModal();
 };
 
-printDialog.addEventListener('close', () => {
-  if (printDialog.returnValue === 'ok') {
+// OK (or Enter in the name) closes the dialog and prints at once; Cancel and
+// Escape close it and nothing happens.
+printDialog.querySelector('form').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const ok = event.submitter === null || event.submitter.value === 'ok';
+  printDialog.close(ok ? 'ok' : 'cancel');
+  if (ok) {
     core.printWithName(printName.value);
     update();
   }
