@@ -44,7 +44,14 @@ emscripten
 googletest
 nodejs
 python3
+chromium
 "
+
+# npm for the browser tests' packages: Debian's, unless the installed Node
+# brings its own (NodeSource's nodejs does, and conflicts with Debian's npm).
+if ! command -v npm >/dev/null 2>&1; then
+    PACKAGES="$PACKAGES npm"
+fi
 
 missing=""
 for p in $PACKAGES; do
