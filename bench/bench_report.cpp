@@ -2,10 +2,11 @@
 // the same run, the ratio, the budget and whether it was kept. Exits with 1 when
 // a budget was missed.
 //
-//   bench_report --core=FILE --canvas=FILE [--canvas=FILE ...] --startup=FILE
+//   bench_report --core=FILE --canvas=FILE [--canvas=FILE ...] --startup=FILE [--web=FILE]
 //
 // The first three kinds of file are Google Benchmark JSON; the times used are
-// CPU times, the median of the repetitions where there are several.
+// CPU times, the median of the repetitions where there are several. The web
+// file is written by web/bench/bench.mjs.
 
 #include <QFile>
 #include <QJsonArray>
@@ -271,12 +272,71 @@ void startupRows(const QString& path, Table& table) {
                kb / floorKb, "≤ 1.3×", kb / floorKb <= 1.3});
 }
 
+void webRows(const QString& path, Table& table) {
+    const std::optional<QJsonDocument> doc = readJson(path);
+    if (!doc) {
+        table.missing("the site in the browser");
+        return;
+    }
+    const QJsonObject web = doc->object();
+    auto number = [](const QJsonObject& o, const char* key) {
+        return o.value(QLatin1String(key)).toDouble();
+    };
+    auto object = [&](const char* key) { return web.value(QLatin1String(key)).toObject(); };
+    auto kb = [](double bytes) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+        return std::string(text);
+    };
+
+    const double size = number(object("size"), "gzip");
+    const double floorSize = number(object("floor_size"), "gzip");
+    if (size <= 0 || floorSize <= 0) {
+        table.missing("the size of the site");
+    } else {
+        constexpr double kSizeBudget = 150 * 1024;
+        table.add({"Web: site, gzip (wasm, JS, HTML, CSS)", kb(size), "floor page", kb(floorSize),
+                   size / floorSize, "≤ 150 KB", size <= kSizeBudget});
+    }
+
+    const QJsonObject startup = object("startup");
+    const double ms = number(startup, "app_median_ms");
+    const double floorMs = number(startup, "floor_median_ms");
+    if (ms <= 0 || floorMs <= 0) {
+        table.missing("the start-up of the site");
+    } else {
+        const int runs = static_cast<int>(number(startup, "runs"));
+        table.add({"Web: start-up to first frame (median of " + std::to_string(runs) + ")",
+                   formatTime(ms * 1e6), "floor page", formatTime(floorMs * 1e6), ms / floorMs,
+                   "≤ 1.5×", ms / floorMs <= 1.5});
+    }
+
+    const QJsonObject move = object("move");
+    const QJsonObject floorMove = object("floor_move");
+    const double moveMs = number(move, "median_ms");
+    const double floorMoveMs = number(floorMove, "median_ms");
+    const int moves = static_cast<int>(number(move, "moves"));
+    if (moves <= 0 || floorMoveMs <= 0) {
+        table.missing("the pointer moves on the site");
+        return;
+    }
+    table.add({"Web: move dragging p, main thread (median of " + std::to_string(moves) + ")",
+               formatTime(moveMs * 1e6), "floor page move", formatTime(floorMoveMs * 1e6),
+               moveMs / floorMoveMs, "≤ 1 ms", moveMs <= 1.0});
+    const double longest = number(move, "longest_task_ms");
+    const double floorLongest = number(floorMove, "longest_task_ms");
+    table.add({"Web: longest main-thread task in " + std::to_string(moves) + " moves",
+               formatTime(longest * 1e6), "floor page", formatTime(floorLongest * 1e6),
+               floorLongest > 0 ? longest / floorLongest : 0, "≤ 16 ms", longest <= 16.0});
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     Times core;
     Times canvas;
     QString startup;
+    QString web;
     bool ok = true;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -286,6 +346,8 @@ int main(int argc, char* argv[]) {
             ok = readBenchmarks(arg.mid(9), canvas) && ok;
         } else if (arg.startsWith(QLatin1String("--startup="))) {
             startup = arg.mid(10);
+        } else if (arg.startsWith(QLatin1String("--web="))) {
+            web = arg.mid(6);
         } else {
             std::fprintf(stderr, "unknown argument %s\n", argv[i]);
             return 2;
@@ -296,6 +358,9 @@ int main(int argc, char* argv[]) {
     canvasRows(canvas, table);
     if (!startup.isEmpty()) {
         startupRows(startup, table);
+    }
+    if (!web.isEmpty()) {
+        webRows(web, table);
     }
     const bool kept = table.print();
     return ok && kept ? 0 : 1;

@@ -2,11 +2,14 @@
 # Installs what is missing, builds the benchmarks in Release (build-bench/), runs
 # them and prints one table: each measurement against its floor from the same
 # run, the ratio, the budget, and PASS or MISS. Exits non-zero when a budget is
-# missed. Start-up is measured under an Xvfb server of its own.
+# missed. Start-up is measured under an Xvfb server of its own. The site of the
+# browser build (scripts/build-web.sh) is measured in headless Chromium by
+# web/bench/bench.mjs: its size, its start-up and its pointer moves.
 #
 #   ./scripts/bench.sh
 #
-# STARTUP_RUNS (default 15) sets how many launches of each program are timed.
+# STARTUP_RUNS (default 15) sets how many launches of each program, and loads of
+# the site and of its floor page, are timed.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -58,6 +61,11 @@ DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runt
     "$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
     heikosen="$build/heikosen" floor="$build/bench/floor_window"
 
+echo "== the site in headless Chromium ($runs page loads each)" >&2
+./scripts/build-web.sh >&2
+./web/npm-ci.sh >&2
+node web/bench/bench.mjs --site=build-web/site --out="$out/web.json" --runs="$runs" --moves=600
+
 echo
 "$build/bench/bench_report" --core="$out/core.json" --canvas="$out/canvas1.json" \
-    --canvas="$out/canvas2.json" --startup="$out/startup.json"
+    --canvas="$out/canvas2.json" --startup="$out/startup.json" --web="$out/web.json"
