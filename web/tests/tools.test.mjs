@@ -117,9 +117,10 @@ test('blackboard tools', async (t) => {
             dotted.push(canvasPixel(img, box, x, 25).join());
         }
         assert.ok(dotted.includes(GREY.join()) && dotted.includes(WHITE.join()), 'dotted line');
-        // The figure and the stroke stay above the grid.
+        // The figure lies above the grid, the stroke beneath it.
         expectCanvasColour(img, box, 550, 275, BLACK, 'p over the grid');
-        expectCanvasColour(img, box, 450, 300, RED, 'the stroke over the grid');
+        expectCanvasColour(img, box, 460, 300, GREY, 'the grid over the stroke');
+        expectCanvasColour(img, box, 460, 299, RED, 'the stroke beside the grid line');
 
         await page.click('#Command4');
         assert.equal((await variables(page)).gridShown, 0);

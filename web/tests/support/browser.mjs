@@ -107,11 +107,18 @@ export async function untilReady(page) {
 
 // --- What the page exposes ---
 
-export const variables = (page) => page.evaluate(() => window.heikosen.variables());
+// Each read waits for the next animation frame first: moves of the mouse and
+// of fingers reach the page at the start of a frame, before its callbacks.
+async function inNextFrame(page, fn, ...args) {
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+    return page.evaluate(fn, ...args);
+}
+
+export const variables = (page) => inNextFrame(page, () => window.heikosen.variables());
 export const control = (page, name, index = 0) =>
-    page.evaluate((n, i) => window.heikosen.control(n, i), name, index);
-export const scene = (page) => page.evaluate(() => window.heikosen.scene());
-export const watched = (page) => page.evaluate(() => window.__watch);
+    inNextFrame(page, (n, i) => window.heikosen.control(n, i), name, index);
+export const scene = (page) => inNextFrame(page, () => window.heikosen.scene());
+export const watched = (page) => inNextFrame(page, () => window.__watch);
 
 // Where the form stands on the page and its scale.
 export async function formBox(page) {
@@ -162,7 +169,9 @@ export function mouseOn(page, box) {
 }
 
 // Touch points through the DevTools protocol, which also lets a touch be
-// cancelled. Positions are page coordinates; `id` names the finger.
+// cancelled. Positions are page coordinates; `id` names the finger. Each event
+// lists every finger still down: the protocol presses, moves and lifts fingers
+// by comparing it with the list before.
 export async function fingers(page) {
     const cdp = await page.createCDPSession();
     const down = new Map();
@@ -182,15 +191,11 @@ export async function fingers(page) {
         },
         async end(id) {
             down.delete(id);
-            // A touchEnd lists the points still down.
-            await cdp.send('Input.dispatchTouchEvent', {
-                type: 'touchEnd',
-                touchPoints: [...down.entries()].map(([i, q]) => ({ id: i, x: q.x, y: q.y })),
-            });
+            await send(down.size > 0 ? 'touchMove' : 'touchEnd');
         },
         async cancel() {
             down.clear();
-            await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] });
+            await send('touchCancel');
         },
     };
 }

@@ -53,24 +53,23 @@ export function expectInitialFigure(img, box) {
     expectCanvasColour(img, box, 233, 75, WHITE, 'hidden extension of m');
 }
 
-// The area that a canvas item of the core may paint, in canvas pixels, with
-// `pad` pixels around it for antialiasing; null when it paints nothing.
+// The area that an item of the core's canvas (scene()) may paint, in canvas
+// pixels, with `pad` pixels around it for antialiasing.
 function footprint(item, pad) {
-    if (item.Visible === false) {
-        return null;
-    }
     if (item.kind === 'line') {
-        const half = (item.BorderWidth ?? item.width ?? 4) / 2 + pad;
-        const { X1: x1, Y1: y1, X2: x2, Y2: y2 } = item;
+        const half = item.width / 2 + pad;
+        const { x1, y1, x2, y2 } = item;
+        assert.ok([x1, y1, x2, y2, half].every(Number.isFinite), `line ${JSON.stringify(item)}`);
         return (x, y) => {
             const dx = x2 - x1;
             const dy = y2 - y1;
             const len2 = dx * dx + dy * dy;
-            const t = len2 === 0 ? 0 : Math.max(0, Math.min(1, ((x - x1) * dx + (y - y1) * dy) / len2));
+            const t =
+                len2 === 0 ? 0 : Math.max(0, Math.min(1, ((x - x1) * dx + (y - y1) * dy) / len2));
             return Math.hypot(x - (x1 + t * dx), y - (y1 + t * dy)) <= half;
         };
     }
-    const { Left: l, Top: t, Width: w, Height: h } = item;
+    const { left: l, top: t, width: w, height: h } = item;
     assert.ok([l, t, w, h].every(Number.isFinite), `item without a box: ${JSON.stringify(item)}`);
     return (x, y) => x >= l - pad && x <= l + w + pad && y >= t - pad && y <= t + h + pad;
 }
@@ -78,7 +77,7 @@ function footprint(item, pad) {
 // Every pixel of the drawing area that is not white lies on an item of the
 // core's canvas. Returns the number of such pixels checked.
 export function expectOnlyTheScene(img, box, items, pad = 1.5) {
-    const areas = items.map((item) => footprint(item, pad)).filter(Boolean);
+    const areas = items.map((item) => footprint(item, pad));
     const stray = [];
     let inked = 0;
     for (let y = 0; y < 626; y += 1) {
