@@ -325,7 +325,7 @@ void webRows(const QString& path, Table& table) {
                moveMs / floorMoveMs, "≤ 1 ms", moveMs <= 1.0});
     const double longest = number(move, "longest_task_ms");
     const double floorLongest = number(floorMove, "longest_task_ms");
-    table.add({"Web: longest main-thread task in " + std::to_string(moves) + " moves",
+    table.add({"Web: longest main-thread task in " + std::to_string(moves) + " moves (thread time)",
                formatTime(longest * 1e6), "floor page", formatTime(floorLongest * 1e6),
                floorLongest > 0 ? longest / floorLongest : 0, "≤ 16 ms", longest <= 16.0});
 }
