@@ -29,18 +29,18 @@ import { CHROMIUM } from '../tests/support/browser.mjs';
 import { serve } from '../tests/support/server.mjs';
 
 const args = Object.fromEntries(
-    process.argv.slice(2).map((a) => {
-        const [k, v] = a.replace(/^--/, '').split('=');
-        return [k, v ?? ''];
-    }),
+  process.argv.slice(2).map((a) => {
+    const [k, v] = a.replace(/^--/, '').split('=');
+    return [k, v ?? ''];
+  }),
 );
 const site = path.resolve(args.site ?? '');
 const out = args.out;
 const runs = Number(args.runs ?? 15);
 const moves = Number(args.moves ?? 600);
 if (!fs.existsSync(path.join(site, 'index.html')) || !out) {
-    console.error('usage: bench.mjs --site=DIR --out=FILE [--runs=N] [--moves=N]');
-    process.exit(2);
+  console.error('usage: bench.mjs --site=DIR --out=FILE [--runs=N] [--moves=N]');
+  process.exit(2);
 }
 
 const FLOOR_HTML = `<!doctype html>
@@ -61,14 +61,14 @@ g.fillStyle = '#fff';
 g.fillRect(0, 0, 802, 626);
 let last = null;
 c.addEventListener('pointermove', (e) => {
-    const p = [e.offsetX, e.offsetY];
-    if (last) {
-        g.beginPath();
-        g.moveTo(last[0], last[1]);
-        g.lineTo(p[0], p[1]);
-        g.stroke();
-    }
-    last = p;
+  const p = [e.offsetX, e.offsetY];
+  if (last) {
+    g.beginPath();
+    g.moveTo(last[0], last[1]);
+    g.lineTo(p[0], p[1]);
+    g.stroke();
+  }
+  last = p;
 });
 window.heikosen = { ready: Promise.resolve() };
 </script></body></html>
@@ -77,96 +77,96 @@ window.heikosen = { ready: Promise.resolve() };
 // --- Size ---
 
 function sizeOf(dir) {
-    const files = [];
-    const walk = (d) => {
-        for (const entry of fs.readdirSync(d, { withFileTypes: true })) {
-            const p = path.join(d, entry.name);
-            const rel = path.relative(dir, p);
-            if (entry.isDirectory()) {
-                if (!['icons', 'letters'].includes(rel)) {
-                    walk(p);
-                }
-            } else if (/\.(wasm|m?js|html|css)$/.test(entry.name)) {
-                const raw = fs.readFileSync(p);
-                files.push({ file: rel, bytes: raw.length, gzip: zlib.gzipSync(raw, { level: 9 }).length });
-            }
+  const files = [];
+  const walk = (d) => {
+    for (const entry of fs.readdirSync(d, { withFileTypes: true })) {
+      const p = path.join(d, entry.name);
+      const rel = path.relative(dir, p);
+      if (entry.isDirectory()) {
+        if (!['icons', 'letters'].includes(rel)) {
+          walk(p);
         }
-    };
-    walk(dir);
-    return { gzip: files.reduce((n, f) => n + f.gzip, 0), files };
+      } else if (/\.(wasm|m?js|html|css)$/.test(entry.name)) {
+        const raw = fs.readFileSync(p);
+        files.push({ file: rel, bytes: raw.length, gzip: zlib.gzipSync(raw, { level: 9 }).length });
+      }
+    }
+  };
+  walk(dir);
+  return { gzip: files.reduce((n, f) => n + f.gzip, 0), files };
 }
 
 // --- Browser ---
 
 function launch() {
-    return puppeteer.launch({
-        executablePath: CHROMIUM,
-        headless: true,
-        args: [
-            '--no-sandbox',
-            '--no-first-run',
-            '--disable-background-networking',
-            '--disable-component-update',
-            '--disable-sync',
-            '--disable-features=Translate,MediaRouter',
-            // Frames as soon as they are ready, not on a 60 Hz clock.
-            '--disable-frame-rate-limit',
-            '--disable-gpu-vsync',
-        ],
-        protocolTimeout: 120_000,
-    });
+  return puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    args: [
+      '--no-sandbox',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      '--disable-features=Translate,MediaRouter',
+      // Frames as soon as they are ready, not on a 60 Hz clock.
+      '--disable-frame-rate-limit',
+      '--disable-gpu-vsync',
+    ],
+    protocolTimeout: 120_000,
+  });
 }
 
 // Before the page's scripts: the time of the first animation frame after
 // window.heikosen.ready resolves, whenever the page sets window.heikosen.
 function firstFrameHook() {
-    let value;
-    window.__firstFrame = new Promise((resolve) => {
-        Object.defineProperty(window, 'heikosen', {
-            configurable: true,
-            enumerable: true,
-            get: () => value,
-            set(v) {
-                value = v;
-                Promise.resolve(v && v.ready).then(() =>
-                    requestAnimationFrame(() => resolve(performance.now())),
-                );
-            },
-        });
+  let value;
+  window.__firstFrame = new Promise((resolve) => {
+    Object.defineProperty(window, 'heikosen', {
+      configurable: true,
+      enumerable: true,
+      get: () => value,
+      set(v) {
+        value = v;
+        Promise.resolve(v && v.ready).then(() =>
+          requestAnimationFrame(() => resolve(performance.now())),
+        );
+      },
     });
+  });
 }
 
 // A fresh browser context can fail to open right after the last one closed
 // (its service worker's session going away): try again.
 async function startupOnce(browser, url) {
-    for (let attempt = 1; ; attempt += 1) {
-        try {
-            return await startupInContext(browser, url);
-        } catch (e) {
-            if (attempt === 3 || !/Session with given id not found/.test(String(e.message))) {
-                throw e;
-            }
-        }
+  for (let attempt = 1; ; attempt += 1) {
+    try {
+      return await startupInContext(browser, url);
+    } catch (e) {
+      if (attempt === 3 || !/Session with given id not found/.test(String(e.message))) {
+        throw e;
+      }
     }
+  }
 }
 
 async function startupInContext(browser, url) {
-    const context = await browser.createBrowserContext();
-    try {
-        const page = await context.newPage();
-        await page.setViewport({ width: 891, height: 687 });
-        await page.evaluateOnNewDocument(firstFrameHook);
-        await page.goto(url, { waitUntil: 'load' });
-        return await page.evaluate(() => window.__firstFrame);
-    } finally {
-        await context.close();
-    }
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.setViewport({ width: 891, height: 687 });
+    await page.evaluateOnNewDocument(firstFrameHook);
+    await page.goto(url, { waitUntil: 'load' });
+    return await page.evaluate(() => window.__firstFrame);
+  } finally {
+    await context.close();
+  }
 }
 
 const median = (xs) => {
-    const s = [...xs].sort((a, b) => a - b);
-    const m = s.length >> 1;
-    return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2;
+  const s = [...xs].sort((a, b) => a - b);
+  const m = s.length >> 1;
+  return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2;
 };
 
 // The page's own work on the main thread: dispatching events (with the
@@ -174,112 +174,112 @@ const median = (xs) => {
 // and timer callbacks, style, layout and paint. Not counted: the hand-over of a
 // painted frame to the compositor (Commit), the scheduler and the tracing.
 const PAGE_WORK = new Set([
-    'EventDispatch',
-    'FireAnimationFrame',
-    'TimerFire',
-    'FunctionCall',
-    'UpdateLayoutTree',
-    'Layout',
-    'PrePaint',
-    'Paint',
-    'Layerize',
-    'RasterTask',
-    'Decode Image',
+  'EventDispatch',
+  'FireAnimationFrame',
+  'TimerFire',
+  'FunctionCall',
+  'UpdateLayoutTree',
+  'Layout',
+  'PrePaint',
+  'Paint',
+  'Layerize',
+  'RasterTask',
+  'Decode Image',
 ]);
 
 // Per pointer move, from a trace: the thread time of the page's work on the
 // main thread from the task that delivers the move up to the one that delivers
 // the next (ms, median and mean), and the main thread's longest task.
 function analyseTrace(events) {
-    const dispatches = events.filter(
-        (e) => e.name === 'EventDispatch' && e.args?.data?.type === 'pointermove',
-    );
-    const byThread = new Map();
-    for (const e of dispatches) {
-        const k = `${e.pid}:${e.tid}`;
-        byThread.set(k, (byThread.get(k) ?? 0) + 1);
+  const dispatches = events.filter(
+    (e) => e.name === 'EventDispatch' && e.args?.data?.type === 'pointermove',
+  );
+  const byThread = new Map();
+  for (const e of dispatches) {
+    const k = `${e.pid}:${e.tid}`;
+    byThread.set(k, (byThread.get(k) ?? 0) + 1);
+  }
+  const [main] = [...byThread.entries()].sort((a, b) => b[1] - a[1])[0] ?? [];
+  if (!main) {
+    throw new Error('no pointer moves in the trace');
+  }
+  const onMain = events
+    .filter((e) => `${e.pid}:${e.tid}` === main && e.ph === 'X')
+    .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
+  const tasks = onMain.filter((e) => e.name === 'ThreadControllerImpl::RunTask');
+  // Outermost page work only: what nests inside it is counted with it.
+  const work = [];
+  for (const e of onMain) {
+    if (PAGE_WORK.has(e.name)) {
+      const last = work[work.length - 1];
+      if (!last || e.ts >= last.ts + last.dur) {
+        work.push(e);
+      }
     }
-    const [main] = [...byThread.entries()].sort((a, b) => b[1] - a[1])[0] ?? [];
-    if (!main) {
-        throw new Error('no pointer moves in the trace');
+  }
+  // Each move starts with the task that delivers it.
+  const starts = dispatches
+    .filter((d) => `${d.pid}:${d.tid}` === main)
+    .map((d) => {
+      const task = tasks.find((t) => t.ts <= d.ts && d.ts <= t.ts + t.dur);
+      return task ? task.ts : d.ts;
+    })
+    .sort((a, b) => a - b);
+  const perMove = [];
+  for (let i = 0; i + 1 < starts.length; i += 1) {
+    let busy = 0;
+    for (const e of work) {
+      if (e.ts >= starts[i] && e.ts < starts[i + 1]) {
+        busy += e.tdur ?? e.dur;
+      }
     }
-    const onMain = events
-        .filter((e) => `${e.pid}:${e.tid}` === main && e.ph === 'X')
-        .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
-    const tasks = onMain.filter((e) => e.name === 'ThreadControllerImpl::RunTask');
-    // Outermost page work only: what nests inside it is counted with it.
-    const work = [];
-    for (const e of onMain) {
-        if (PAGE_WORK.has(e.name)) {
-            const last = work[work.length - 1];
-            if (!last || e.ts >= last.ts + last.dur) {
-                work.push(e);
-            }
-        }
-    }
-    // Each move starts with the task that delivers it.
-    const starts = dispatches
-        .filter((d) => `${d.pid}:${d.tid}` === main)
-        .map((d) => {
-            const task = tasks.find((t) => t.ts <= d.ts && d.ts <= t.ts + t.dur);
-            return task ? task.ts : d.ts;
-        })
-        .sort((a, b) => a - b);
-    const perMove = [];
-    for (let i = 0; i + 1 < starts.length; i += 1) {
-        let busy = 0;
-        for (const e of work) {
-            if (e.ts >= starts[i] && e.ts < starts[i + 1]) {
-                busy += e.tdur ?? e.dur;
-            }
-        }
-        perMove.push(busy / 1000);
-    }
-    // Tasks are judged by the main thread's own time in them: on a machine
-    // shared with other work, their wall time also counts the waits for a core.
-    const during = tasks.filter((t) => t.ts >= starts[0]);
-    const own = (t) => (t.tdur ?? t.dur) / 1000;
-    return {
-        moves: starts.length,
-        median_ms: median(perMove),
-        mean_ms: perMove.reduce((a, b) => a + b, 0) / perMove.length,
-        longest_task_ms: Math.max(...during.map(own)),
-        long_tasks: during.filter((t) => own(t) > 16).length,
-        longest_task_wall_ms: Math.max(...during.map((t) => t.dur / 1000)),
-    };
+    perMove.push(busy / 1000);
+  }
+  // Tasks are judged by the main thread's own time in them: on a machine
+  // shared with other work, their wall time also counts the waits for a core.
+  const during = tasks.filter((t) => t.ts >= starts[0]);
+  const own = (t) => (t.tdur ?? t.dur) / 1000;
+  return {
+    moves: starts.length,
+    median_ms: median(perMove),
+    mean_ms: perMove.reduce((a, b) => a + b, 0) / perMove.length,
+    longest_task_ms: Math.max(...during.map(own)),
+    long_tasks: during.filter((t) => own(t) > 16).length,
+    longest_task_wall_ms: Math.max(...during.map((t) => t.dur / 1000)),
+  };
 }
 
 // Holds p (or the floor's canvas) and moves it up and down by 3 px, one move
 // at a time, while tracing.
 async function dragTrace(browser, url, count) {
-    const page = await browser.newPage();
-    try {
-        await page.setViewport({ width: 891, height: 687 });
-        await page.goto(url, { waitUntil: 'load' });
-        await page.evaluate(() => window.heikosen.ready);
-        const x = 20; // page x of the left end of p: canvas 10
-        let y = 325; // page y of p
-        await page.mouse.move(x, y);
-        await page.mouse.down();
-        await page.tracing.start({
-            categories: ['devtools.timeline', 'toplevel'],
-        });
-        let step = 3;
-        for (let i = 0; i < count; i += 1) {
-            if (Math.abs(y + step - 325) > 30) {
-                step = -step;
-            }
-            y += step;
-            await page.mouse.move(x, y);
-            await new Promise((r) => setTimeout(r, 4));
-        }
-        await new Promise((r) => setTimeout(r, 50));
-        const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString('utf8'));
-        await page.mouse.up();
-        return analyseTrace(trace.traceEvents);
-    } finally {
-        await page.close();
+  const page = await browser.newPage();
+  try {
+    await page.setViewport({ width: 891, height: 687 });
+    await page.goto(url, { waitUntil: 'load' });
+    await page.evaluate(() => window.heikosen.ready);
+    const x = 20; // page x of the left end of p: canvas 10
+    let y = 325; // page y of p
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    await page.tracing.start({
+      categories: ['devtools.timeline', 'toplevel'],
+    });
+    let step = 3;
+    for (let i = 0; i < count; i += 1) {
+      if (Math.abs(y + step - 325) > 30) {
+        step = -step;
+      }
+      y += step;
+      await page.mouse.move(x, y);
+      await new Promise((r) => setTimeout(r, 4));
     }
+    await new Promise((r) => setTimeout(r, 50));
+    const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString('utf8'));
+    await page.mouse.up();
+    return analyseTrace(trace.traceEvents);
+  } finally {
+    await page.close();
+  }
 }
 
 const floorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-floor-'));
@@ -288,46 +288,46 @@ const app = await serve(site);
 const floor = await serve(floorDir);
 const browser = await launch();
 try {
-    const result = { size: sizeOf(site), floor_size: sizeOf(floorDir) };
-    console.error(`size: ${(result.size.gzip / 1024).toFixed(1)} KB gzip`);
+  const result = { size: sizeOf(site), floor_size: sizeOf(floorDir) };
+  console.error(`size: ${(result.size.gzip / 1024).toFixed(1)} KB gzip`);
 
-    // One warm-up of each, not counted: the first start of a browser pays for
-    // its own caches.
-    await startupOnce(browser, app.url('/'));
-    await startupOnce(browser, floor.url('/'));
-    const appMs = [];
-    const floorMs = [];
-    for (let i = 0; i < runs; i += 1) {
-        if (i % 2 === 0) {
-            appMs.push(await startupOnce(browser, app.url('/')));
-            floorMs.push(await startupOnce(browser, floor.url('/')));
-        } else {
-            floorMs.push(await startupOnce(browser, floor.url('/')));
-            appMs.push(await startupOnce(browser, app.url('/')));
-        }
+  // One warm-up of each, not counted: the first start of a browser pays for
+  // its own caches.
+  await startupOnce(browser, app.url('/'));
+  await startupOnce(browser, floor.url('/'));
+  const appMs = [];
+  const floorMs = [];
+  for (let i = 0; i < runs; i += 1) {
+    if (i % 2 === 0) {
+      appMs.push(await startupOnce(browser, app.url('/')));
+      floorMs.push(await startupOnce(browser, floor.url('/')));
+    } else {
+      floorMs.push(await startupOnce(browser, floor.url('/')));
+      appMs.push(await startupOnce(browser, app.url('/')));
     }
-    result.startup = {
-        runs,
-        app_ms: appMs,
-        floor_ms: floorMs,
-        app_median_ms: median(appMs),
-        floor_median_ms: median(floorMs),
-    };
-    console.error(
-        `start-up: ${result.startup.app_median_ms.toFixed(1)} ms, floor ${result.startup.floor_median_ms.toFixed(1)} ms`,
-    );
+  }
+  result.startup = {
+    runs,
+    app_ms: appMs,
+    floor_ms: floorMs,
+    app_median_ms: median(appMs),
+    floor_median_ms: median(floorMs),
+  };
+  console.error(
+    `start-up: ${result.startup.app_median_ms.toFixed(1)} ms, floor ${result.startup.floor_median_ms.toFixed(1)} ms`,
+  );
 
-    result.move = await dragTrace(browser, app.url('/'), moves);
-    result.floor_move = await dragTrace(browser, floor.url('/'), moves);
-    console.error(
-        `move: ${result.move.median_ms.toFixed(3)} ms, floor ${result.floor_move.median_ms.toFixed(3)} ms; ` +
-            `longest task ${result.move.longest_task_ms.toFixed(1)} ms`,
-    );
-    result.chromium = await browser.version();
-    fs.writeFileSync(out, `${JSON.stringify(result, null, 2)}\n`);
+  result.move = await dragTrace(browser, app.url('/'), moves);
+  result.floor_move = await dragTrace(browser, floor.url('/'), moves);
+  console.error(
+    `move: ${result.move.median_ms.toFixed(3)} ms, floor ${result.floor_move.median_ms.toFixed(3)} ms; ` +
+      `longest task ${result.move.longest_task_ms.toFixed(1)} ms`,
+  );
+  result.chromium = await browser.version();
+  fs.writeFileSync(out, `${JSON.stringify(result, null, 2)}\n`);
 } finally {
-    await browser.close();
-    await app.close();
-    await floor.close();
-    fs.rmSync(floorDir, { recursive: true, force: true });
+  await browser.close();
+  await app.close();
+  await floor.close();
+  fs.rmSync(floorDir, { recursive: true, force: true });
 }

@@ -6,21 +6,21 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import {
-    BLACK,
-    RED,
-    WHITE,
-    canvasToPage,
-    control,
-    fingers,
-    formBox,
-    mouseOn,
-    openSite,
-    screenshot,
-    session,
-    settle,
-    shotPath,
-    variables,
-    watched,
+  BLACK,
+  RED,
+  WHITE,
+  canvasToPage,
+  control,
+  fingers,
+  formBox,
+  mouseOn,
+  openSite,
+  screenshot,
+  session,
+  settle,
+  shotPath,
+  variables,
+  watched,
 } from './support/browser.mjs';
 import { expectCanvasColour, expectNoParallel, expectParallel } from './support/figure.mjs';
 
@@ -30,162 +30,162 @@ after(() => s.stop());
 
 // The figure's variables, without the pointer's last position.
 async function figure(page) {
-    const { lastX, lastY, ...rest } = await variables(page);
-    return rest;
+  const { lastX, lastY, ...rest } = await variables(page);
+  return rest;
 }
 
 const close = (got, want, what, eps = 1e-4) =>
-    assert.ok(Math.abs(got - want) <= eps, `${what}: ${got}, not ${want}`);
+  assert.ok(Math.abs(got - want) <= eps, `${what}: ${got}, not ${want}`);
 
 test('drags of the figure', async (t) => {
-    const page = await openSite(s, { touch: true });
-    const box = await formBox(page);
-    const mouse = mouseOn(page, box);
-    const at = (x, y) => canvasToPage(box, x, y);
-    const initial = await figure(page);
-    const black = (await control(page, 'Line1', 0)).BorderColor;
-    const red = (await control(page, 'Line2', 0)).BorderColor; // palette colour 12 after the reset
-    assert.notEqual(black, red);
+  const page = await openSite(s, { touch: true });
+  const box = await formBox(page);
+  const mouse = mouseOn(page, box);
+  const at = (x, y) => canvasToPage(box, x, y);
+  const initial = await figure(page);
+  const black = (await control(page, 'Line1', 0)).BorderColor;
+  const red = (await control(page, 'Line2', 0)).BorderColor; // palette colour 12 after the reset
+  assert.notEqual(black, red);
 
-    await t.test('mouse drag of p, then a right press resets', async () => {
-        // The left end of p: canvas (10, 275).
-        await mouse.dragTo(10, 275, 10, 305, 3);
-        let v = await variables(page);
-        assert.equal(v.grabbedHandle, 1);
-        assert.equal(v.parallelPY, 305);
-        assert.equal((await control(page, 'Line1', 0)).BorderColor, red);
-        await settle(page);
-        let img = await screenshot(page, shotPath('drag-p-held'));
-        expectParallel(img, box, 305, RED);
-        expectNoParallel(img, box, 275);
-        expectParallel(img, box, 350, BLACK);
+  await t.test('mouse drag of p, then a right press resets', async () => {
+    // The left end of p: canvas (10, 275).
+    await mouse.dragTo(10, 275, 10, 305, 3);
+    let v = await variables(page);
+    assert.equal(v.grabbedHandle, 1);
+    assert.equal(v.parallelPY, 305);
+    assert.equal((await control(page, 'Line1', 0)).BorderColor, red);
+    await settle(page);
+    let img = await screenshot(page, shotPath('drag-p-held'));
+    expectParallel(img, box, 305, RED);
+    expectNoParallel(img, box, 275);
+    expectParallel(img, box, 350, BLACK);
 
-        await mouse.up();
-        v = await variables(page);
-        assert.equal(v.grabbedHandle, 0);
-        assert.equal(v.parallelPY, 305);
-        const p = await control(page, 'Line1', 0);
-        assert.deepEqual([p.X1, p.Y1, p.X2, p.Y2, p.BorderColor], [50, 305, 750, 305, black]);
-        assert.equal((await control(page, 'Image1', 2)).Top, 269);
-        // A and A' slide along l and m; the label A follows A.
-        close(v.pointAX, 100 + (300 * 270) / 450, 'A');
-        close(v.pointAPrimeX, 400 - (150 * 270) / 450, "A'");
-        assert.equal((await control(page, 'Label2', 0)).Top, 274);
-        assert.equal(v.pointBX, 250);
-        assert.equal(v.pointCX, 150);
-        await settle(page);
-        img = await screenshot(page, shotPath('drag-p'));
-        expectParallel(img, box, 305, BLACK);
-        expectNoParallel(img, box, 275);
+    await mouse.up();
+    v = await variables(page);
+    assert.equal(v.grabbedHandle, 0);
+    assert.equal(v.parallelPY, 305);
+    const p = await control(page, 'Line1', 0);
+    assert.deepEqual([p.X1, p.Y1, p.X2, p.Y2, p.BorderColor], [50, 305, 750, 305, black]);
+    assert.equal((await control(page, 'Image1', 2)).Top, 269);
+    // A and A' slide along l and m; the label A follows A.
+    close(v.pointAX, 100 + (300 * 270) / 450, 'A');
+    close(v.pointAPrimeX, 400 - (150 * 270) / 450, "A'");
+    assert.equal((await control(page, 'Label2', 0)).Top, 274);
+    assert.equal(v.pointBX, 250);
+    assert.equal(v.pointCX, 150);
+    await settle(page);
+    img = await screenshot(page, shotPath('drag-p'));
+    expectParallel(img, box, 305, BLACK);
+    expectNoParallel(img, box, 275);
 
-        // A right press anywhere on the board puts everything back; no menu opens.
-        await mouse.move(600, 600);
-        await mouse.down('right');
-        await mouse.up('right');
-        assert.deepEqual(await figure(page), initial);
-        await settle(page);
-        assert.deepEqual((await watched(page)).contextMenus, [true]);
-        img = await screenshot(page);
-        expectParallel(img, box, 275, BLACK);
-        expectNoParallel(img, box, 305);
-    });
+    // A right press anywhere on the board puts everything back; no menu opens.
+    await mouse.move(600, 600);
+    await mouse.down('right');
+    await mouse.up('right');
+    assert.deepEqual(await figure(page), initial);
+    await settle(page);
+    assert.deepEqual((await watched(page)).contextMenus, [true]);
+    img = await screenshot(page);
+    expectParallel(img, box, 275, BLACK);
+    expectNoParallel(img, box, 305);
+  });
 
-    await t.test('mouse drag of the upper end of l turns it about B', async () => {
-        await mouse.move(400, 125);
-        await mouse.down();
-        assert.equal((await variables(page)).grabbedHandle, 5);
-        // Up and down on the way does not matter.
-        for (let x = 405; x <= 430; x += 5) {
-            await mouse.move(x, 125 + (x - 400) / 5);
-        }
-        await settle(page);
-        expectCanvasColour(await screenshot(page), box, 370, 200, RED, 'l held');
-        await mouse.up();
+  await t.test('mouse drag of the upper end of l turns it about B', async () => {
+    await mouse.move(400, 125);
+    await mouse.down();
+    assert.equal((await variables(page)).grabbedHandle, 5);
+    // Up and down on the way does not matter.
+    for (let x = 405; x <= 430; x += 5) {
+      await mouse.move(x, 125 + (x - 400) / 5);
+    }
+    await settle(page);
+    expectCanvasColour(await screenshot(page), box, 370, 200, RED, 'l held');
+    await mouse.up();
 
-        const v = await variables(page);
-        assert.equal(v.grabbedHandle, 0);
-        close(v.transLX1, 430, 'upper end of l');
-        close(v.transLX2, 70, 'lower end of l');
-        close(v.pointAX, 310, 'A'); // a third of the step, the same way
-        close(v.pointBX, 250, 'B');
-        close(v.pointCX, 130, 'C'); // two thirds, the other way
-        const l = await control(page, 'Line1', 3);
-        close(l.X1, 430, 'Line1(3).X1');
-        close(l.X2, 70, 'Line1(3).X2');
-        assert.equal(l.BorderColor, black);
-        close((await control(page, 'Label2', 0)).Left, 310 + (31 * 360) / 450, 'label A');
-        await settle(page);
-        const img = await screenshot(page, shotPath('drag-l'));
-        expectCanvasColour(img, box, 370, 200, BLACK, 'l through its new place');
-        expectCanvasColour(img, box, 350, 200, WHITE, 'where l was');
-        expectCanvasColour(img, box, 106, 530, BLACK, 'l near its new lower end');
-        expectCanvasColour(img, box, 130, 530, WHITE, 'where the lower end was');
+    const v = await variables(page);
+    assert.equal(v.grabbedHandle, 0);
+    close(v.transLX1, 430, 'upper end of l');
+    close(v.transLX2, 70, 'lower end of l');
+    close(v.pointAX, 310, 'A'); // a third of the step, the same way
+    close(v.pointBX, 250, 'B');
+    close(v.pointCX, 130, 'C'); // two thirds, the other way
+    const l = await control(page, 'Line1', 3);
+    close(l.X1, 430, 'Line1(3).X1');
+    close(l.X2, 70, 'Line1(3).X2');
+    assert.equal(l.BorderColor, black);
+    close((await control(page, 'Label2', 0)).Left, 310 + (31 * 360) / 450, 'label A');
+    await settle(page);
+    const img = await screenshot(page, shotPath('drag-l'));
+    expectCanvasColour(img, box, 370, 200, BLACK, 'l through its new place');
+    expectCanvasColour(img, box, 350, 200, WHITE, 'where l was');
+    expectCanvasColour(img, box, 106, 530, BLACK, 'l near its new lower end');
+    expectCanvasColour(img, box, 130, 530, WHITE, 'where the lower end was');
 
-        await mouse.move(600, 600);
-        await mouse.down('right');
-        await mouse.up('right');
-        assert.deepEqual(await figure(page), initial);
-    });
+    await mouse.move(600, 600);
+    await mouse.down('right');
+    await mouse.up('right');
+    assert.deepEqual(await figure(page), initial);
+  });
 
-    await t.test('touch drag of q; a second finger is ignored', async () => {
-        const touch = await fingers(page);
-        // No hover with a finger: the drag is measured from where it lands.
-        await touch.start(0, at(12, 352));
-        assert.equal((await variables(page)).grabbedHandle, 2);
-        await touch.move(0, at(12, 362));
-        // A second finger on the upper end of l, and its moves, change nothing.
-        await touch.start(1, at(400, 125));
-        await touch.move(1, at(450, 130));
-        await touch.move(0, at(12, 372));
-        await touch.move(1, at(480, 135));
-        await touch.end(1);
-        let v = await variables(page);
-        assert.equal(v.grabbedHandle, 2);
-        assert.equal(v.transLX1, 400);
-        assert.equal(v.parallelQY, 370);
-        await touch.end(0);
+  await t.test('touch drag of q; a second finger is ignored', async () => {
+    const touch = await fingers(page);
+    // No hover with a finger: the drag is measured from where it lands.
+    await touch.start(0, at(12, 352));
+    assert.equal((await variables(page)).grabbedHandle, 2);
+    await touch.move(0, at(12, 362));
+    // A second finger on the upper end of l, and its moves, change nothing.
+    await touch.start(1, at(400, 125));
+    await touch.move(1, at(450, 130));
+    await touch.move(0, at(12, 372));
+    await touch.move(1, at(480, 135));
+    await touch.end(1);
+    let v = await variables(page);
+    assert.equal(v.grabbedHandle, 2);
+    assert.equal(v.transLX1, 400);
+    assert.equal(v.parallelQY, 370);
+    await touch.end(0);
 
-        v = await variables(page);
-        assert.equal(v.grabbedHandle, 0);
-        assert.equal(v.parallelQY, 370);
-        // B and B' slide down l and m; C and C' stay.
-        close(v.pointBX, 100 + (300 * 205) / 450, 'B');
-        close(v.pointBPrimeX, 400 - (150 * 205) / 450, "B'");
-        assert.equal(v.pointCX, 150);
-        assert.equal((await control(page, 'Image1', 3)).Top, 336);
-        await settle(page);
-        const img = await screenshot(page, shotPath('touch-q'));
-        expectParallel(img, box, 370, BLACK);
-        expectNoParallel(img, box, 350);
-        // The two right presses so far, and no menu for a finger.
-        assert.deepEqual((await watched(page)).contextMenus, [true, true]);
-    });
+    v = await variables(page);
+    assert.equal(v.grabbedHandle, 0);
+    assert.equal(v.parallelQY, 370);
+    // B and B' slide down l and m; C and C' stay.
+    close(v.pointBX, 100 + (300 * 205) / 450, 'B');
+    close(v.pointBPrimeX, 400 - (150 * 205) / 450, "B'");
+    assert.equal(v.pointCX, 150);
+    assert.equal((await control(page, 'Image1', 3)).Top, 336);
+    await settle(page);
+    const img = await screenshot(page, shotPath('touch-q'));
+    expectParallel(img, box, 370, BLACK);
+    expectNoParallel(img, box, 350);
+    // The two right presses so far, and no menu for a finger.
+    assert.deepEqual((await watched(page)).contextMenus, [true, true]);
+  });
 
-    await t.test('a cancelled touch ends the drag; the next finger is not swallowed', async () => {
-        const touch = await fingers(page);
-        await touch.start(0, at(10, 275));
-        await touch.move(0, at(10, 285));
-        let v = await variables(page);
-        assert.equal(v.grabbedHandle, 1);
-        assert.equal(v.parallelPY, 285);
-        await touch.cancel();
-        v = await variables(page);
-        assert.equal(v.grabbedHandle, 0);
-        assert.equal(v.parallelPY, 285);
-        assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
+  await t.test('a cancelled touch ends the drag; the next finger is not swallowed', async () => {
+    const touch = await fingers(page);
+    await touch.start(0, at(10, 275));
+    await touch.move(0, at(10, 285));
+    let v = await variables(page);
+    assert.equal(v.grabbedHandle, 1);
+    assert.equal(v.parallelPY, 285);
+    await touch.cancel();
+    v = await variables(page);
+    assert.equal(v.grabbedHandle, 0);
+    assert.equal(v.parallelPY, 285);
+    assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
 
-        await touch.start(0, at(10, 370));
-        await touch.move(0, at(10, 390));
-        v = await variables(page);
-        assert.equal(v.grabbedHandle, 2);
-        assert.equal(v.parallelQY, 390);
-        await touch.end(0);
-        assert.equal((await variables(page)).grabbedHandle, 0);
+    await touch.start(0, at(10, 370));
+    await touch.move(0, at(10, 390));
+    v = await variables(page);
+    assert.equal(v.grabbedHandle, 2);
+    assert.equal(v.parallelQY, 390);
+    await touch.end(0);
+    assert.equal((await variables(page)).grabbedHandle, 0);
 
-        // And the mouse after it.
-        await mouse.dragTo(10, 285, 10, 295, 2);
-        await mouse.up();
-        assert.equal((await variables(page)).parallelPY, 295);
-        assert.deepEqual((await watched(page)).errors, []);
-    });
+    // And the mouse after it.
+    await mouse.dragTo(10, 285, 10, 295, 2);
+    await mouse.up();
+    assert.equal((await variables(page)).parallelPY, 295);
+    assert.deepEqual((await watched(page)).errors, []);
+  });
 });

@@ -5,16 +5,16 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import {
-    formBox,
-    mouseOn,
-    openSite,
-    screenshot,
-    session,
-    settle,
-    shotPath,
-    untilReady,
-    variables,
-    watched,
+  formBox,
+  mouseOn,
+  openSite,
+  screenshot,
+  session,
+  settle,
+  shotPath,
+  untilReady,
+  variables,
+  watched,
 } from './support/browser.mjs';
 import { expectInitialFigure, expectParallel } from './support/figure.mjs';
 
@@ -23,38 +23,38 @@ before(() => s.start());
 after(() => s.stop());
 
 test('offline after one visit', async () => {
-    const page = await openSite(s);
-    // The worker has cached the site once it is active and controls the page.
-    await page.evaluate(async () => {
-        await navigator.serviceWorker.ready;
-        if (!navigator.serviceWorker.controller) {
-            await new Promise((resolve) =>
-                navigator.serviceWorker.addEventListener('controllerchange', resolve, {
-                    once: true,
-                }),
-            );
-        }
-    });
-    const online = s.server.requests.length;
-    assert.ok(online > 0);
+  const page = await openSite(s);
+  // The worker has cached the site once it is active and controls the page.
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((resolve) =>
+        navigator.serviceWorker.addEventListener('controllerchange', resolve, {
+          once: true,
+        }),
+      );
+    }
+  });
+  const online = s.server.requests.length;
+  assert.ok(online > 0);
 
-    await s.server.close();
-    // Nothing answers on the site's address now.
-    await assert.rejects(fetch(s.server.url('/')), 'the server still answers');
+  await s.server.close();
+  // Nothing answers on the site's address now.
+  await assert.rejects(fetch(s.server.url('/')), 'the server still answers');
 
-    await page.reload({ waitUntil: 'load' });
-    await untilReady(page);
-    assert.equal(await page.title(), '平行線と線分の比 (by Tomiraku)');
-    const box = await formBox(page);
-    expectInitialFigure(await screenshot(page, shotPath('offline')), box);
+  await page.reload({ waitUntil: 'load' });
+  await untilReady(page);
+  assert.equal(await page.title(), '平行線と線分の比 (by Tomiraku)');
+  const box = await formBox(page);
+  expectInitialFigure(await screenshot(page, shotPath('offline')), box);
 
-    // The module runs: p still moves.
-    const mouse = mouseOn(page, box);
-    await mouse.dragTo(10, 275, 10, 295, 2);
-    await mouse.up();
-    assert.equal((await variables(page)).parallelPY, 295);
-    await settle(page);
-    expectParallel(await screenshot(page), box, 295);
-    assert.equal(s.server.requests.length, online, 'asked the stopped server');
-    assert.deepEqual((await watched(page)).errors, []);
+  // The module runs: p still moves.
+  const mouse = mouseOn(page, box);
+  await mouse.dragTo(10, 275, 10, 295, 2);
+  await mouse.up();
+  assert.equal((await variables(page)).parallelPY, 295);
+  await settle(page);
+  expectParallel(await screenshot(page), box, 295);
+  assert.equal(s.server.requests.length, online, 'asked the stopped server');
+  assert.deepEqual((await watched(page)).errors, []);
 });

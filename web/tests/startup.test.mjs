@@ -6,16 +6,16 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import {
-    FORM,
-    WHITE,
-    formBox,
-    openSite,
-    scene,
-    screenshot,
-    session,
-    shotPath,
-    variables,
-    watched,
+  FORM,
+  WHITE,
+  formBox,
+  openSite,
+  scene,
+  screenshot,
+  session,
+  shotPath,
+  variables,
+  watched,
 } from './support/browser.mjs';
 import { expectCanvasColour, expectInitialFigure, expectOnlyTheScene } from './support/figure.mjs';
 
@@ -25,125 +25,125 @@ after(() => s.stop());
 
 // id, form rectangle (left, top, width, height), caption.
 const CONTROLS = [
-    ['Label1', [8, 8, 125, 33], '相似と比'],
-    ['Command5', [216, 8, 49, 33], '直線'],
-    ['Option2_0', [280, 8, 33, 17], '赤'],
-    ['Option2_1', [320, 8, 33, 17], '緑'],
-    ['Option2_2', [360, 8, 33, 17], '青'],
-    ['Option2_3', [400, 8, 33, 17], '白'],
-    ['Check1_0', [280, 24, 25, 17], '1'],
-    ['Check1_1', [312, 24, 25, 17], '2'],
-    ['Check1_2', [344, 24, 25, 17], '3'],
-    ['Check1_3', [376, 24, 25, 17], '4'],
-    ['Check1_4', [408, 24, 25, 17], '5'],
-    ['Command3', [464, 8, 49, 33], 'メモ'],
-    ['Label4_0', [528, 10, 24, 12], '太字'],
-    ['Label4_1', [528, 27, 24, 12], '細字'],
-    ['Option1_4', [560, 8, 57, 17], '赤'],
-    ['Option1_5', [600, 8, 57, 17], '緑'],
-    ['Option1_6', [640, 8, 57, 17], '青'],
-    ['Option1_7', [680, 8, 81, 17], '消しゴム'],
-    ['Option1_0', [560, 24, 57, 17], '赤'],
-    ['Option1_1', [600, 24, 57, 17], '緑'],
-    ['Option1_2', [640, 24, 57, 17], '青'],
-    ['Option1_3', [680, 24, 81, 17], '消しゴム'],
-    ['Command1', [808, 8, 73, 33], '初期画面'],
-    ['gamen', [8, 48, 806, 630], ''],
-    ['Command4', [824, 56, 57, 33], '方眼'],
-    ['Command6', [824, 592, 57, 33], '印刷'],
-    ['Command2', [824, 640, 57, 33], '終了'],
+  ['Label1', [8, 8, 125, 33], '相似と比'],
+  ['Command5', [216, 8, 49, 33], '直線'],
+  ['Option2_0', [280, 8, 33, 17], '赤'],
+  ['Option2_1', [320, 8, 33, 17], '緑'],
+  ['Option2_2', [360, 8, 33, 17], '青'],
+  ['Option2_3', [400, 8, 33, 17], '白'],
+  ['Check1_0', [280, 24, 25, 17], '1'],
+  ['Check1_1', [312, 24, 25, 17], '2'],
+  ['Check1_2', [344, 24, 25, 17], '3'],
+  ['Check1_3', [376, 24, 25, 17], '4'],
+  ['Check1_4', [408, 24, 25, 17], '5'],
+  ['Command3', [464, 8, 49, 33], 'メモ'],
+  ['Label4_0', [528, 10, 24, 12], '太字'],
+  ['Label4_1', [528, 27, 24, 12], '細字'],
+  ['Option1_4', [560, 8, 57, 17], '赤'],
+  ['Option1_5', [600, 8, 57, 17], '緑'],
+  ['Option1_6', [640, 8, 57, 17], '青'],
+  ['Option1_7', [680, 8, 81, 17], '消しゴム'],
+  ['Option1_0', [560, 24, 57, 17], '赤'],
+  ['Option1_1', [600, 24, 57, 17], '緑'],
+  ['Option1_2', [640, 24, 57, 17], '青'],
+  ['Option1_3', [680, 24, 81, 17], '消しゴム'],
+  ['Command1', [808, 8, 73, 33], '初期画面'],
+  ['gamen', [8, 48, 806, 630], ''],
+  ['Command4', [824, 56, 57, 33], '方眼'],
+  ['Command6', [824, 592, 57, 33], '印刷'],
+  ['Command2', [824, 640, 57, 33], '終了'],
 ];
 
 test('start-up at 891 x 687', async (t) => {
-    const page = await openSite(s);
+  const page = await openSite(s);
 
-    await t.test('title and form', async () => {
-        assert.equal(await page.title(), '平行線と線分の比 (by Tomiraku)');
-        assert.deepEqual(await formBox(page), { left: 0, top: 0, width: 891, height: 687, scale: 1 });
-    });
+  await t.test('title and form', async () => {
+    assert.equal(await page.title(), '平行線と線分の比 (by Tomiraku)');
+    assert.deepEqual(await formBox(page), { left: 0, top: 0, width: 891, height: 687, scale: 1 });
+  });
 
-    await t.test('every control at its rectangle with its caption', async () => {
-        const found = await page.evaluate((ids) => {
-            return ids.map((id) => {
-                const el = document.getElementById(id);
-                if (!el) {
-                    return null;
-                }
-                // An option button or a check box is the label that holds it.
-                const box = el.tagName === 'INPUT' ? el.closest('label') : el;
-                const r = box.getBoundingClientRect();
-                const style = getComputedStyle(box);
-                return {
-                    rect: [r.left, r.top, r.width, r.height],
-                    caption: box.textContent.trim(),
-                    shown: style.visibility !== 'hidden' && style.display !== 'none',
-                };
-            });
-        }, CONTROLS.map(([id]) => id));
-        CONTROLS.forEach(([id, rect, caption], i) => {
-            const got = found[i];
-            assert.ok(got, `#${id} is missing`);
-            got.rect.forEach((v, k) =>
-                assert.ok(Math.abs(v - rect[k]) <= 1, `#${id} at ${got.rect}, not ${rect}`),
-            );
-            assert.equal(got.caption, caption, `caption of #${id}`);
-            assert.ok(got.shown, `#${id} is hidden`);
-        });
-        // The drawing area inside the sunken border, both layers of it.
-        const layers = await page.evaluate(() =>
-            ['gamen-strokes', 'gamen-items'].map((id) => {
-                const r = document.getElementById(id).getBoundingClientRect();
-                return [r.left, r.top, r.width, r.height];
-            }),
-        );
-        assert.deepEqual(layers, [
-            [10, 50, 802, 626],
-            [10, 50, 802, 626],
-        ]);
-        // Only the ended notice and the print dialog are out of sight.
-        assert.equal(await page.$eval('#ended', (el) => el.checkVisibility()), false);
-        assert.equal(await page.$eval('#print-dialog', (el) => el.open), false);
-    });
-
-    await t.test('the initial figure and nothing else', async () => {
-        const file = shotPath('startup');
-        const img = await screenshot(page, file);
-        const box = await formBox(page);
-        // The parallels at page y 325, 400 and 550.
-        for (const y of [325, 400, 550]) {
-            for (const x of [110, 210, 460, 560, 710]) {
-                assert.ok(img.css(x, y).every((v) => v < 60), `parallel at page (${x}, ${y})`);
-            }
+  await t.test('every control at its rectangle with its caption', async () => {
+    const found = await page.evaluate((ids) => {
+      return ids.map((id) => {
+        const el = document.getElementById(id);
+        if (!el) {
+          return null;
         }
-        expectInitialFigure(img, box);
-        // The form's ground around the canvas, the canvas's corners white.
-        for (const [x, y] of [
-            [450, 30],
-            [850, 300],
-            [150, 20],
-            [4, 684],
-        ]) {
-            assert.deepEqual(img.css(x, y), FORM, `form ground at ${x},${y}`);
-        }
-        for (const [x, y] of [
-            [0, 0],
-            [801, 625],
-            [700, 50],
-            [200, 600],
-        ]) {
-            expectCanvasColour(img, box, x, y, WHITE, 'blank canvas');
-        }
-        const items = await scene(page);
-        const inked = expectOnlyTheScene(img, box, items);
-        assert.ok(inked > 5000, `only ${inked} pixels of figure (${file})`);
-
-        const v = await variables(page);
-        assert.equal(v.parallelPY, 275);
-        assert.equal(v.parallelQY, 350);
-        assert.equal(v.parallelRY, 500);
-        assert.equal(v.memoMode, 0);
-        assert.equal(v.lineMode, 0);
-        assert.equal(v.gridShown, 0);
-        assert.deepEqual((await watched(page)).errors, []);
+        // An option button or a check box is the label that holds it.
+        const box = el.tagName === 'INPUT' ? el.closest('label') : el;
+        const r = box.getBoundingClientRect();
+        const style = getComputedStyle(box);
+        return {
+          rect: [r.left, r.top, r.width, r.height],
+          caption: box.textContent.trim(),
+          shown: style.visibility !== 'hidden' && style.display !== 'none',
+        };
+      });
+    }, CONTROLS.map(([id]) => id));
+    CONTROLS.forEach(([id, rect, caption], i) => {
+      const got = found[i];
+      assert.ok(got, `#${id} is missing`);
+      got.rect.forEach((v, k) =>
+        assert.ok(Math.abs(v - rect[k]) <= 1, `#${id} at ${got.rect}, not ${rect}`),
+      );
+      assert.equal(got.caption, caption, `caption of #${id}`);
+      assert.ok(got.shown, `#${id} is hidden`);
     });
+    // The drawing area inside the sunken border, both layers of it.
+    const layers = await page.evaluate(() =>
+      ['gamen-strokes', 'gamen-items'].map((id) => {
+        const r = document.getElementById(id).getBoundingClientRect();
+        return [r.left, r.top, r.width, r.height];
+      }),
+    );
+    assert.deepEqual(layers, [
+      [10, 50, 802, 626],
+      [10, 50, 802, 626],
+    ]);
+    // Only the ended notice and the print dialog are out of sight.
+    assert.equal(await page.$eval('#ended', (el) => el.checkVisibility()), false);
+    assert.equal(await page.$eval('#print-dialog', (el) => el.open), false);
+  });
+
+  await t.test('the initial figure and nothing else', async () => {
+    const file = shotPath('startup');
+    const img = await screenshot(page, file);
+    const box = await formBox(page);
+    // The parallels at page y 325, 400 and 550.
+    for (const y of [325, 400, 550]) {
+      for (const x of [110, 210, 460, 560, 710]) {
+        assert.ok(img.css(x, y).every((v) => v < 60), `parallel at page (${x}, ${y})`);
+      }
+    }
+    expectInitialFigure(img, box);
+    // The form's ground around the canvas, the canvas's corners white.
+    for (const [x, y] of [
+      [450, 30],
+      [850, 300],
+      [150, 20],
+      [4, 684],
+    ]) {
+      assert.deepEqual(img.css(x, y), FORM, `form ground at ${x},${y}`);
+    }
+    for (const [x, y] of [
+      [0, 0],
+      [801, 625],
+      [700, 50],
+      [200, 600],
+    ]) {
+      expectCanvasColour(img, box, x, y, WHITE, 'blank canvas');
+    }
+    const items = await scene(page);
+    const inked = expectOnlyTheScene(img, box, items);
+    assert.ok(inked > 5000, `only ${inked} pixels of figure (${file})`);
+
+    const v = await variables(page);
+    assert.equal(v.parallelPY, 275);
+    assert.equal(v.parallelQY, 350);
+    assert.equal(v.parallelRY, 500);
+    assert.equal(v.memoMode, 0);
+    assert.equal(v.lineMode, 0);
+    assert.equal(v.gridShown, 0);
+    assert.deepEqual((await watched(page)).errors, []);
+  });
 });

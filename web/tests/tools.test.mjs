@@ -6,18 +6,18 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import {
-    BLACK,
-    RED,
-    WHITE,
-    control,
-    formBox,
-    mouseOn,
-    openSite,
-    screenshot,
-    session,
-    settle,
-    shotPath,
-    variables,
+  BLACK,
+  RED,
+  WHITE,
+  control,
+  formBox,
+  mouseOn,
+  openSite,
+  screenshot,
+  session,
+  settle,
+  shotPath,
+  variables,
 } from './support/browser.mjs';
 import { canvasPixel, expectCanvasColour } from './support/figure.mjs';
 
@@ -28,130 +28,130 @@ before(() => s.start());
 after(() => s.stop());
 
 const bold = (page, id) =>
-    page.$eval(`#${id}`, (el) => Number(getComputedStyle(el).fontWeight) >= 600);
+  page.$eval(`#${id}`, (el) => Number(getComputedStyle(el).fontWeight) >= 600);
 
 test('blackboard tools', async (t) => {
-    const page = await openSite(s);
-    const box = await formBox(page);
-    const mouse = mouseOn(page, box);
+  const page = await openSite(s);
+  const box = await formBox(page);
+  const mouse = mouseOn(page, box);
 
-    await t.test('a memo stroke lies beneath the figure', async () => {
-        await page.click('#Command3');
-        assert.equal((await variables(page)).memoMode, 1);
-        assert.ok(await bold(page, 'Command3'));
-        // Across l and m at y 300, then down across p at x 600.
-        await mouse.dragTo(80, 300, 720, 300, 8);
-        await mouse.up();
-        await mouse.dragTo(600, 240, 600, 320, 4);
-        await mouse.up();
-        assert.equal((await variables(page)).penDown, 0);
-        const segments = await page.evaluate(() => window.heikosen.strokeCount());
-        assert.equal(segments, 12);
-        await settle(page);
-        const img = await screenshot(page, shotPath('memo'));
-        for (const x of [100, 200, 450, 700]) {
-            expectCanvasColour(img, box, x, 300, RED, 'the stroke');
-        }
-        expectCanvasColour(img, box, 600, 255, RED, 'the stroke down');
-        // Where the stroke crosses a line of the figure, the line is on top.
-        expectCanvasColour(img, box, 600, 275, BLACK, 'p over the stroke');
-        expectCanvasColour(img, box, 283.3, 300, BLACK, 'l over the stroke');
-        expectCanvasColour(img, box, 308.3, 300, BLACK, 'm over the stroke');
-        const v = await variables(page);
-        // The figure did not move.
-        assert.equal(v.parallelPY, 275);
-        assert.equal(v.transLX1, 400);
-    });
+  await t.test('a memo stroke lies beneath the figure', async () => {
+    await page.click('#Command3');
+    assert.equal((await variables(page)).memoMode, 1);
+    assert.ok(await bold(page, 'Command3'));
+    // Across l and m at y 300, then down across p at x 600.
+    await mouse.dragTo(80, 300, 720, 300, 8);
+    await mouse.up();
+    await mouse.dragTo(600, 240, 600, 320, 4);
+    await mouse.up();
+    assert.equal((await variables(page)).penDown, 0);
+    const segments = await page.evaluate(() => window.heikosen.strokeCount());
+    assert.equal(segments, 12);
+    await settle(page);
+    const img = await screenshot(page, shotPath('memo'));
+    for (const x of [100, 200, 450, 700]) {
+      expectCanvasColour(img, box, x, 300, RED, 'the stroke');
+    }
+    expectCanvasColour(img, box, 600, 255, RED, 'the stroke down');
+    // Where the stroke crosses a line of the figure, the line is on top.
+    expectCanvasColour(img, box, 600, 275, BLACK, 'p over the stroke');
+    expectCanvasColour(img, box, 283.3, 300, BLACK, 'l over the stroke');
+    expectCanvasColour(img, box, 308.3, 300, BLACK, 'm over the stroke');
+    const v = await variables(page);
+    // The figure did not move.
+    assert.equal(v.parallelPY, 275);
+    assert.equal(v.transLX1, 400);
+  });
 
-    await t.test('a marker line into slot 1 checks box 1; clearing the box removes it', async () => {
-        await page.click('#Command5');
-        let v = await variables(page);
-        assert.equal(v.lineMode, 1);
-        assert.equal(v.memoMode, 0);
-        assert.equal(v.lineSlot, 1);
-        assert.ok(await bold(page, 'Command5'));
-        assert.equal(await bold(page, 'Command3'), false);
-        await mouse.dragTo(100, 100, 300, 200, 5);
-        await settle(page);
-        // The rubber band follows the pointer before the release.
-        expectCanvasColour(await screenshot(page), box, 200, 150, BLACK, 'rubber band');
-        await mouse.up();
-        const line = await control(page, 'Line4', 0);
-        assert.deepEqual([line.X1, line.Y1, line.X2, line.Y2], [100, 100, 300, 200]);
-        assert.equal(line.BorderColor, (await control(page, 'Line1', 2)).BorderColor);
-        assert.equal(await page.$eval('#Check1_0', (el) => el.checked), true);
-        v = await variables(page);
-        assert.equal(v.lineSlot, 2);
-        await settle(page);
-        let img = await screenshot(page, shotPath('marker'));
-        expectCanvasColour(img, box, 200, 150, BLACK, 'marker line');
-        expectCanvasColour(img, box, 250, 175, BLACK, 'marker line');
+  await t.test('a marker line into slot 1 checks box 1; clearing the box removes it', async () => {
+    await page.click('#Command5');
+    let v = await variables(page);
+    assert.equal(v.lineMode, 1);
+    assert.equal(v.memoMode, 0);
+    assert.equal(v.lineSlot, 1);
+    assert.ok(await bold(page, 'Command5'));
+    assert.equal(await bold(page, 'Command3'), false);
+    await mouse.dragTo(100, 100, 300, 200, 5);
+    await settle(page);
+    // The rubber band follows the pointer before the release.
+    expectCanvasColour(await screenshot(page), box, 200, 150, BLACK, 'rubber band');
+    await mouse.up();
+    const line = await control(page, 'Line4', 0);
+    assert.deepEqual([line.X1, line.Y1, line.X2, line.Y2], [100, 100, 300, 200]);
+    assert.equal(line.BorderColor, (await control(page, 'Line1', 2)).BorderColor);
+    assert.equal(await page.$eval('#Check1_0', (el) => el.checked), true);
+    v = await variables(page);
+    assert.equal(v.lineSlot, 2);
+    await settle(page);
+    let img = await screenshot(page, shotPath('marker'));
+    expectCanvasColour(img, box, 200, 150, BLACK, 'marker line');
+    expectCanvasColour(img, box, 250, 175, BLACK, 'marker line');
 
-        await page.click('#Check1_0');
-        assert.equal(await page.$eval('#Check1_0', (el) => el.checked), false);
-        assert.equal((await control(page, 'Line4', 0)).X1, 1000);
-        await settle(page);
-        img = await screenshot(page);
-        expectCanvasColour(img, box, 200, 150, WHITE, 'removed marker line');
-        // The memo stroke drawn before is still there.
-        expectCanvasColour(img, box, 450, 300, RED, 'the stroke');
-        await page.click('#Command5');
-        assert.equal((await variables(page)).lineMode, 0);
-    });
+    await page.click('#Check1_0');
+    assert.equal(await page.$eval('#Check1_0', (el) => el.checked), false);
+    assert.equal((await control(page, 'Line4', 0)).X1, 1000);
+    await settle(page);
+    img = await screenshot(page);
+    expectCanvasColour(img, box, 200, 150, WHITE, 'removed marker line');
+    // The memo stroke drawn before is still there.
+    expectCanvasColour(img, box, 450, 300, RED, 'the stroke');
+    await page.click('#Command5');
+    assert.equal((await variables(page)).lineMode, 0);
+  });
 
-    await t.test('the grid shows and hides', async () => {
-        await page.click('#Command4');
-        assert.equal((await variables(page)).gridShown, 1);
-        assert.ok(await bold(page, 'Command4'));
-        await settle(page);
-        let img = await screenshot(page, shotPath('grid'));
-        // Solid lines on multiples of 50, dotted ones between.
-        for (const x of [760, 770, 780, 790]) {
-            expectCanvasColour(img, box, x, 50, GREY, 'solid horizontal grid line');
-        }
-        for (const y of [560, 570, 580, 590, 610]) {
-            expectCanvasColour(img, box, 750, y, GREY, 'solid vertical grid line');
-        }
-        const dotted = [];
-        for (let x = 760; x < 800; x += 1) {
-            dotted.push(canvasPixel(img, box, x, 25).join());
-        }
-        assert.ok(dotted.includes(GREY.join()) && dotted.includes(WHITE.join()), 'dotted line');
-        // The figure lies above the grid, the stroke beneath it.
-        expectCanvasColour(img, box, 550, 275, BLACK, 'p over the grid');
-        expectCanvasColour(img, box, 460, 300, GREY, 'the grid over the stroke');
-        expectCanvasColour(img, box, 460, 299, RED, 'the stroke beside the grid line');
+  await t.test('the grid shows and hides', async () => {
+    await page.click('#Command4');
+    assert.equal((await variables(page)).gridShown, 1);
+    assert.ok(await bold(page, 'Command4'));
+    await settle(page);
+    let img = await screenshot(page, shotPath('grid'));
+    // Solid lines on multiples of 50, dotted ones between.
+    for (const x of [760, 770, 780, 790]) {
+      expectCanvasColour(img, box, x, 50, GREY, 'solid horizontal grid line');
+    }
+    for (const y of [560, 570, 580, 590, 610]) {
+      expectCanvasColour(img, box, 750, y, GREY, 'solid vertical grid line');
+    }
+    const dotted = [];
+    for (let x = 760; x < 800; x += 1) {
+      dotted.push(canvasPixel(img, box, x, 25).join());
+    }
+    assert.ok(dotted.includes(GREY.join()) && dotted.includes(WHITE.join()), 'dotted line');
+    // The figure lies above the grid, the stroke beneath it.
+    expectCanvasColour(img, box, 550, 275, BLACK, 'p over the grid');
+    expectCanvasColour(img, box, 460, 300, GREY, 'the grid over the stroke');
+    expectCanvasColour(img, box, 460, 299, RED, 'the stroke beside the grid line');
 
-        await page.click('#Command4');
-        assert.equal((await variables(page)).gridShown, 0);
-        assert.equal(await bold(page, 'Command4'), false);
-        await settle(page);
-        img = await screenshot(page);
-        expectCanvasColour(img, box, 770, 50, WHITE, 'hidden grid');
-    });
+    await page.click('#Command4');
+    assert.equal((await variables(page)).gridShown, 0);
+    assert.equal(await bold(page, 'Command4'), false);
+    await settle(page);
+    img = await screenshot(page);
+    expectCanvasColour(img, box, 770, 50, WHITE, 'hidden grid');
+  });
 
-    await t.test('the picture of l switches its extension', async () => {
-        const pic = await control(page, 'Image1', 0);
-        const centre = [pic.Left + pic.Width / 2, pic.Top + pic.Height / 2];
-        // The extension runs from (400, 125) up to (466.67, 25).
-        await mouse.move(...centre);
-        await mouse.down();
-        await mouse.up();
-        let v = await variables(page);
-        assert.equal(v.extension1Shown, 1);
-        assert.equal(v.extension2Shown, 0);
-        assert.equal(v.grabbedHandle, 0);
-        await settle(page);
-        let img = await screenshot(page, shotPath('extension'));
-        expectCanvasColour(img, box, 433.3, 75, BLACK, 'extension of l');
-        expectCanvasColour(img, box, 233.3, 75, WHITE, 'extension of m stays hidden');
+  await t.test('the picture of l switches its extension', async () => {
+    const pic = await control(page, 'Image1', 0);
+    const centre = [pic.Left + pic.Width / 2, pic.Top + pic.Height / 2];
+    // The extension runs from (400, 125) up to (466.67, 25).
+    await mouse.move(...centre);
+    await mouse.down();
+    await mouse.up();
+    let v = await variables(page);
+    assert.equal(v.extension1Shown, 1);
+    assert.equal(v.extension2Shown, 0);
+    assert.equal(v.grabbedHandle, 0);
+    await settle(page);
+    let img = await screenshot(page, shotPath('extension'));
+    expectCanvasColour(img, box, 433.3, 75, BLACK, 'extension of l');
+    expectCanvasColour(img, box, 233.3, 75, WHITE, 'extension of m stays hidden');
 
-        await mouse.down();
-        await mouse.up();
-        v = await variables(page);
-        assert.equal(v.extension1Shown, 0);
-        await settle(page);
-        img = await screenshot(page);
-        expectCanvasColour(img, box, 433.3, 75, WHITE, 'hidden extension of l');
-    });
+    await mouse.down();
+    await mouse.up();
+    v = await variables(page);
+    assert.equal(v.extension1Shown, 0);
+    await settle(page);
+    img = await screenshot(page);
+    expectCanvasColour(img, box, 433.3, 75, WHITE, 'hidden extension of l');
+  });
 });

@@ -18,51 +18,51 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 
 // The assembled site: HEIKOSEN_SITE, or build-web/site of this source tree.
 export function siteDir() {
-    const dir = process.env.HEIKOSEN_SITE || path.resolve(here, '../../../build-web/site');
-    assert.ok(
-        fs.existsSync(path.join(dir, 'index.html')),
-        `no site in ${dir}: build it with scripts/build-web.sh or set HEIKOSEN_SITE`,
-    );
-    return dir;
+  const dir = process.env.HEIKOSEN_SITE || path.resolve(here, '../../../build-web/site');
+  assert.ok(
+    fs.existsSync(path.join(dir, 'index.html')),
+    `no site in ${dir}: build it with scripts/build-web.sh or set HEIKOSEN_SITE`,
+  );
+  return dir;
 }
 
 export async function launchBrowser() {
-    return puppeteer.launch({
-        executablePath: CHROMIUM,
-        headless: true,
-        // We run as root, where Chromium's sandbox cannot start.
-        args: [
-            '--no-sandbox',
-            '--force-color-profile=srgb',
-            '--hide-scrollbars',
-            '--no-first-run',
-            '--no-default-browser-check',
-            '--disable-background-networking',
-            '--disable-component-update',
-            '--disable-sync',
-            '--disable-features=Translate,MediaRouter',
-        ],
-        protocolTimeout: 60_000,
-    });
+  return puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    // We run as root, where Chromium's sandbox cannot start.
+    args: [
+      '--no-sandbox',
+      '--force-color-profile=srgb',
+      '--hide-scrollbars',
+      '--no-first-run',
+      '--no-default-browser-check',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      '--disable-features=Translate,MediaRouter',
+    ],
+    protocolTimeout: 60_000,
+  });
 }
 
 // The server and the browser for one test file: `await start()` in before(),
 // `await stop()` in after().
 export function session() {
-    const s = {
-        server: null,
-        browser: null,
-        async start() {
-            s.server = await serve(siteDir());
-            s.browser = await launchBrowser();
-            return s;
-        },
-        async stop() {
-            await s.browser?.close();
-            await s.server?.close();
-        },
-    };
-    return s;
+  const s = {
+    server: null,
+    browser: null,
+    async start() {
+      s.server = await serve(siteDir());
+      s.browser = await launchBrowser();
+      return s;
+    },
+    async stop() {
+      await s.browser?.close();
+      await s.server?.close();
+    },
+  };
+  return s;
 }
 
 // Records, from before the page's own scripts run, what the tests watch for:
@@ -71,38 +71,38 @@ export function session() {
 // no print dialog: its window.print() leaves the page printing for good, so the
 // call is only counted, and the tests print through the DevTools protocol.
 function watchPage() {
-    window.__watch = { prints: 0, contextMenus: [], errors: [] };
-    window.print = () => {
-        window.__watch.prints += 1;
-    };
-    window.addEventListener('contextmenu', (e) => {
-        setTimeout(() => window.__watch.contextMenus.push(e.defaultPrevented));
-    });
-    window.addEventListener('error', (e) => window.__watch.errors.push(String(e.message)));
-    window.addEventListener('unhandledrejection', (e) =>
-        window.__watch.errors.push(String(e.reason)),
-    );
+  window.__watch = { prints: 0, contextMenus: [], errors: [] };
+  window.print = () => {
+    window.__watch.prints += 1;
+  };
+  window.addEventListener('contextmenu', (e) => {
+    setTimeout(() => window.__watch.contextMenus.push(e.defaultPrevented));
+  });
+  window.addEventListener('error', (e) => window.__watch.errors.push(String(e.message)));
+  window.addEventListener('unhandledrejection', (e) =>
+    window.__watch.errors.push(String(e.reason)),
+  );
 }
 
 // A new page of the given size showing the site, once its first frame is drawn.
 export async function openSite(
-    s,
-    { width = 891, height = 687, dpr = 1, touch = false, path: pathname = '/' } = {},
+  s,
+  { width = 891, height = 687, dpr = 1, touch = false, path: pathname = '/' } = {},
 ) {
-    const page = await s.browser.newPage();
-    page.on('pageerror', (e) => console.error('page error:', e.message));
-    await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
-    await page.evaluateOnNewDocument(watchPage);
-    await page.goto(s.server.url(pathname), { waitUntil: 'load' });
-    await untilReady(page);
-    return page;
+  const page = await s.browser.newPage();
+  page.on('pageerror', (e) => console.error('page error:', e.message));
+  await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
+  await page.evaluateOnNewDocument(watchPage);
+  await page.goto(s.server.url(pathname), { waitUntil: 'load' });
+  await untilReady(page);
+  return page;
 }
 
 export async function untilReady(page) {
-    await page.waitForFunction(() => Boolean(window.heikosen && window.heikosen.ready), {
-        timeout: 30_000,
-    });
-    await page.evaluate(() => window.heikosen.ready);
+  await page.waitForFunction(() => Boolean(window.heikosen && window.heikosen.ready), {
+    timeout: 30_000,
+  });
+  await page.evaluate(() => window.heikosen.ready);
 }
 
 // --- What the page exposes ---
@@ -110,62 +110,62 @@ export async function untilReady(page) {
 // Each read waits for the next animation frame first: moves of the mouse and
 // of fingers reach the page at the start of a frame, before its callbacks.
 async function inNextFrame(page, fn, ...args) {
-    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
-    return page.evaluate(fn, ...args);
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(resolve)));
+  return page.evaluate(fn, ...args);
 }
 
 export const variables = (page) => inNextFrame(page, () => window.heikosen.variables());
 export const control = (page, name, index = 0) =>
-    inNextFrame(page, (n, i) => window.heikosen.control(n, i), name, index);
+  inNextFrame(page, (n, i) => window.heikosen.control(n, i), name, index);
 export const scene = (page) => inNextFrame(page, () => window.heikosen.scene());
 export const watched = (page) => inNextFrame(page, () => window.__watch);
 
 // Where the form stands on the page and its scale.
 export async function formBox(page) {
-    return page.$eval('#form', (el) => {
-        const r = el.getBoundingClientRect();
-        return { left: r.left, top: r.top, width: r.width, height: r.height, scale: r.width / 891 };
-    });
+  return page.$eval('#form', (el) => {
+    const r = el.getBoundingClientRect();
+    return { left: r.left, top: r.top, width: r.width, height: r.height, scale: r.width / 891 };
+  });
 }
 
 // Page coordinates (CSS pixels) of a point of the canvas's drawing area, which
 // lies at form (10, 50).
 export function canvasToPage(box, x, y) {
-    return { x: box.left + (10 + x) * box.scale, y: box.top + (50 + y) * box.scale };
+  return { x: box.left + (10 + x) * box.scale, y: box.top + (50 + y) * box.scale };
 }
 
 // Waits for two animation frames, so that whatever an event changed is on screen.
 export function settle(page) {
-    return page.evaluate(
-        () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(() => r()))),
-    );
+  return page.evaluate(
+    () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(() => r()))),
+  );
 }
 
 // --- Gestures ---
 
 // The mouse, in canvas coordinates of the form's current box.
 export function mouseOn(page, box) {
-    const at = (x, y) => canvasToPage(box, x, y);
-    return {
-        async move(x, y) {
-            const p = at(x, y);
-            await page.mouse.move(p.x, p.y);
-        },
-        async down(button = 'left') {
-            await page.mouse.down({ button });
-        },
-        async up(button = 'left') {
-            await page.mouse.up({ button });
-        },
-        // Hover to (x0, y0), press, move in `steps` even steps to (x1, y1).
-        async dragTo(x0, y0, x1, y1, steps = 4) {
-            await this.move(x0, y0);
-            await this.down();
-            for (let i = 1; i <= steps; i += 1) {
-                await this.move(x0 + ((x1 - x0) * i) / steps, y0 + ((y1 - y0) * i) / steps);
-            }
-        },
-    };
+  const at = (x, y) => canvasToPage(box, x, y);
+  return {
+    async move(x, y) {
+      const p = at(x, y);
+      await page.mouse.move(p.x, p.y);
+    },
+    async down(button = 'left') {
+      await page.mouse.down({ button });
+    },
+    async up(button = 'left') {
+      await page.mouse.up({ button });
+    },
+    // Hover to (x0, y0), press, move in `steps` even steps to (x1, y1).
+    async dragTo(x0, y0, x1, y1, steps = 4) {
+      await this.move(x0, y0);
+      await this.down();
+      for (let i = 1; i <= steps; i += 1) {
+        await this.move(x0 + ((x1 - x0) * i) / steps, y0 + ((y1 - y0) * i) / steps);
+      }
+    },
+  };
 }
 
 // Touch points through the DevTools protocol, which also lets a touch be
@@ -173,128 +173,128 @@ export function mouseOn(page, box) {
 // lists every finger still down: the protocol presses, moves and lifts fingers
 // by comparing it with the list before.
 export async function fingers(page) {
-    const cdp = await page.createCDPSession();
-    const down = new Map();
-    const send = (type) =>
-        cdp.send('Input.dispatchTouchEvent', {
-            type,
-            touchPoints: [...down.entries()].map(([id, p]) => ({ id, x: p.x, y: p.y })),
-        });
-    return {
-        async start(id, p) {
-            down.set(id, p);
-            await send('touchStart');
-        },
-        async move(id, p) {
-            down.set(id, p);
-            await send('touchMove');
-        },
-        async end(id) {
-            down.delete(id);
-            await send(down.size > 0 ? 'touchMove' : 'touchEnd');
-        },
-        async cancel() {
-            down.clear();
-            await send('touchCancel');
-        },
-    };
+  const cdp = await page.createCDPSession();
+  const down = new Map();
+  const send = (type) =>
+    cdp.send('Input.dispatchTouchEvent', {
+      type,
+      touchPoints: [...down.entries()].map(([id, p]) => ({ id, x: p.x, y: p.y })),
+    });
+  return {
+    async start(id, p) {
+      down.set(id, p);
+      await send('touchStart');
+    },
+    async move(id, p) {
+      down.set(id, p);
+      await send('touchMove');
+    },
+    async end(id) {
+      down.delete(id);
+      await send(down.size > 0 ? 'touchMove' : 'touchEnd');
+    },
+    async cancel() {
+      down.clear();
+      await send('touchCancel');
+    },
+  };
 }
 
 // --- Pixels ---
 
 // Decodes an 8-bit, non-interlaced PNG (RGB or RGBA) as Chromium writes them.
 export function decodePng(buf) {
-    assert.equal(buf.readUInt32BE(0), 0x89504e47, 'not a PNG');
-    let pos = 8;
-    let width = 0;
-    let height = 0;
-    let channels = 0;
-    const idat = [];
-    while (pos < buf.length) {
-        const len = buf.readUInt32BE(pos);
-        const type = buf.toString('latin1', pos + 4, pos + 8);
-        const data = buf.subarray(pos + 8, pos + 8 + len);
-        if (type === 'IHDR') {
-            width = data.readUInt32BE(0);
-            height = data.readUInt32BE(4);
-            const depth = data[8];
-            const colour = data[9];
-            assert.equal(depth, 8, 'PNG bit depth');
-            assert.equal(data[12], 0, 'interlaced PNG');
-            channels = { 0: 1, 2: 3, 4: 2, 6: 4 }[colour];
-            assert.ok(channels, `PNG colour type ${colour}`);
-        } else if (type === 'IDAT') {
-            idat.push(data);
-        } else if (type === 'IEND') {
-            break;
-        }
-        pos += 12 + len;
+  assert.equal(buf.readUInt32BE(0), 0x89504e47, 'not a PNG');
+  let pos = 8;
+  let width = 0;
+  let height = 0;
+  let channels = 0;
+  const idat = [];
+  while (pos < buf.length) {
+    const len = buf.readUInt32BE(pos);
+    const type = buf.toString('latin1', pos + 4, pos + 8);
+    const data = buf.subarray(pos + 8, pos + 8 + len);
+    if (type === 'IHDR') {
+      width = data.readUInt32BE(0);
+      height = data.readUInt32BE(4);
+      const depth = data[8];
+      const colour = data[9];
+      assert.equal(depth, 8, 'PNG bit depth');
+      assert.equal(data[12], 0, 'interlaced PNG');
+      channels = { 0: 1, 2: 3, 4: 2, 6: 4 }[colour];
+      assert.ok(channels, `PNG colour type ${colour}`);
+    } else if (type === 'IDAT') {
+      idat.push(data);
+    } else if (type === 'IEND') {
+      break;
     }
-    const raw = zlib.inflateSync(Buffer.concat(idat));
-    const stride = width * channels;
-    const out = Buffer.alloc(width * height * 3);
-    let prev = Buffer.alloc(stride);
-    for (let y = 0; y < height; y += 1) {
-        const filter = raw[y * (stride + 1)];
-        const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
-        for (let i = 0; i < stride; i += 1) {
-            const a = i >= channels ? line[i - channels] : 0;
-            const b = prev[i];
-            const c = i >= channels ? prev[i - channels] : 0;
-            let v = line[i];
-            if (filter === 1) v += a;
-            else if (filter === 2) v += b;
-            else if (filter === 3) v += (a + b) >> 1;
-            else if (filter === 4) {
-                const p = a + b - c;
-                const pa = Math.abs(p - a);
-                const pb = Math.abs(p - b);
-                const pc = Math.abs(p - c);
-                v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            }
-            line[i] = v & 0xff;
-        }
-        for (let x = 0; x < width; x += 1) {
-            const s = x * channels;
-            const d = (y * width + x) * 3;
-            if (channels <= 2) {
-                out[d] = out[d + 1] = out[d + 2] = line[s];
-            } else {
-                out[d] = line[s];
-                out[d + 1] = line[s + 1];
-                out[d + 2] = line[s + 2];
-            }
-        }
-        prev = line;
+    pos += 12 + len;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(idat));
+  const stride = width * channels;
+  const out = Buffer.alloc(width * height * 3);
+  let prev = Buffer.alloc(stride);
+  for (let y = 0; y < height; y += 1) {
+    const filter = raw[y * (stride + 1)];
+    const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+    for (let i = 0; i < stride; i += 1) {
+      const a = i >= channels ? line[i - channels] : 0;
+      const b = prev[i];
+      const c = i >= channels ? prev[i - channels] : 0;
+      let v = line[i];
+      if (filter === 1) v += a;
+      else if (filter === 2) v += b;
+      else if (filter === 3) v += (a + b) >> 1;
+      else if (filter === 4) {
+        const p = a + b - c;
+        const pa = Math.abs(p - a);
+        const pb = Math.abs(p - b);
+        const pc = Math.abs(p - c);
+        v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      }
+      line[i] = v & 0xff;
     }
-    return image(width, height, out);
+    for (let x = 0; x < width; x += 1) {
+      const s = x * channels;
+      const d = (y * width + x) * 3;
+      if (channels <= 2) {
+        out[d] = out[d + 1] = out[d + 2] = line[s];
+      } else {
+        out[d] = line[s];
+        out[d + 1] = line[s + 1];
+        out[d + 2] = line[s + 2];
+      }
+    }
+    prev = line;
+  }
+  return image(width, height, out);
 }
 
 function image(width, height, rgb) {
-    return {
-        width,
-        height,
-        rgb,
-        at(x, y) {
-            const xi = Math.floor(x);
-            const yi = Math.floor(y);
-            assert.ok(xi >= 0 && yi >= 0 && xi < width && yi < height, `pixel ${xi},${yi}`);
-            const i = (yi * width + xi) * 3;
-            return [rgb[i], rgb[i + 1], rgb[i + 2]];
-        },
-    };
+  return {
+    width,
+    height,
+    rgb,
+    at(x, y) {
+      const xi = Math.floor(x);
+      const yi = Math.floor(y);
+      assert.ok(xi >= 0 && yi >= 0 && xi < width && yi < height, `pixel ${xi},${yi}`);
+      const i = (yi * width + xi) * 3;
+      return [rgb[i], rgb[i + 1], rgb[i + 2]];
+    },
+  };
 }
 
 // The whole viewport in device pixels; `ratio` turns CSS pixels into them.
 export async function screenshot(page, file) {
-    const buf = Buffer.from(await page.screenshot({ type: 'png' }));
-    if (file) {
-        fs.writeFileSync(file, buf);
-    }
-    const img = decodePng(buf);
-    img.ratio = await page.evaluate(() => devicePixelRatio);
-    img.css = (x, y) => img.at(x * img.ratio, y * img.ratio);
-    return img;
+  const buf = Buffer.from(await page.screenshot({ type: 'png' }));
+  if (file) {
+    fs.writeFileSync(file, buf);
+  }
+  const img = decodePng(buf);
+  img.ratio = await page.evaluate(() => devicePixelRatio);
+  img.css = (x, y) => img.at(x * img.ratio, y * img.ratio);
+  return img;
 }
 
 // Named colours and a forgiving comparison: edges of antialiased lines blend.
@@ -305,34 +305,16 @@ export const BLUE = [0, 0, 255];
 export const FORM = [0xc0, 0xff, 0xc0];
 
 export function near(rgb, want, tolerance = 40) {
-    return rgb.every((v, i) => Math.abs(v - want[i]) <= tolerance);
-}
-
-// Whether some pixel within `radius` CSS pixels of (x, y) has the colour.
-export function anyNear(img, x, y, radius, want, tolerance = 40) {
-    for (let dy = -radius; dy <= radius; dy += 1) {
-        for (let dx = -radius; dx <= radius; dx += 1) {
-            if (near(img.css(x + dx, y + dy), want, tolerance)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// Fails with the pixel's colour and where to find the screenshot.
-export function expectColour(img, x, y, want, what) {
-    const got = img.css(x, y);
-    assert.ok(near(got, want), `${what} at page (${x}, ${y}): ${got} is not ${want}`);
+  return rgb.every((v, i) => Math.abs(v - want[i]) <= tolerance);
 }
 
 // Where screenshots go, to be looked at when a test fails: HEIKOSEN_SHOTS, or
 // one temporary directory for this run.
 let shotDir = null;
 export function shotPath(name) {
-    if (!shotDir) {
-        shotDir = process.env.HEIKOSEN_SHOTS || fs.mkdtempSync('/tmp/heikosen-web-');
-        fs.mkdirSync(shotDir, { recursive: true });
-    }
-    return path.join(shotDir, `${name}.png`);
+  if (!shotDir) {
+    shotDir = process.env.HEIKOSEN_SHOTS || fs.mkdtempSync('/tmp/heikosen-web-');
+    fs.mkdirSync(shotDir, { recursive: true });
+  }
+  return path.join(shotDir, `${name}.png`);
 }
