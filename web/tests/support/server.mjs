@@ -1,5 +1,5 @@
 // A small static file server for the site, on 127.0.0.1 at a port the system
-// picks. Nothing is cached by the browser's HTTP cache, so that what a page
+// picks, each file read from disk once. Nothing is cached by the browser's HTTP cache, so that what a page
 // shows after the server is gone comes from the service worker alone.
 
 import fs from 'node:fs/promises';
@@ -25,25 +25,32 @@ const TYPES = {
 export async function serve(root) {
   const base = path.resolve(root);
   const requests = [];
+  const files = new Map(); // read once: the site does not change while served
   const server = http.createServer(async (req, res) => {
     const pathname = decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname);
     requests.push(pathname);
-    let file = path.join(base, pathname);
+    const file = path.join(base, pathname);
     if (file !== base && !file.startsWith(base + path.sep)) {
       res.writeHead(403).end();
       return;
     }
     try {
-      if ((await fs.stat(file)).isDirectory()) {
-        file = path.join(file, 'index.html');
+      let entry = files.get(file);
+      if (!entry) {
+        let target = file;
+        if ((await fs.stat(target)).isDirectory()) {
+          target = path.join(target, 'index.html');
+        }
+        const type = TYPES[path.extname(target)] ?? 'application/octet-stream';
+        entry = { type, body: await fs.readFile(target) };
+        files.set(file, entry);
       }
-      const body = await fs.readFile(file);
       res.writeHead(200, {
-        'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream',
-        'Content-Length': body.length,
+        'Content-Type': entry.type,
+        'Content-Length': entry.body.length,
         'Cache-Control': 'no-store',
       });
-      res.end(req.method === 'HEAD' ? undefined : body);
+      res.end(req.method === 'HEAD' ? undefined : entry.body);
     } catch {
       res.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
     }
