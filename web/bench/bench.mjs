@@ -8,11 +8,12 @@
 // - start-up: from navigation to the first animation frame after the page's
 //   first frame of the figure (window.heikosen.ready), in a fresh browser
 //   context each time, taking turns with the floor page; medians of --runs;
-// - a pointer move while p is held: the main thread's busy time from the task
-//   that delivers each move up to the task that delivers the next one (the
-//   event, the canvas drawn again and the frame), read from a trace of
-//   --moves moves, and the longest task of the main thread during them (its
-//   thread time: on a shared machine the wall time also counts waits for a core).
+// - a pointer move while p is held: the main thread's own time for the page's
+//   work (the event with its listeners, the canvas drawn again, style, layout
+//   and paint) from the task that delivers each move up to the one that
+//   delivers the next, read from a trace of --moves moves; and the longest
+//   task of the main thread during them, by its own time too (on a shared
+//   machine the wall time also counts the waits for a core).
 //
 // The floor page is the same size with the form's background, one line of
 // text in each of the form's fonts and one canvas; its pointer moves draw one
@@ -313,15 +314,15 @@ try {
     app_median_ms: median(appMs),
     floor_median_ms: median(floorMs),
   };
-  console.error(
-    `start-up: ${result.startup.app_median_ms.toFixed(1)} ms, floor ${result.startup.floor_median_ms.toFixed(1)} ms`,
-  );
+  const { app_median_ms: appMedian, floor_median_ms: floorMedian } = result.startup;
+  console.error(`start-up: ${appMedian.toFixed(1)} ms, floor ${floorMedian.toFixed(1)} ms`);
 
   result.move = await dragTrace(browser, app.url('/'), moves);
   result.floor_move = await dragTrace(browser, floor.url('/'), moves);
+  const { move, floor_move: floorMove } = result;
   console.error(
-    `move: ${result.move.median_ms.toFixed(3)} ms, floor ${result.floor_move.median_ms.toFixed(3)} ms; ` +
-      `longest task ${result.move.longest_task_ms.toFixed(1)} ms`,
+    `move: ${move.median_ms.toFixed(3)} ms, floor ${floorMove.median_ms.toFixed(3)} ms; ` +
+      `longest task ${move.longest_task_ms.toFixed(1)} ms`,
   );
   result.chromium = await browser.version();
   fs.writeFileSync(out, `${JSON.stringify(result, null, 2)}\n`);

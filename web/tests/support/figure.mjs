@@ -18,10 +18,8 @@ export function canvasPixel(img, box, x, y) {
 export function expectCanvasColour(img, box, x, y, want, what) {
   const got = canvasPixel(img, box, x, y);
   const p = canvasToPage(box, x, y);
-  assert.ok(
-    near(got, want),
-    `${what}: canvas (${x}, ${y}), page (${p.x.toFixed(1)}, ${p.y.toFixed(1)}) is ${got}, not ${want}`,
-  );
+  const where = `canvas (${x}, ${y}), page (${p.x.toFixed(1)}, ${p.y.toFixed(1)})`;
+  assert.ok(near(got, want), `${what}: ${where} is ${got}, not ${want}`);
 }
 
 // Whether some pixel within `radius` canvas pixels of (x, y) has the colour.

@@ -1,6 +1,7 @@
 // A small static file server for the site, on 127.0.0.1 at a port the system
-// picks, each file read from disk once. Nothing is cached by the browser's HTTP cache, so that what a page
-// shows after the server is gone comes from the service worker alone.
+// picks, each file read from disk once. Nothing is kept in the browser's HTTP
+// cache, so that what a page shows after the server is gone comes from the
+// service worker alone.
 
 import fs from 'node:fs/promises';
 import http from 'node:http';
