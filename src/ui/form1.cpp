@@ -220,15 +220,16 @@ const CommandButton& Form1::command(int number) const {
 }
 
 void Form1::userClickCommand(int number) {
-    using Click = void (Form1::*)();
+    using Click = void (*)(Form1&);
     static constexpr Click kClicks[kCommandCount] = {
-        &Form1::Command1_Click, &Form1::Command2_Click, &Form1::Command3_Click,
-        &Form1::Command4_Click, &Form1::Command5_Click, &Form1::Command6_Click,
+        [](Form1& form) { form.Command1_Click(); }, [](Form1& form) { form.Command2_Click(); },
+        [](Form1& form) { form.Command3_Click(); }, [](Form1& form) { form.Command4_Click(); },
+        [](Form1& form) { form.Command5_Click(); }, [](Form1& form) { form.Command6_Click(); },
     };
     if (number < 1 || number > kCommandCount || !command(number).Enabled) {
         return;
     }
-    (this->*kClicks[number - 1])();
+    kClicks[number - 1](*this);
 }
 
 void Form1::userClickOption1(int index) {
