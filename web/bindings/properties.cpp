@@ -81,18 +81,9 @@ void writeCommand(JsonWriter& out, const CommandButton& button) {
     out.endObject();
 }
 
-void writeOption(JsonWriter& out, const OptionButton& option) {
-    out.beginObject();
-    out.field("Caption", option.Caption);
-    writeBounds(out, option.Rect);
-    out.field("TabIndex", option.TabIndex);
-    out.field("Value", option.Value());
-    out.field("Enabled", option.Enabled);
-    out.field("Visible", option.Visible);
-    out.endObject();
-}
-
-void writeCheck(JsonWriter& out, const CheckBox& box) {
+// An option button or a check box: both carry a Value beside the usual properties.
+template <typename Box>
+void writeValued(JsonWriter& out, const Box& box) {
     out.beginObject();
     out.field("Caption", box.Caption);
     writeBounds(out, box.Rect);
@@ -221,9 +212,9 @@ void writeWindow(JsonWriter& out, const Form1& form) {
         } else if (kind == "command") {
             writeCommand(out, *static_cast<const CommandButton*>(c.control));
         } else if (kind == "option") {
-            writeOption(out, *static_cast<const OptionButton*>(c.control));
+            writeValued(out, *static_cast<const OptionButton*>(c.control));
         } else if (kind == "check") {
-            writeCheck(out, *static_cast<const CheckBox*>(c.control));
+            writeValued(out, *static_cast<const CheckBox*>(c.control));
         } else {
             writeCanvas(out, *static_cast<const PictureBox*>(c.control));
         }
@@ -284,11 +275,11 @@ void writeControl(JsonWriter& out, const Form1& form, std::string_view name, int
     } else if (name == "gamen") {
         writeCanvas(out, form.gamen);
     } else if (name == "Option1" && inRange<decltype(form.Option1)>(index)) {
-        writeOption(out, form.Option1(index));
+        writeValued(out, form.Option1(index));
     } else if (name == "Option2" && inRange<decltype(form.Option2)>(index)) {
-        writeOption(out, form.Option2(index));
+        writeValued(out, form.Option2(index));
     } else if (name == "Check1" && inRange<decltype(form.Check1)>(index)) {
-        writeCheck(out, form.Check1(index));
+        writeValued(out, form.Check1(index));
     } else if (name.size() == 8 && name.substr(0, 7) == "Command" && name[7] >= '1' &&
                name[7] < '1' + Form1::kCommandCount) {
         writeCommand(out, form.command(name[7] - '0'));
