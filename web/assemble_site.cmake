@@ -3,10 +3,15 @@
 #   RESOURCES_DIR  resources/, with the icons and the letter pictures
 #   MODULE         the module's JavaScript; its .wasm lies beside it
 #   VERSION        the program's version
-#   PAGES          the page's files, relative to SOURCE_DIR
+#   PAGES          the page's files copied as they are, relative to SOURCE_DIR
+#   LETTERS        the names of the letter pictures (resources/letters/NAME.png)
+#
+# The page comes in as few files as it can: index.html carries its style sheet
+# and app.js the letter pictures, so that the first frame of the figure waits
+# only for the page, its modules and the module's code.
 
 file(REMOVE_RECURSE ${SITE_DIR})
-file(MAKE_DIRECTORY ${SITE_DIR}/icons ${SITE_DIR}/letters)
+file(MAKE_DIRECTORY ${SITE_DIR}/icons)
 
 # Copies `from` to `to` (relative to SITE_DIR) and lists it among the site's files.
 set(files "")
@@ -14,6 +19,51 @@ function(put from to)
     file(COPY_FILE ${from} ${SITE_DIR}/${to})
     list(APPEND files ${to})
     set(files ${files} PARENT_SCOPE)
+endfunction()
+
+# The base64 text of a file's bytes.
+function(base64 file out)
+    set(digits "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+    file(READ ${file} hex HEX)
+    string(LENGTH "${hex}" length)
+    math(EXPR whole "${length} / 6 * 6")
+    set(text "")
+    set(at 0)
+    while(at LESS whole)
+        string(SUBSTRING "${hex}" ${at} 6 group)
+        math(EXPR bits "0x${group}")
+        math(EXPR a "(${bits} >> 18) & 63")
+        math(EXPR b "(${bits} >> 12) & 63")
+        math(EXPR c "(${bits} >> 6) & 63")
+        math(EXPR d "${bits} & 63")
+        string(SUBSTRING ${digits} ${a} 1 a)
+        string(SUBSTRING ${digits} ${b} 1 b)
+        string(SUBSTRING ${digits} ${c} 1 c)
+        string(SUBSTRING ${digits} ${d} 1 d)
+        string(APPEND text "${a}${b}${c}${d}")
+        math(EXPR at "${at} + 6")
+    endwhile()
+    math(EXPR rest "${length} - ${whole}")
+    if(rest EQUAL 2)
+        string(SUBSTRING "${hex}" ${whole} 2 group)
+        math(EXPR bits "0x${group}")
+        math(EXPR a "${bits} >> 2")
+        math(EXPR b "(${bits} & 3) << 4")
+        string(SUBSTRING ${digits} ${a} 1 a)
+        string(SUBSTRING ${digits} ${b} 1 b)
+        string(APPEND text "${a}${b}==")
+    elseif(rest EQUAL 4)
+        string(SUBSTRING "${hex}" ${whole} 4 group)
+        math(EXPR bits "0x${group}")
+        math(EXPR a "${bits} >> 10")
+        math(EXPR b "(${bits} >> 4) & 63")
+        math(EXPR c "(${bits} & 15) << 2")
+        string(SUBSTRING ${digits} ${a} 1 a)
+        string(SUBSTRING ${digits} ${b} 1 b)
+        string(SUBSTRING ${digits} ${c} 1 c)
+        string(APPEND text "${a}${b}${c}=")
+    endif()
+    set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
 foreach(page IN LISTS PAGES)
@@ -28,9 +78,28 @@ put(${RESOURCES_DIR}/icon/heikosen.svg icons/heikosen.svg)
 foreach(size 48 128 256)
     put(${RESOURCES_DIR}/icon/hicolor/${size}x${size}/apps/heikosen.png icons/heikosen-${size}.png)
 endforeach()
-foreach(letter ell m p q r)
-    put(${RESOURCES_DIR}/letters/${letter}.png letters/${letter}.png)
+
+# index.html with the style sheet in it.
+file(READ ${SOURCE_DIR}/site/index.html html)
+file(READ ${SOURCE_DIR}/site/style.css css)
+set(link "<link rel=\"stylesheet\" href=\"style.css\">")
+string(FIND "${html}" "${link}" found)
+if(found EQUAL -1)
+    message(FATAL_ERROR "index.html does not link style.css as ${link}")
+endif()
+string(REPLACE "${link}" "<style>\n${css}</style>" html "${html}")
+file(WRITE ${SITE_DIR}/index.html "${html}")
+list(APPEND files index.html)
+
+# app.js with the letter pictures in it, as data URLs by name.
+set(HEIKOSEN_LETTERS "{\n")
+foreach(letter IN LISTS LETTERS)
+    base64(${RESOURCES_DIR}/letters/${letter}.png data)
+    string(APPEND HEIKOSEN_LETTERS "  ${letter}: 'data:image/png;base64,${data}',\n")
 endforeach()
+string(APPEND HEIKOSEN_LETTERS "}")
+configure_file(${SOURCE_DIR}/site/app.js ${SITE_DIR}/app.js @ONLY)
+list(APPEND files app.js)
 
 # Every file of the site, and a hash of them all for the cache's name.
 list(SORT files)

@@ -55,6 +55,9 @@ function cssFont(name, px, bold) {
   return `${bold ? 'bold ' : ''}${px}px ${familyOf(name)}`;
 }
 
+// The letter pictures by name, as data URLs put in when the site is assembled.
+const LETTERS = @HEIKOSEN_LETTERS@;
+
 function loadPicture(url) {
   const picture = new Image();
   picture.src = url;
@@ -92,8 +95,25 @@ globalThis.heikosen = {
   strokeCount: () => board.strokeCount,
 };
 
+// The pictures decode while the module starts.
+const pictures = new Map(Object.entries(LETTERS).map(([name, url]) => [name, loadPicture(url)]));
+
+// The module, from the code that the page compiled (self.heikosenCode, started
+// in index.html before any of the modules came).
 const services = {};
-const module = await createHeikosen({ hk: services });
+const code = await self.heikosenCode;
+let failed;
+const failure = new Promise((resolve, reject) => { failed = reject; });
+const module = await Promise.race([
+  createHeikosen({
+    hk: services,
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiate(code, imports).then((instance) => receive(instance), failed);
+      return {};
+    },
+  }),
+  failure,
+]);
 const core = new Core(module);
 
 const formElement = document.getElementById('form');
@@ -107,7 +127,7 @@ services.measure = (text, textLength, font, fontLength, px, bold) =>
 
 core.start();
 const window0 = core.window();
-const letters = await Promise.all(window0.letters.map((name) => loadPicture(`letters/${name}.png`)));
+const letters = await Promise.all(window0.letters.map((name) => pictures.get(name) ?? null));
 
 let view = null;
 let board = null;
