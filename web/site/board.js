@@ -18,6 +18,8 @@ const SEGMENT = 6;
 // Strokes drawn again in one go after a change of resolution; more are drawn
 // over several frames while the old picture, scaled, stands in.
 const REDRAW_SLICE = 20000;
+// Frames after a change of size in which both canvases are shown changed.
+const PREPARED_FRAMES = 3;
 
 const colours = new Map();
 function colour(rgb) {
@@ -46,6 +48,7 @@ export class Board {
     this.height = 0;
     this.strokeCount = 0;
     this.redraw = null;
+    this.preparing = null;
     this.ascents = new Map();
   }
 
@@ -74,6 +77,33 @@ export class Board {
     this.strokes.height = pixelHeight;
     this.drawAgain(old, before);
     this.update(header);
+    this.prepareBuffers(PREPARED_FRAMES);
+  }
+
+  // The compositor shows one picture of a canvas while the next is drawn, and
+  // the browser makes a canvas's buffers for those pictures the first times it
+  // shows the canvas changed: several milliseconds each. After a change of
+  // size both canvases are changed by nothing (a transparent pixel drawn over
+  // the corner) in the next frames, so that their buffers are made while the
+  // board waits, not in the first moves of a drag.
+  prepareBuffers(frames) {
+    const job = {};
+    this.preparing = job;
+    const touch = (left) => {
+      if (job !== this.preparing || left === 0) {
+        return;
+      }
+      for (const ctx of [this.strokeContext, this.itemContext]) {
+        ctx.save();
+        ctx.setTransform(1, 0, 0, 1, 0, 0);
+        ctx.globalCompositeOperation = 'source-over';
+        ctx.fillStyle = 'rgba(0, 0, 0, 0)';
+        ctx.fillRect(0, 0, 1, 1);
+        ctx.restore();
+      }
+      requestAnimationFrame(() => touch(left - 1));
+    };
+    requestAnimationFrame(() => touch(frames));
   }
 
   // A copy of the strokes as they stand, to stand in while they are drawn again.
