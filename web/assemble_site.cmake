@@ -7,7 +7,7 @@
 #   LETTERS        the names of the letter pictures (resources/letters/NAME.png)
 #
 # The page comes in as few files as it can: index.html carries its style sheet
-# and app.js the letter pictures, so that the first frame of the figure waits
+# and the letter pictures, so that the first frame of the figure waits
 # only for the page, its modules and the module's code.
 
 file(REMOVE_RECURSE ${SITE_DIR})
@@ -79,7 +79,13 @@ foreach(size 48 128 256)
     put(${RESOURCES_DIR}/icon/hicolor/${size}x${size}/apps/heikosen.png icons/heikosen-${size}.png)
 endforeach()
 
-# index.html with the style sheet in it.
+# index.html with the style sheet and the letter pictures, as data URLs by name, in it.
+set(letters "{\n")
+foreach(letter IN LISTS LETTERS)
+    base64(${RESOURCES_DIR}/letters/${letter}.png data)
+    string(APPEND letters "    ${letter}: 'data:image/png;base64,${data}',\n")
+endforeach()
+string(APPEND letters "  }")
 file(READ ${SOURCE_DIR}/site/index.html html)
 file(READ ${SOURCE_DIR}/site/style.css css)
 set(link "<link rel=\"stylesheet\" href=\"style.css\">")
@@ -88,18 +94,10 @@ if(found EQUAL -1)
     message(FATAL_ERROR "index.html does not link style.css as ${link}")
 endif()
 string(REPLACE "${link}" "<style>\n${css}</style>" html "${html}")
+string(REPLACE "@HEIKOSEN_LETTERS@" "${letters}" html "${html}")
 file(WRITE ${SITE_DIR}/index.html "${html}")
 list(APPEND files index.html)
 
-# app.js with the letter pictures in it, as data URLs by name.
-set(HEIKOSEN_LETTERS "{\n")
-foreach(letter IN LISTS LETTERS)
-    base64(${RESOURCES_DIR}/letters/${letter}.png data)
-    string(APPEND HEIKOSEN_LETTERS "  ${letter}: 'data:image/png;base64,${data}',\n")
-endforeach()
-string(APPEND HEIKOSEN_LETTERS "}")
-configure_file(${SOURCE_DIR}/site/app.js ${SITE_DIR}/app.js @ONLY)
-list(APPEND files app.js)
 
 # Every file of the site, and a hash of them all for the cache's name.
 list(SORT files)

@@ -55,15 +55,6 @@ function cssFont(name, px, bold) {
   return `${bold ? 'bold ' : ''}${px}px ${familyOf(name)}`;
 }
 
-// The letter pictures by name, as data URLs put in when the site is assembled.
-const LETTERS = @HEIKOSEN_LETTERS@;
-
-function loadPicture(url) {
-  const picture = new Image();
-  picture.src = url;
-  return picture.decode().then(() => picture, () => null);
-}
-
 const measureContext = document.createElement('canvas').getContext('2d');
 const measured = new Map();
 
@@ -95,9 +86,6 @@ globalThis.heikosen = {
   strokeCount: () => board.strokeCount,
 };
 
-// The pictures decode while the module starts.
-const pictures = new Map(Object.entries(LETTERS).map(([name, url]) => [name, loadPicture(url)]));
-
 // The module, from the code that the page compiled (self.heikosenCode, started
 // in index.html before any of the modules came).
 const services = {};
@@ -127,7 +115,9 @@ services.measure = (text, textLength, font, fontLength, px, bold) =>
 
 core.start();
 const window0 = core.window();
-const letters = await Promise.all(window0.letters.map((name) => pictures.get(name) ?? null));
+// The letter pictures, decoding since the page came (self.heikosenLetters).
+const letters = await Promise.all(
+  window0.letters.map((name) => self.heikosenLetters.get(name) ?? null));
 
 let view = null;
 let board = null;
