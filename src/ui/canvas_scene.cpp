@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "ui/form1.h"
 
@@ -33,6 +34,16 @@ long long stackingKey(const ControlId& id) {
     return static_cast<long long>(layerOf(id.control)) * 1'000'000 + id.index;
 }
 
+// Puts `item` in the next slot of the scene, reusing the slot's storage.
+void put(CanvasScene& scene, std::size_t& used, CanvasItem item) {
+    if (used < scene.size()) {
+        scene[used] = std::move(item);
+    } else {
+        scene.push_back(std::move(item));
+    }
+    ++used;
+}
+
 void addLine(CanvasScene& scene, std::size_t& used, CanvasControl control, int index,
              const LineControl& line) {
     if (!line.Visible) {
@@ -40,12 +51,7 @@ void addLine(CanvasScene& scene, std::size_t& used, CanvasControl control, int i
     }
     const LineItem item{line.X1,          line.Y1,          line.X2,   line.Y2,
                         line.BorderColor, line.BorderWidth, line.Style};
-    if (used < scene.size()) {
-        scene[used] = CanvasItem{{control, index}, item};
-    } else {
-        scene.push_back(CanvasItem{{control, index}, item});
-    }
-    ++used;
+    put(scene, used, CanvasItem{{control, index}, item});
 }
 
 void addLabel(CanvasScene& scene, std::size_t& used, CanvasControl control, int index,
@@ -76,12 +82,7 @@ void addPicture(CanvasScene& scene, std::size_t& used, int index, const ImageCon
         return;
     }
     const PictureItem item{image.Picture, Bounds{image.Left, image.Top, image.Width, image.Height}};
-    if (used < scene.size()) {
-        scene[used] = CanvasItem{{CanvasControl::Image1, index}, item};
-    } else {
-        scene.push_back(CanvasItem{{CanvasControl::Image1, index}, item});
-    }
-    ++used;
+    put(scene, used, CanvasItem{{CanvasControl::Image1, index}, item});
 }
 
 template <typename Lines>
@@ -149,12 +150,7 @@ void buildCanvasScene(const Form1& form, CanvasScene& scene) {
         const ShapeControl& shape = form.Shape1;
         const EllipseItem item{Bounds{shape.Left, shape.Top, shape.Width, shape.Height},
                                shape.BorderColor, shape.BorderWidth};
-        if (used < scene.size()) {
-            scene[used] = CanvasItem{{CanvasControl::Shape1, 0}, item};
-        } else {
-            scene.push_back(CanvasItem{{CanvasControl::Shape1, 0}, item});
-        }
-        ++used;
+        put(scene, used, CanvasItem{{CanvasControl::Shape1, 0}, item});
     }
     scene.resize(used);
 }
