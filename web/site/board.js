@@ -84,8 +84,9 @@ export class Board {
   // the browser makes a canvas's buffers for those pictures the first times it
   // shows the canvas changed: several milliseconds each. After a change of
   // size both canvases are changed by nothing (a transparent pixel drawn over
-  // the corner) in the next frames, so that their buffers are made while the
-  // board waits, not in the first moves of a drag.
+  // the corner) in the frames after the next, so that their buffers are made
+  // while the board waits, not in the first moves of a drag, nor in the frame
+  // that first shows the board at its size.
   prepareBuffers(frames) {
     const job = {};
     this.preparing = job;
@@ -103,7 +104,7 @@ export class Board {
       }
       requestAnimationFrame(() => touch(left - 1));
     };
-    requestAnimationFrame(() => touch(frames));
+    requestAnimationFrame(() => requestAnimationFrame(() => touch(frames)));
   }
 
   // A copy of the strokes as they stand, to stand in while they are drawn again.

@@ -136,9 +136,11 @@ export class FormView {
 
 // The form scaled to fit the viewport, centred, with the drawing area's corner
 // on a whole device pixel so that the canvases' pixels fall on the screen's.
+// The viewport's size is read from the window, not from the page's layout, so
+// that fitting a form just built does not lay the page out before its frame.
 export function fitToViewport(form, window, area) {
-  const width = document.documentElement.clientWidth;
-  const height = document.documentElement.clientHeight;
+  const width = globalThis.innerWidth;
+  const height = globalThis.innerHeight;
   const scale = Math.min(width / window.Width, height / window.Height);
   const ratio = globalThis.devicePixelRatio || 1;
   const snap = (offset, corner) => Math.round((offset + corner * scale) * ratio) / ratio - corner * scale;
