@@ -71,7 +71,8 @@ c.addEventListener('pointermove', (e) => {
   }
   last = p;
 });
-window.heikosen = { ready: Promise.resolve() };
+// Ready at the first animation frame after the figure is drawn, as the site is.
+window.heikosen = { ready: new Promise((resolve) => requestAnimationFrame(() => resolve())) };
 </script></body></html>
 `;
 
