@@ -162,6 +162,18 @@ void drawLine(QPainter& painter, const LineItem& line, const QRectF& area) {
     }
 }
 
+// The whole device pixels a box covers: its corners rounded half up, so that
+// it covers the same pixels wherever the device's origin lies (the canvas's
+// composed picture and the screen); at least one pixel each way.
+QRect devicePixels(const QTransform& toDevice, const QRect& box) {
+    const QRectF exact = toDevice.mapRect(QRectF(box));
+    const auto round = [](qreal v) { return static_cast<int>(std::floor(v + 0.5)); };
+    const QPoint topLeft(round(exact.left()), round(exact.top()));
+    const QPoint bottomRight(round(exact.right()), round(exact.bottom()));
+    return {topLeft, QSize(std::max(1, bottomRight.x() - topLeft.x()),
+                           std::max(1, bottomRight.y() - topLeft.y()))};
+}
+
 void drawLabel(QPainter& painter, const CanvasItem& item, const LabelItem& label,
                LabelPictures& pictures, const QRect& area) {
     const QRect rect = toQRect(pixelBox(label.box));
@@ -173,14 +185,10 @@ void drawLabel(QPainter& painter, const CanvasItem& item, const LabelItem& label
     const QTransform toDevice = painter.deviceTransform();
     if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster &&
         toDevice.type() <= QTransform::TxScale) {
-        const QRectF exact = toDevice.mapRect(QRectF(rect));
-        const QPoint topLeft(qRound(exact.left()), qRound(exact.top()));
-        const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
-        const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
-                         std::max(1, bottomRight.y() - topLeft.y()));
-        const QImage& picture = pictures.picture(item.control, label, rect.size(), size,
+        const QRect pixels = devicePixels(toDevice, rect);
+        const QImage& picture = pictures.picture(item.control, label, rect.size(), pixels.size(),
                                                  QSizeF(toDevice.m11(), toDevice.m22()));
-        const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
+        const QRectF target = toDevice.inverted().mapRect(QRectF(pixels));
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(target, picture, QRectF(picture.rect()));
@@ -211,13 +219,9 @@ void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pi
     // The picture is made for the device pixels it covers, rounded to whole
     // ones, and put there pixel for pixel: sharp at every scale.
     const QTransform toDevice = painter.deviceTransform();
-    const QRectF exact = toDevice.mapRect(QRectF(rect));
-    const QPoint topLeft(qRound(exact.left()), qRound(exact.top()));
-    const QPoint bottomRight(qRound(exact.right()), qRound(exact.bottom()));
-    const QSize size(std::max(1, bottomRight.x() - topLeft.x()),
-                     std::max(1, bottomRight.y() - topLeft.y()));
-    const QImage& picture = pictures.picture(image.letter, size);
-    const QRectF target = toDevice.inverted().mapRect(QRectF(QPointF(topLeft), QSizeF(size)));
+    const QRect pixels = devicePixels(toDevice, rect);
+    const QImage& picture = pictures.picture(image.letter, pixels.size());
+    const QRectF target = toDevice.inverted().mapRect(QRectF(pixels));
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(target, picture, QRectF(picture.rect()));

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -45,6 +46,21 @@ const QColor kShadow(0x80, 0x80, 0x80);
 const QColor kDarkShadow(0x40, 0x40, 0x40);
 const QColor kLight(0xC0, 0xC0, 0xC0);
 const QColor kHighlight(0xFF, 0xFF, 0xFF);
+
+// The pixels of an image of the drawing area under a rectangle of canvas
+// pixels, at `scale` image pixels per canvas pixel with the canvas's origin at
+// `phase` within the image's first pixel.
+QRect pixelsUnder(const QRect& canvasRect, qreal scale, QPointF phase) {
+    return QRectF(canvasRect.x() * scale + phase.x(), canvasRect.y() * scale + phase.y(),
+                  canvasRect.width() * scale, canvasRect.height() * scale)
+        .toAlignedRect();
+}
+
+// The canvas rectangle that those image pixels cover exactly.
+QRectF canvasOver(const QRect& pixels, qreal scale, QPointF phase) {
+    return {(pixels.x() - phase.x()) / scale, (pixels.y() - phase.y()) / scale,
+            pixels.width() / scale, pixels.height() / scale};
+}
 
 }  // namespace
 
@@ -102,7 +118,21 @@ void CanvasWidget::ensureStrokeLayer() {
         ratio;
     const QPointF phase(origin.x() - std::floor(origin.x()), origin.y() - std::floor(origin.y()));
     const QRect area = WindowGeometry::drawingArea(form_.gamen);
-    strokes_.setResolution(QSizeF(area.size()), scale_ * ratio, phase);
+    const bool moved = origin != origin_;
+    origin_ = origin;
+    // The board drawn again at a new resolution, or the canvas moved on the
+    // composed picture.
+    if (strokes_.setResolution(QSizeF(area.size()), scale_ * ratio, phase) || moved) {
+        markStale(QRect(QPoint(0, 0), area.size()));
+    }
+}
+
+void CanvasWidget::markStale(const QRect& canvasRect) {
+    // Without a composed picture there is nothing to bring up to date: the next
+    // one is composed whole.
+    if (!composed_.isNull()) {
+        stale_ += canvasRect;
+    }
 }
 
 void CanvasWidget::refresh() {
@@ -120,6 +150,7 @@ void CanvasWidget::refresh() {
     }
     const CanvasMapping map = mapping();
     for (const QRect& rect : region) {
+        markStale(rect);
         update(map.widgetRectFromCanvas(rect));
     }
 }
@@ -128,11 +159,13 @@ void CanvasWidget::updateCanvasRect(const QRectF& canvasRect) {
     const QRectF area(QPointF(0, 0), QSizeF(WindowGeometry::drawingArea(form_.gamen).size()));
     const QRectF inside = canvasRect.intersected(area);
     if (!inside.isEmpty()) {
+        markStale(inside.toAlignedRect());
         update(mapping().widgetRectFromCanvas(inside));
     }
 }
 
 void CanvasWidget::updateDrawingArea() {
+    markStale(QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size()));
     update(drawingArea());
 }
 
@@ -166,15 +199,11 @@ bool CanvasWidget::paintBoard(QPainter& painter, const QRect& dirty) const {
     const QPointF phase = strokes_.phase();
     // The layer's pixels under the canvas pixels being repainted, and the canvas
     // rectangle they cover exactly.
-    const QRect source = QRectF(dirty.x() * scale + phase.x(), dirty.y() * scale + phase.y(),
-                                dirty.width() * scale, dirty.height() * scale)
-                             .toAlignedRect()
-                             .intersected(strokes.rect());
+    const QRect source = pixelsUnder(dirty, scale, phase).intersected(strokes.rect());
     if (source.isEmpty()) {
         return false;
     }
-    const QRectF target((source.x() - phase.x()) / scale, (source.y() - phase.y()) / scale,
-                        source.width() / scale, source.height() / scale);
+    const QRectF target = canvasOver(source, scale, phase);
     // At the layer's own resolution each of its pixels falls on one device
     // pixel; only drawing at another resolution (printing) needs smoothing.
     const QTransform device = painter.deviceTransform();
@@ -192,6 +221,87 @@ bool CanvasWidget::paintBoard(QPainter& painter, const QRect& dirty) const {
     }
     painter.restore();
     return true;
+}
+
+bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
+    // The picture is the screen's: kept while the canvas is shown, holding the
+    // scene of the last refresh, drawn as Qt's raster engine draws (labels as
+    // pictures, where on paper they stay text).
+    if (!isVisible() || painter.paintEngine() == nullptr ||
+        painter.paintEngine()->type() != QPaintEngine::Raster || scene_ != lastDrawn_ ||
+        origin_.x() < 0 || origin_.y() < 0) {
+        return false;
+    }
+    // Each of its pixels must fall on one device pixel: the painter's scale is
+    // the stroke layer's, and its device pixels lie whole pixels from the
+    // window's.
+    const qreal scale = strokes_.scale();
+    const QTransform device = painter.deviceTransform();
+    const QPointF shift(device.dx() - origin_.x(), device.dy() - origin_.y());
+    const QPointF whole(std::round(shift.x()), std::round(shift.y()));
+    constexpr qreal kTolerance = 1e-6;
+    if (!(scale > 0) || device.type() > QTransform::TxScale ||
+        std::fabs(device.m11() - scale) > kTolerance * scale ||
+        std::fabs(device.m22() - scale) > kTolerance * scale ||
+        std::fabs(shift.x() - whole.x()) > kTolerance ||
+        std::fabs(shift.y() - whole.y()) > kTolerance) {
+        return false;
+    }
+    const QSize size = strokes_.pixelSize() + QSize(static_cast<int>(std::floor(origin_.x())),
+                                                    static_cast<int>(std::floor(origin_.y())));
+    if (composed_.size() != size) {
+        // The old picture goes before the new one is made.
+        composed_ = QImage();
+        composed_ = QImage(size, QImage::Format_RGB32);
+        if (composed_.isNull()) {
+            return false;
+        }
+        stale_ = QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
+    }
+    const QRegion stale = stale_.intersected(dirty);
+    if (!stale.isEmpty()) {
+        // On screen the painter's own transform; elsewhere the same, moved by
+        // the whole device pixels between its pixels and the window's.
+        compose(stale, device * QTransform::fromTranslate(-whole.x(), -whole.y()));
+        stale_ -= stale;
+    }
+    const QRect source = pixelsUnder(dirty, scale, origin_).intersected(composed_.rect());
+    if (!source.isEmpty()) {
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(canvasOver(source, scale, origin_), composed_, QRectF(source));
+        painter.restore();
+    }
+    return true;
+}
+
+void CanvasWidget::compose(const QRegion& region, const QTransform& toPicture) {
+    const qreal scale = strokes_.scale();
+    QRegion pixels;
+    for (const QRect& rect : region) {
+        pixels += pixelsUnder(rect, scale, origin_).intersected(composed_.rect());
+    }
+    QPainter painter(&composed_);
+    // The board's pixels as they are, or the background of a blank board. The
+    // board starts at the device pixel the canvas's origin falls in.
+    const QImage& board = strokes_.board();
+    const QPoint corner(static_cast<int>(std::floor(origin_.x())),
+                        static_cast<int>(std::floor(origin_.y())));
+    const bool inked = !strokes_.blank() && !board.isNull();
+    for (const QRect& rect : pixels) {
+        if (inked) {
+            painter.drawImage(rect.topLeft(), board, rect.translated(-corner));
+        } else {
+            painter.fillRect(rect, toQColor(form_.gamen.BackColor));
+        }
+    }
+    // Clipped as on screen to the drawing area, given in canvas pixels: the
+    // same edge rounded the same way cuts the lines at the same points.
+    const QSize areaSize = WindowGeometry::drawingArea(form_.gamen).size();
+    painter.setClipRegion(pixels);
+    painter.setTransform(toPicture);
+    painter.setClipRect(QRect(QPoint(0, 0), areaSize), Qt::IntersectClip);
+    paintCanvasItems(painter, lastDrawn_, areaSize, pictures_, labels_);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -223,20 +333,29 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (dirty.isEmpty()) {
         return;
     }
+    // What stands on the canvas, as the form lists it now.
+    buildCanvasScene(form_, scene_);
+    if (paintComposed(painter, dirty)) {
+        return;
+    }
     // The strokes of the pens on their background, only where the canvas is
     // being repainted; a board never written on is filled with the background.
     if (!paintBoard(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
-
-    // What stands on the canvas, as the form lists it now.
-    buildCanvasScene(form_, scene_);
     paintCanvasItems(painter, scene_, canvasArea.size(), pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ensureStrokeLayer();
+}
+
+void CanvasWidget::hideEvent(QHideEvent* event) {
+    // Only the screen needs the composed picture.
+    composed_ = QImage();
+    stale_ = QRegion();
+    QWidget::hideEvent(event);
 }
 
 bool CanvasWidget::event(QEvent* event) {

@@ -3,6 +3,13 @@
 // The canvas `gamen` on screen: a sunken frame, the white drawing area, the
 // strokes drawn with the pens, and the figure's controls above them. Mouse and
 // touch input on it goes to the form as pointer events in canvas pixels.
+//
+// On screen a repaint copies its pixels from one picture of the drawing area
+// as the screen shows it: the background, the strokes and the controls over
+// them, on the stroke layer's pixels. Only what changed since the last repaint
+// is composed there again first, so that a repaint of the whole canvas costs
+// one copy. Painting elsewhere (on paper, at another scale) draws the board and
+// the controls directly.
 
 #include <QWidget>
 
@@ -55,6 +62,7 @@ class CanvasWidget final : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     // Lets go of the buttons the form holds, at the pointer's last position; only
@@ -64,6 +72,15 @@ class CanvasWidget final : public QWidget {
     // Copies the stroke layer, background and all, onto the canvas pixels in
     // `dirty`; false when the board is blank and nothing was painted.
     bool paintBoard(QPainter& painter, const QRect& dirty) const;
+    // Copies the canvas pixels in `dirty` from the composed picture, composing
+    // its stale parts there first; false when the painter does not draw on the
+    // picture's pixels, and nothing was painted.
+    bool paintComposed(QPainter& painter, const QRect& dirty);
+    // Composes the canvas pixels of `region` afresh: the board, then what stands
+    // on the canvas, put through `toPicture` onto the same pixels as on screen.
+    void compose(const QRegion& region, const QTransform& toPicture);
+    // The composed picture no longer shows these canvas pixels.
+    void markStale(const QRect& canvasRect);
     void ensureStrokeLayer();
 
     Form1& form_;
@@ -75,6 +92,16 @@ class CanvasWidget final : public QWidget {
     LabelPictures labels_;
     CanvasScene lastDrawn_;
     CanvasScene scene_;
+    // Where the canvas's origin lies in the window's device pixels.
+    QPointF origin_;
+    // The drawing area as the screen shows it, on the window's device pixels
+    // from the window's corner (the stroke layer's pixels, moved by whole ones),
+    // so that everything is drawn there at the very coordinates it has on
+    // screen; nothing is drawn beside the drawing area. The scene it shows is
+    // lastDrawn_. Made by the first repaint, let go when the canvas is hidden.
+    QImage composed_;
+    // The canvas pixels where composed_ is out of date.
+    QRegion stale_;
 };
 
 }  // namespace heikosen::qt

@@ -34,10 +34,13 @@ void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) 
     }
 }
 
+QSize StrokeLayer::pixelSize() const {
+    return {static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
+            static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))};
+}
+
 QImage StrokeLayer::blankImage() const {
-    QImage image(QSize(static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
-                       static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixelSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -61,9 +64,9 @@ void StrokeLayer::composeBoard(QRect pixels) {
     painter.drawImage(area.topLeft(), image_, area);
 }
 
-void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
+bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
-        return;
+        return false;
     }
     stopRedraw();
     const QImage before = std::move(image_);
@@ -76,7 +79,7 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
         // A blank board has no image: the first stroke makes one.
         image_ = QImage();
         board_ = QImage();
-        return;
+        return true;
     }
     image_ = blankImage();
     QPainter painter(&image_);
@@ -88,7 +91,7 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
         }
         painter.end();
         composeBoard();
-        return;
+        return true;
     }
     if (!before.isNull() && scaleBefore > 0) {
         // The old image, rescaled, stands in until the sharp one is drawn; when
@@ -103,6 +106,7 @@ void StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     if (!dropped_) {
         startRedraw();
     }
+    return true;
 }
 
 const StrokeSegment& StrokeLayer::kept(std::size_t index) const {

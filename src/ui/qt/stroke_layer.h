@@ -69,11 +69,14 @@ class StrokeLayer final : public DrawingSurface {
     qreal scale() const { return scale_; }
     // Where the canvas's origin lies within the image's first pixel.
     QPointF phase() const { return phase_; }
+    // The image's size at this resolution: the drawing area's pixels, whole
+    // ones, from the image's corner.
+    QSize pixelSize() const;
     // Gives the image the size of a drawing area of `canvasSize` canvas pixels
     // at `scale` image pixels each, with the canvas's origin at `phase`. The
     // strokes already drawn are drawn again, or rescaled once the kept list was
-    // dropped.
-    void setResolution(QSizeF canvasSize, qreal scale, QPointF phase);
+    // dropped. False when the layer already had that resolution.
+    bool setResolution(QSizeF canvasSize, qreal scale, QPointF phase);
 
     // The segments kept for drawing again, in drawing order.
     std::vector<StrokeSegment> keptSegments() const;

@@ -186,6 +186,22 @@ TEST_F(HighDensity, RepaintsPieceByPieceMatchAFreshRendering) {
     const QImage fresh = renderedAtDensity();
     ASSERT_EQ(repainted.size(), fresh.size());
     EXPECT_EQ(repainted, fresh);
+
+    // Shown, the canvas copies the picture it keeps of itself; hidden, it is
+    // painted afresh, control by control over the board. Both where the canvas
+    // stands in the window.
+    const auto inPlace = [this] {
+        QImage image(window().size() * ratio(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio());
+        image.fill(Qt::black);
+        canvas().render(&image, canvas().mapTo(&window(), QPoint(0, 0)));
+        return image;
+    };
+    const QImage kept = inPlace();
+    canvas().hide();
+    const QImage painted = inPlace();
+    canvas().show();
+    EXPECT_EQ(kept, painted);
 }
 
 }  // namespace
