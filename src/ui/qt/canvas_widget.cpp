@@ -224,6 +224,12 @@ bool CanvasWidget::paintBoard(QPainter& painter, const QRect& dirty) const {
 }
 
 bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
+    // A board without strokes is painted directly: filling the background and
+    // drawing the controls costs less than copying the picture would. A picture
+    // made before stays, kept up to date, for the strokes to come.
+    if (strokes_.blank() || strokes_.board().isNull()) {
+        return false;
+    }
     // The picture is the screen's: kept while the canvas is shown, holding the
     // scene of the last refresh, drawn as Qt's raster engine draws (labels as
     // pictures, where on paper they stay text).
@@ -258,12 +264,14 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         }
         stale_ = QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
     }
-    const QRegion stale = stale_.intersected(dirty);
-    if (!stale.isEmpty()) {
+    // Everything out of date is composed at once: it is what the last changes
+    // asked to repaint, or, after a time without the picture, all of it, which
+    // piece by piece would leave a region of ever more pieces behind.
+    if (!stale_.isEmpty()) {
         // On screen the painter's own transform; elsewhere the same, moved by
         // the whole device pixels between its pixels and the window's.
-        compose(stale, device * QTransform::fromTranslate(-whole.x(), -whole.y()));
-        stale_ -= stale;
+        compose(stale_, device * QTransform::fromTranslate(-whole.x(), -whole.y()));
+        stale_ = QRegion();
     }
     const QRect source = pixelsUnder(dirty, scale, origin_).intersected(composed_.rect());
     if (!source.isEmpty()) {
@@ -282,18 +290,12 @@ void CanvasWidget::compose(const QRegion& region, const QTransform& toPicture) {
         pixels += pixelsUnder(rect, scale, origin_).intersected(composed_.rect());
     }
     QPainter painter(&composed_);
-    // The board's pixels as they are, or the background of a blank board. The
-    // board starts at the device pixel the canvas's origin falls in.
-    const QImage& board = strokes_.board();
+    // The board's pixels as they are; it starts at the device pixel the
+    // canvas's origin falls in.
     const QPoint corner(static_cast<int>(std::floor(origin_.x())),
                         static_cast<int>(std::floor(origin_.y())));
-    const bool inked = !strokes_.blank() && !board.isNull();
     for (const QRect& rect : pixels) {
-        if (inked) {
-            painter.drawImage(rect.topLeft(), board, rect.translated(-corner));
-        } else {
-            painter.fillRect(rect, toQColor(form_.gamen.BackColor));
-        }
+        painter.drawImage(rect.topLeft(), strokes_.board(), rect.translated(-corner));
     }
     // Clipped as on screen to the drawing area, given in canvas pixels: the
     // same edge rounded the same way cuts the lines at the same points.

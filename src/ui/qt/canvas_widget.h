@@ -4,12 +4,14 @@
 // strokes drawn with the pens, and the figure's controls above them. Mouse and
 // touch input on it goes to the form as pointer events in canvas pixels.
 //
-// On screen a repaint copies its pixels from one picture of the drawing area
-// as the screen shows it: the background, the strokes and the controls over
-// them, on the stroke layer's pixels. Only what changed since the last repaint
-// is composed there again first, so that a repaint of the whole canvas costs
-// one copy. Painting elsewhere (on paper, at another scale) draws the board and
-// the controls directly.
+// Once the pens have drawn on it, a repaint on screen copies its pixels from
+// one picture of the drawing area as the screen shows it: the board (the
+// background with the strokes) and the controls over it. Only what changed
+// since the last repaint is composed there again first, so that a repaint of
+// the whole canvas costs one copy where it cost a copy of the board and the
+// controls drawn afresh. A board without strokes, and painting elsewhere (on
+// paper, at another scale), fill or copy the board and draw the controls
+// directly.
 
 #include <QWidget>
 
@@ -98,7 +100,8 @@ class CanvasWidget final : public QWidget {
     // from the window's corner (the stroke layer's pixels, moved by whole ones),
     // so that everything is drawn there at the very coordinates it has on
     // screen; nothing is drawn beside the drawing area. The scene it shows is
-    // lastDrawn_. Made by the first repaint, let go when the canvas is hidden.
+    // lastDrawn_. Made by the first repaint of a board with strokes, let go
+    // when the canvas is hidden.
     QImage composed_;
     // The canvas pixels where composed_ is out of date.
     QRegion stale_;
