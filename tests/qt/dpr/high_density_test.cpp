@@ -186,6 +186,31 @@ TEST_F(HighDensity, RepaintsPieceByPieceMatchAFreshRendering) {
     const QImage fresh = renderedAtDensity();
     ASSERT_EQ(repainted.size(), fresh.size());
     EXPECT_EQ(repainted, fresh);
+}
+
+TEST_F(HighDensity, TheCanvasKeptAfterStrokesAndAWipeMatchesOnePaintedAfresh) {
+    // Each step repainted before the next, as a pupil's hand moves.
+    const auto dragSlowly = [this](QPointF from, QPointF to, int steps) {
+        hover(from.x(), from.y());
+        press(from.x(), from.y());
+        for (int i = 1; i <= steps; ++i) {
+            const QPointF at = from + (to - from) * (static_cast<double>(i) / steps);
+            moveHeld(at.x(), at.y());
+            settle();
+        }
+        release(to.x(), to.y());
+        settle();
+    };
+    // A stroke, the board wiped, a stroke on the wiped board away from l, and
+    // l moved: each must reach the picture the canvas keeps of itself.
+    click(window().command(3));  // メモ
+    dragSlowly({100, 560}, {300, 600}, 6);
+    click(window().command(1));  // 初期画面
+    click(window().command(3));
+    ASSERT_EQ(form().memoMode, 1);
+    dragSlowly({560, 420}, {760, 460}, 6);
+    click(window().command(3));
+    dragSlowly({400, 125}, {455, 125}, 5);
 
     // Shown, the canvas copies the picture it keeps of itself; hidden, it is
     // painted afresh, control by control over the board. Both where the canvas
