@@ -47,18 +47,17 @@ const QColor kDarkShadow(0x40, 0x40, 0x40);
 const QColor kLight(0xC0, 0xC0, 0xC0);
 const QColor kHighlight(0xFF, 0xFF, 0xFF);
 
-// The pixels of an image of the drawing area under a rectangle of canvas
-// pixels, at `scale` image pixels per canvas pixel with the canvas's origin at
-// `phase` within the image's first pixel.
-QRect pixelsUnder(const QRect& canvasRect, qreal scale, QPointF phase) {
-    return QRectF(canvasRect.x() * scale + phase.x(), canvasRect.y() * scale + phase.y(),
+// The pixels of an image under a rectangle of canvas pixels, at `scale` image
+// pixels per canvas pixel with the canvas's origin at `origin` in the image.
+QRect pixelsUnder(const QRect& canvasRect, qreal scale, QPointF origin) {
+    return QRectF(canvasRect.x() * scale + origin.x(), canvasRect.y() * scale + origin.y(),
                   canvasRect.width() * scale, canvasRect.height() * scale)
         .toAlignedRect();
 }
 
 // The canvas rectangle that those image pixels cover exactly.
-QRectF canvasOver(const QRect& pixels, qreal scale, QPointF phase) {
-    return {(pixels.x() - phase.x()) / scale, (pixels.y() - phase.y()) / scale,
+QRectF canvasOver(const QRect& pixels, qreal scale, QPointF origin) {
+    return {(pixels.x() - origin.x()) / scale, (pixels.y() - origin.y()) / scale,
             pixels.width() / scale, pixels.height() / scale};
 }
 
@@ -264,9 +263,10 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         }
         stale_ = QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
     }
-    // Everything out of date is composed at once: it is what the last changes
-    // asked to repaint, or, after a time without the picture, all of it, which
-    // piece by piece would leave a region of ever more pieces behind.
+    // Everything out of date is composed at once: what the last changes asked
+    // to repaint, or, after the repaints of a blank board left the picture
+    // alone, all of it, which piece by piece would leave a region of ever more
+    // pieces behind.
     if (!stale_.isEmpty()) {
         // On screen the painter's own transform; elsewhere the same, moved by
         // the whole device pixels between its pixels and the window's.

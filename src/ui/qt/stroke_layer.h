@@ -29,9 +29,10 @@ static_assert(sizeof(StrokeSegment) == 24);
 //
 // Beside the strokes alone the layer keeps the board as the screen shows it:
 // the canvas's background with the strokes over it, each pixel blended once,
-// when its strokes are drawn. A repaint copies the board's opaque pixels as
-// they are, which costs about what filling them with the background does,
-// where blending the strokes afresh on every repaint cost much more.
+// when its strokes are drawn. The canvas copies the board's opaque pixels as
+// they are: into the picture it keeps of itself where they changed, or straight
+// onto another painter at the board's resolution. Blending the strokes afresh
+// on every repaint cost much more.
 //
 // The segments drawn since the board was last wiped are also kept, up to
 // kMaxKeptSegments of them, so that the strokes can be drawn again sharply
