@@ -5,7 +5,7 @@
 
 import createHeikosen from './heikosen.js';
 import { Board } from './board.js';
-import { FormView, familyOf, fitToViewport } from './view.js';
+import { FormView, familyOf, fitToViewport, viewportSize } from './view.js';
 
 const decoder = new TextDecoder();
 const encoder = new TextEncoder();
@@ -140,17 +140,18 @@ const handlers = {
 
 function build() {
   formElement.replaceChildren();
+  const viewport = viewportSize();
   const window = core.window();
   view = new FormView(formElement, window, handlers);
   const props = view.canvas.props;
   area = { left: props.Left + props.BorderWidth, top: props.Top + props.BorderWidth };
   board = new Board(core, view.canvas.strokes, view.canvas.items, letters, cssFont);
   listen(view.canvas.box);
-  layout();
+  layout(viewport);
 }
 
-function layout() {
-  fit = fitToViewport(formElement, window0, area);
+function layout(viewport = viewportSize()) {
+  fit = fitToViewport(formElement, window0, area, viewport);
   if (!printing) {
     board.setScale(fit.scale * fit.ratio);
   }
@@ -388,7 +389,7 @@ document.getElementById('restart').addEventListener('click', () => {
 // --- Start ---
 
 build();
-addEventListener('resize', layout);
+addEventListener('resize', () => layout());
 // A change of the device pixel ratio (another screen, the browser's zoom).
 function watchRatio() {
   matchMedia(`(resolution: ${globalThis.devicePixelRatio || 1}dppx)`).addEventListener(

@@ -134,13 +134,17 @@ export class FormView {
   }
 }
 
+// The viewport's size in CSS pixels. Reading it lays the page out, which costs
+// next to nothing while the form has no controls: read it before they are made.
+export function viewportSize() {
+  const root = document.documentElement;
+  return { width: root.clientWidth, height: root.clientHeight };
+}
+
 // The form scaled to fit the viewport, centred, with the drawing area's corner
 // on a whole device pixel so that the canvases' pixels fall on the screen's.
-// The viewport's size is read from the window, not from the page's layout, so
-// that fitting a form just built does not lay the page out before its frame.
-export function fitToViewport(form, window, area) {
-  const width = globalThis.innerWidth;
-  const height = globalThis.innerHeight;
+export function fitToViewport(form, window, area, viewport) {
+  const { width, height } = viewport;
   const scale = Math.min(width / window.Width, height / window.Height);
   const ratio = globalThis.devicePixelRatio || 1;
   const snap = (offset, corner) => Math.round((offset + corner * scale) * ratio) / ratio - corner * scale;
