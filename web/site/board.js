@@ -47,6 +47,9 @@ export class Board {
     this.width = 0;
     this.height = 0;
     this.strokeCount = 0;
+    // True while the strokes canvas is known to hold nothing, so that a wipe
+    // need not clear it (clearing a canvas never drawn on makes its buffer).
+    this.strokesClear = true;
     this.redraw = null;
     this.preparing = null;
     this.ascents = new Map();
@@ -75,6 +78,7 @@ export class Board {
     this.items.height = pixelHeight;
     this.strokes.width = pixelWidth;
     this.strokes.height = pixelHeight;
+    this.strokesClear = true;  // a canvas given a size is cleared
     this.drawAgain(old, before);
     this.update(header);
     this.prepareBuffers(PREPARED_FRAMES);
@@ -125,9 +129,11 @@ export class Board {
     const count = this.core.keptCount();
     if (count >= 0 && count <= REDRAW_SLICE) {
       this.drawSegments(this.strokeContext, this.core.kept(), 0, count);
+      this.strokesClear &&= count === 0;
       return;
     }
     if (old) {
+      this.strokesClear = false;
       const ctx = this.strokeContext;
       ctx.setTransform(1, 0, 0, 1, 0, 0);
       ctx.imageSmoothingEnabled = true;
@@ -163,6 +169,7 @@ export class Board {
     target.setTransform(1, 0, 0, 1, 0, 0);
     target.clearRect(0, 0, this.strokes.width, this.strokes.height);
     target.drawImage(job.canvas, 0, 0);
+    this.strokesClear = false;
     this.redraw = null;
   }
 
@@ -212,12 +219,16 @@ export class Board {
     const i32 = m.HEAP32;
     if (i32[h + WIPED]) {
       this.redraw = null;
-      this.strokeContext.setTransform(1, 0, 0, 1, 0, 0);
-      this.strokeContext.clearRect(0, 0, this.strokes.width, this.strokes.height);
+      if (!this.strokesClear) {
+        this.strokeContext.setTransform(1, 0, 0, 1, 0, 0);
+        this.strokeContext.clearRect(0, 0, this.strokes.width, this.strokes.height);
+        this.strokesClear = true;
+      }
       this.strokeCount = 0;
     }
     const fresh = i32[h + FRESH_COUNT];
     if (fresh > 0) {
+      this.strokesClear = false;
       this.drawSegments(this.strokeContext, i32[h + FRESH], 0, fresh);
       this.strokeCount += fresh;
       this.core.strokesDrawn();

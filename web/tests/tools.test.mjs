@@ -154,4 +154,13 @@ test('blackboard tools', async (t) => {
     img = await screenshot(page);
     expectCanvasColour(img, box, 433.3, 75, WHITE, 'hidden extension of l');
   });
+
+  await t.test('the initial screen wipes the memo strokes', async () => {
+    await page.click('#Command1');
+    assert.equal(await page.evaluate(() => window.heikosen.strokeCount()), 0);
+    await settle(page);
+    const img = await screenshot(page);
+    expectCanvasColour(img, box, 450, 300, WHITE, 'the wiped stroke');
+    expectCanvasColour(img, box, 600, 255, WHITE, 'the wiped stroke down');
+  });
 });
