@@ -129,7 +129,6 @@ export class Board {
     const count = this.core.keptCount();
     if (count >= 0 && count <= REDRAW_SLICE) {
       this.drawSegments(this.strokeContext, this.core.kept(), 0, count);
-      this.strokesClear &&= count === 0;
       return;
     }
     if (old) {
@@ -178,6 +177,9 @@ export class Board {
   drawSegments(ctx, address, from, to) {
     if (to <= from) {
       return;
+    }
+    if (ctx === this.strokeContext) {
+      this.strokesClear = false;
     }
     const m = this.core.module;
     const f = m.HEAPF32;
@@ -228,7 +230,6 @@ export class Board {
     }
     const fresh = i32[h + FRESH_COUNT];
     if (fresh > 0) {
-      this.strokesClear = false;
       this.drawSegments(this.strokeContext, i32[h + FRESH], 0, fresh);
       this.strokeCount += fresh;
       this.core.strokesDrawn();
