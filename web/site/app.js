@@ -5,50 +5,13 @@
 
 import createHeikosen from './heikosen.js';
 import { Board } from './board.js';
-import { FormView, familyOf, fitToViewport, viewportSize } from './view.js';
-
-const decoder = new TextDecoder();
-const encoder = new TextEncoder();
+import { Core } from './core.js';
+import { FormView, familyOf } from './view.js';
 
 // Canvas pixels drawn per printed canvas pixel: sharp on paper.
 const PRINT_SCALE = 4;
 // The core's mouse buttons: left, right, middle.
 const LEFT = 1, RIGHT = 2, MIDDLE = 4;
-
-// The bindings, with strings and JSON across the boundary.
-class Core {
-  constructor(module) {
-    this.module = module;
-  }
-  text(address, length) {
-    return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
-  }
-  json(address) {
-    return JSON.parse(this.text(address, this.module._hk_text_length()));
-  }
-  put(text) {
-    const bytes = encoder.encode(text);
-    const address = this.module._hk_input(bytes.length);
-    this.module.HEAPU8.set(bytes, address);
-  }
-  start() { this.module._hk_start(); }
-  window() { return this.json(this.module._hk_window()); }
-  control(name, index) {
-    this.put(String(name));
-    return this.json(this.module._hk_control(index | 0));
-  }
-  variables() { return this.json(this.module._hk_variables()); }
-  scene() { return this.json(this.module._hk_scene()); }
-  refresh(everything) { return this.module._hk_refresh(everything ? 1 : 0); }
-  strokesDrawn() { this.module._hk_strokes_drawn(); }
-  keptCount() { return this.module._hk_kept_count(); }
-  kept() { return this.module._hk_kept(); }
-  held() { return this.module._hk_held_buttons(); }
-  printWithName(name) {
-    this.put(name);
-    this.module._hk_print_with_name();
-  }
-}
 
 // The CSS font for one of the core's fonts.
 function cssFont(name, px, bold) {
@@ -74,11 +37,13 @@ function measure(text, name, px, bold) {
   return width;
 }
 
-// Read-only views of the core, for the page's tests; `ready` resolves once the
-// first frame of the figure is drawn.
+// Read-only views of the core, for the page's tests; `shown` resolves in the
+// first frame that shows the initial screen, `ready` in the first frame that
+// the program draws.
 let drawn;
 const ready = new Promise((resolve) => { drawn = resolve; });
 globalThis.heikosen = {
+  shown: globalThis.heikosen?.shown,
   ready,
   control: (name, index = 0) => core.control(name, index),
   variables: () => core.variables(),
@@ -122,8 +87,7 @@ const letters = await Promise.all(
 let view = null;
 let board = null;
 let printing = false;
-let fit = { left: 0, top: 0, scale: 1, ratio: 1 };
-let area = { left: 0, top: 0 };
+let fit = { left: 0, top: 0, scale: 1, ratio: 1, area: { left: 0, top: 0 } };
 
 // After a click or a press: the window's controls and the canvas.
 function update() {
@@ -138,20 +102,23 @@ const handlers = {
   check1(index) { module._hk_click_check1(index); update(); },
 };
 
+// Takes the form's elements over (or, starting again, brings them up to date)
+// and draws the canvas, which then stands in place of the initial picture.
 function build() {
-  formElement.replaceChildren();
-  const viewport = viewportSize();
   const window = core.window();
-  view = new FormView(formElement, window, handlers);
-  const props = view.canvas.props;
-  area = { left: props.Left + props.BorderWidth, top: props.Top + props.BorderWidth };
+  if (view === null) {
+    view = new FormView(formElement, window, handlers);
+    listen(view.canvas.box);
+  } else {
+    view.sync(window);
+  }
   board = new Board(core, view.canvas.strokes, view.canvas.items, letters, cssFont);
-  listen(view.canvas.box);
-  layout(viewport);
+  layout();
+  view.canvas.box.querySelector('.figure')?.remove();
 }
 
-function layout(viewport = viewportSize()) {
-  fit = fitToViewport(formElement, window0, area, viewport);
+function layout() {
+  fit = self.heikosenFit();
   if (!printing) {
     board.setScale(fit.scale * fit.ratio);
   }
@@ -164,8 +131,8 @@ let last = { x: 0, y: 0 };
 
 function canvasPoint(event) {
   return {
-    x: (event.clientX - fit.left) / fit.scale - area.left,
-    y: (event.clientY - fit.top) / fit.scale - area.top,
+    x: (event.clientX - fit.left) / fit.scale - fit.area.left,
+    y: (event.clientY - fit.top) / fit.scale - fit.area.top,
   };
 }
 
@@ -292,15 +259,12 @@ function listen(box) {
       }
     });
   }
-  // The right button resets the figure; no menu opens on the board, nor on a long press.
-  box.addEventListener('contextmenu', (event) => event.preventDefault());
 }
 
 addEventListener('blur', () => {
   active = null;
   letGo();
 });
-document.addEventListener('contextmenu', (event) => event.preventDefault());
 
 // --- The core's services ---
 
@@ -388,7 +352,20 @@ document.getElementById('restart').addEventListener('click', () => {
 
 // --- Start ---
 
+// What the user did on the form before the program took it over, done again.
+function replay(early) {
+  for (const event of early) {
+    if (event.type === 'click') {
+      document.getElementById(event.id)?.click();
+    } else {
+      view.canvas.box.dispatchEvent(new PointerEvent(event.type, { ...event, bubbles: true, cancelable: true }));
+    }
+  }
+}
+
+const early = self.heikosenEarly();
 build();
+replay(early);
 addEventListener('resize', () => layout());
 // A change of the device pixel ratio (another screen, the browser's zoom).
 function watchRatio() {

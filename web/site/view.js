@@ -1,12 +1,20 @@
-// The window's controls as elements of the page, made and kept up to date from
-// the core's properties: labels, real buttons, option buttons and check boxes
-// at the layout's positions and in its tab order, and the canvas box with its
-// two <canvas> elements.
+// The window's controls as elements of the page: the markup of the form as the
+// core lays it out (written into the page when the site is assembled, so that
+// the first frame shows the window before any script runs), and the view that
+// takes those elements over and keeps them up to date from the core's
+// properties: labels, real buttons, option buttons and check boxes at the
+// layout's positions and in its tab order, and the canvas box with its two
+// <canvas> elements.
 
 const families = {
   'ＭＳ Ｐゴシック': '--font-gothic',
   'ＭＳ Ｐ明朝': '--font-mincho',
 };
+
+// The style sheet's variable that holds the family list for one of the core's fonts.
+export function familyVariable(name) {
+  return families[name] ?? '--font-gothic';
+}
 
 const resolved = new Map();
 
@@ -14,8 +22,7 @@ const resolved = new Map();
 export function familyOf(name) {
   let family = resolved.get(name);
   if (family === undefined) {
-    const variable = families[name] ?? '--font-gothic';
-    family = getComputedStyle(document.documentElement).getPropertyValue(variable).trim();
+    family = getComputedStyle(document.documentElement).getPropertyValue(familyVariable(name)).trim();
     resolved.set(name, family);
   }
   return family;
@@ -32,74 +39,88 @@ function place(element, props) {
   element.style.setProperty('--ch', props.Height);
 }
 
+const entities = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
+const escape = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
+
+// The markup of the form: `window` as the core hands it out (hk_window), and
+// `figure`, the markup that stands in the drawing area until the canvases are
+// drawn. An auto-sized label is left to take the size of its caption in the
+// font at hand; the view gives it the size the core measured.
+export function formMarkup(window, figure) {
+  const at = (props, sized = true) =>
+    `--l:${props.Left};--t:${props.Top}` + (sized ? `;--cw:${props.Width};--ch:${props.Height}` : '');
+  const flags = (props, ...more) =>
+    [props.Visible === false ? ' hidden' : '', ...more.map((flag) => (flag ? ` ${flag}` : ''))].join('');
+  const canvas = window.controls.find((control) => control.kind === 'canvas').props;
+  const parts = [
+    `<div id="form" style="--w:${window.Width};--h:${window.Height};background:${colour(window.BackColor)}" ` +
+      `data-width="${window.Width}" data-height="${window.Height}" ` +
+      `data-area="${canvas.Left + canvas.BorderWidth} ${canvas.Top + canvas.BorderWidth}">`,
+  ];
+  for (const { kind, id, props } of window.controls) {
+    if (kind === 'label') {
+      const font = props.Font;
+      const style = `${at(props, !props.AutoSize)};--px:${font.px};` +
+        `font-family:var(${familyVariable(font.Name)});font-weight:${font.Bold ? 'bold' : 'normal'};` +
+        `color:${colour(props.ForeColor)};background:${colour(props.BackColor)}`;
+      parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escape(props.Caption)}</div>`);
+    } else if (kind === 'command') {
+      parts.push(`<button type="button" id="${id}"${props.FontBold ? ' class="bold"' : ''} style="${at(props)}"` +
+        `${flags(props, !props.Enabled && 'disabled')}>${escape(props.Caption)}</button>`);
+    } else if (kind === 'option' || kind === 'check') {
+      const checked = kind === 'option' ? props.Value : props.Value === 1;
+      parts.push(`<label class="choice" style="${at(props)}"${flags(props)}>` +
+        `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"` +
+        `${flags({}, checked && 'checked', !props.Enabled && 'disabled')}>` +
+        `<span>${escape(props.Caption)}</span></label>`);
+    } else {
+      parts.push(`<div id="${id}" tabindex="0" style="${at(props)}"${flags(props)}>` +
+        `<div class="frame" style="background:${colour(props.BackColor)}">` +
+        '<canvas id="gamen-strokes"></canvas><canvas id="gamen-items"></canvas>' +
+        `${figure}</div></div>`);
+    }
+  }
+  parts.push('</div>');
+  return parts.join('\n');
+}
+
 export class FormView {
-  // form: the #form element; window: the core's window (hk_window); handlers:
-  // {command(n), option1(i), option2(i), check1(i)} for the user's clicks.
+  // form: the #form element, holding the form's markup; window: the core's
+  // window (hk_window); handlers: {command(n), option1(i), option2(i),
+  // check1(i)} for the user's clicks.
   constructor(form, window, handlers) {
     this.form = form;
     this.elements = new Map();
-    form.style.setProperty('--w', window.Width);
-    form.style.setProperty('--h', window.Height);
-    form.style.background = colour(window.BackColor);
     for (const control of window.controls) {
-      const element = this.create(control, handlers);
-      place(element, control.props);
-      form.append(element);
-      this.elements.set(control.id, { kind: control.kind, element });
+      this.elements.set(control.id, { kind: control.kind, element: this.adopt(control, handlers) });
     }
     this.sync(window);
   }
 
-  create(control, handlers) {
+  adopt(control, handlers) {
     const { kind, id, props } = control;
-    if (kind === 'label') {
-      const label = document.createElement('div');
-      label.id = id;
-      label.className = 'label';
-      label.style.setProperty('--px', props.Font.px);
-      label.style.fontFamily = familyOf(props.Font.Name);
-      label.style.fontWeight = props.Font.Bold ? 'bold' : 'normal';
-      label.style.color = colour(props.ForeColor);
-      label.style.background = colour(props.BackColor);
-      return label;
+    const element = this.form.querySelector(`#${id}`);
+    if (element === null) {
+      throw new Error(`the page has no element for ${id}`);
     }
     if (kind === 'command') {
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.id = id;
       const number = Number(id.slice('Command'.length));
-      button.addEventListener('click', () => handlers.command(number));
-      return button;
-    }
-    if (kind === 'option' || kind === 'check') {
-      const wrapper = document.createElement('label');
-      wrapper.className = 'choice';
-      const input = document.createElement('input');
-      input.type = kind === 'option' ? 'radio' : 'checkbox';
-      input.id = id;
+      element.addEventListener('click', () => handlers.command(number));
+    } else if (kind === 'option' || kind === 'check') {
       const [array, index] = id.split('_');
       const click = handlers[array.toLowerCase()];
       // The core decides the state; the box shows what it decided.
-      input.addEventListener('click', () => click(Number(index)));
-      const caption = document.createElement('span');
-      wrapper.append(input, caption);
-      return wrapper;
+      element.addEventListener('click', () => click(Number(index)));
+      return element.parentElement;
+    } else if (kind === 'canvas') {
+      this.canvas = {
+        box: element,
+        strokes: element.querySelector('#gamen-strokes'),
+        items: element.querySelector('#gamen-items'),
+        props,
+      };
     }
-    // The canvas: its frame, and the drawing area with the strokes beneath the items.
-    const box = document.createElement('div');
-    box.id = id;
-    box.tabIndex = 0;
-    const frame = document.createElement('div');
-    frame.className = 'frame';
-    frame.style.background = colour(props.BackColor);
-    const strokes = document.createElement('canvas');
-    strokes.id = 'gamen-strokes';
-    const items = document.createElement('canvas');
-    items.id = 'gamen-items';
-    frame.append(strokes, items);
-    box.append(frame);
-    this.canvas = { box, strokes, items, props };
-    return box;
+    return element;
   }
 
   // Brings every element up to date with the core's window.
@@ -132,24 +153,4 @@ export class FormView {
       }
     }
   }
-}
-
-// The viewport's size in CSS pixels. Reading it lays the page out, which costs
-// next to nothing while the form has no controls: read it before they are made.
-export function viewportSize() {
-  const root = document.documentElement;
-  return { width: root.clientWidth, height: root.clientHeight };
-}
-
-// The form scaled to fit the viewport, centred, with the drawing area's corner
-// on a whole device pixel so that the canvases' pixels fall on the screen's.
-export function fitToViewport(form, window, area, viewport) {
-  const { width, height } = viewport;
-  const scale = Math.min(width / window.Width, height / window.Height);
-  const ratio = globalThis.devicePixelRatio || 1;
-  const snap = (offset, corner) => Math.round((offset + corner * scale) * ratio) / ratio - corner * scale;
-  const left = snap((width - window.Width * scale) / 2, area.left);
-  const top = snap((height - window.Height * scale) / 2, area.top);
-  form.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
-  return { left, top, scale, ratio };
 }

@@ -1,6 +1,8 @@
 // Start-up at the form's own size, 891 x 687: the title, every control at its
 // rectangle with its caption, the initial figure with the parallels at page
-// y 325, 400 and 550, and nothing else on the white canvas.
+// y 325, 400 and 550, and nothing else on the white canvas. And the initial
+// screen that the page shows before the program runs: the same picture, and
+// what the user does meanwhile done once the program runs.
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
@@ -9,11 +11,14 @@ import {
   FORM,
   WHITE,
   formBox,
+  mouseOn,
+  near,
   openSite,
   scene,
   screenshot,
   session,
   shotPath,
+  untilReady,
   variables,
   watched,
 } from './support/browser.mjs';
@@ -146,4 +151,64 @@ test('start-up at 891 x 687', async (t) => {
     assert.equal(v.gridShown, 0);
     assert.deepEqual((await watched(page)).errors, []);
   });
+});
+
+test('the initial screen before the program runs', async () => {
+  const viewport = { width: 1200, height: 800 };
+  // The program's first frame at this size, to compare with.
+  const live = await openSite(s, viewport);
+  const liveBox = await formBox(live);
+  const drawn = await screenshot(live, shotPath('initial-program'));
+  await live.close();
+
+  // A page whose module's code is held back until released.
+  const context = await s.browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    await page.setViewport(viewport);
+    await page.setRequestInterception(true);
+    let hold;
+    const held = new Promise((resolve) => { hold = resolve; });
+    page.on('request', (request) =>
+      request.url().endsWith('/heikosen.wasm') ? hold(request) : request.continue());
+    await page.goto(s.server.url('/'), { waitUntil: 'load' });
+    await page.evaluate(() => window.heikosen.shown);
+
+    // Fitted and centred as the program fits it, and the same picture.
+    const box = await formBox(page);
+    assert.deepEqual(box, liveBox);
+    const shown = await screenshot(page, shotPath('initial-screen'));
+    expectInitialFigure(shown, box);
+    let differ = 0;
+    for (let y = 0; y < viewport.height; y += 1) {
+      for (let x = 0; x < viewport.width; x += 1) {
+        if (!near(shown.css(x, y), drawn.css(x, y), 64)) {
+          differ += 1;
+        }
+      }
+    }
+    // Antialiased edges, and the title's box, which takes the width of the
+    // caption in the font at hand until the program measures it.
+    assert.ok(differ < 1500, `${differ} pixels differ from the program's first frame`);
+
+    // Meanwhile p is dragged down by 30 and the grid button clicked: both are
+    // done once the program runs.
+    const mouse = mouseOn(page, box);
+    await mouse.dragTo(10, 275, 10, 305, 3);
+    await mouse.up();
+    await page.click('#Command4');
+    (await held).continue();
+    await untilReady(page);
+    const v = await variables(page);
+    // Within the rounding of a scaled page's pointer to the form's pixels.
+    assert.ok(Math.abs(v.parallelPY - 305) < 0.01, `p at ${v.parallelPY}, not 305`);
+    assert.equal(v.grabbedHandle, 0);
+    assert.equal(v.gridShown, 1);
+    assert.equal(await page.$('#gamen .figure'), null);
+    assert.deepEqual(errors, []);
+  } finally {
+    await context.close();
+  }
 });

@@ -1,0 +1,149 @@
+// Writes the site's index.html with the initial screen in it: the form's
+// controls as the core lays them out, and a picture of the initial figure in
+// the drawing area, so that the browser shows the window in its first frame,
+// before the page's modules and the core's code have come. The core runs here
+// under Node (a build of the bindings for Node), and the board of the page
+// draws the figure on a context that writes SVG instead of pixels.
+//
+//   node prerender.mjs MODULE PAGE STYLE LETTERS_DIR OUT
+//
+// MODULE: the bindings built for Node; PAGE: the page with @HEIKOSEN_FORM@ where
+// the form goes and a link to STYLE, which is put in the page; LETTERS_DIR: the
+// letter pictures (NAME.png); OUT: the page written.
+
+import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+
+import { Board } from './site/board.js';
+import { Core } from './site/core.js';
+import { familyVariable, formMarkup } from './site/view.js';
+
+const [modulePath, pagePath, stylePath, lettersDir, outPath] = process.argv.slice(2);
+if (!outPath) {
+  console.error('usage: node prerender.mjs MODULE PAGE STYLE LETTERS_DIR OUT');
+  process.exit(2);
+}
+
+const entities = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
+const escape = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
+const number = (x) => String(Math.round(x * 100) / 100);
+
+// The canvas calls of the board, written down as SVG elements. A full refresh
+// clears the drawing area once and clips to all of it: both are left out, as
+// the picture starts empty and is as large as the area. Text is placed by the
+// top of its font (the board asks the font's ascent, which is 0 here), so that
+// the browser puts it as the canvas does with the font it has.
+class SvgContext {
+  constructor() {
+    this.elements = [];
+    this.path = [];
+    this.states = [];
+    Object.assign(this, {
+      fillStyle: '#000', strokeStyle: '#000', lineWidth: 1, lineCap: 'butt', lineJoin: 'miter',
+      font: '10px sans-serif', textBaseline: 'alphabetic', dash: [],
+    });
+  }
+  save() {
+    const { fillStyle, strokeStyle, lineWidth, lineCap, lineJoin, font, dash } = this;
+    this.states.push({ fillStyle, strokeStyle, lineWidth, lineCap, lineJoin, font, dash });
+  }
+  restore() { Object.assign(this, this.states.pop()); }
+  setTransform() {}
+  clearRect() {}
+  clip() {}
+  setLineDash(dash) { this.dash = dash; }
+  beginPath() { this.path = []; }
+  moveTo(x, y) { this.path.push(`M${number(x)} ${number(y)}`); }
+  lineTo(x, y) { this.path.push(`L${number(x)} ${number(y)}`); }
+  rect(x, y, w, h) { this.path.push(`M${number(x)} ${number(y)}h${number(w)}v${number(h)}h${number(-w)}z`); }
+  // Whole circles only: the board draws no other arcs.
+  arc(x, y, r) {
+    const [a, b, rr] = [number(x - r), number(x + r), number(r)];
+    this.path.push(`M${a} ${number(y)}A${rr} ${rr} 0 1 0 ${b} ${number(y)}A${rr} ${rr} 0 1 0 ${a} ${number(y)}z`);
+  }
+  stroke() {
+    if (this.path.length === 0) {
+      return;
+    }
+    const dash = this.dash.length > 0 ? ` stroke-dasharray="${this.dash.map(number).join(' ')}"` : '';
+    this.elements.push(`<path d="${this.path.join('')}" fill="none" stroke="${this.strokeStyle}" ` +
+      `stroke-width="${number(this.lineWidth)}" stroke-linecap="${this.lineCap}" ` +
+      `stroke-linejoin="${this.lineJoin}"${dash}/>`);
+  }
+  fill() {
+    if (this.path.length > 0) {
+      this.elements.push(`<path d="${this.path.join('')}" fill="${this.fillStyle}"/>`);
+    }
+  }
+  fillRect(x, y, w, h) {
+    this.elements.push(`<rect x="${number(x)}" y="${number(y)}" width="${number(w)}" ` +
+      `height="${number(h)}" fill="${this.fillStyle}"/>`);
+  }
+  measureText() { return { fontBoundingBoxAscent: 0 }; }
+  fillText(text, x, y) {
+    this.elements.push(`<text x="${number(x)}" y="${number(y)}" style="font:${this.font}" ` +
+      `fill="${this.fillStyle}" dominant-baseline="text-before-edge">${escape(text)}</text>`);
+  }
+  drawImage(picture, x, y, w, h) {
+    this.elements.push(`<use href="#letter-${picture.name}" x="${number(x)}" y="${number(y)}" ` +
+      `width="${number(w)}" height="${number(h)}"/>`);
+  }
+}
+
+// A <canvas> as far as the board uses one.
+function canvasOf(context) {
+  return { width: 0, height: 0, style: { setProperty() {} }, getContext: () => context };
+}
+
+// A letter picture's size, from its PNG header.
+function pngSize(bytes) {
+  return { width: bytes.readUInt32BE(16), height: bytes.readUInt32BE(20) };
+}
+
+// Widths without a browser: full-width characters one em wide, others half. The
+// page measures again with its own fonts when it takes the form over.
+function estimate(text, px) {
+  return Math.max(...text.split('\n').map((line) =>
+    [...line].reduce((width, c) => width + (c.codePointAt(0) >= 0x2e80 ? px : px / 2), 0)));
+}
+
+globalThis.requestAnimationFrame = () => 0;
+const createHeikosen = createRequire(import.meta.url)(path.resolve(modulePath));
+const services = {
+  measure: (text, textLength, font, fontLength, px) => estimate(core.text(text, textLength), px),
+};
+const core = new Core(await createHeikosen({ hk: services }));
+core.start();
+const window = core.window();
+
+const items = new SvgContext();
+const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items),
+  window.letters.map((name) => ({ name })),
+  (name, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(name)})`);
+board.setScale(1);
+
+// The letter pictures, each once, drawn where the figure uses them.
+const symbols = window.letters.map((name) => {
+  const bytes = fs.readFileSync(path.join(lettersDir, `${name}.png`));
+  const { width, height } = pngSize(bytes);
+  return `<symbol id="letter-${name}" viewBox="0 0 ${width} ${height}" preserveAspectRatio="none">` +
+    `<image width="${width}" height="${height}" href="data:image/png;base64,${bytes.toString('base64')}"/>` +
+    '</symbol>';
+});
+const figure = `<svg class="figure" width="${board.width}" height="${board.height}" ` +
+  `viewBox="0 0 ${board.width} ${board.height}" aria-hidden="true"><defs>${symbols.join('')}</defs>` +
+  `${items.elements.join('')}</svg>`;
+
+const link = `<link rel="stylesheet" href="${path.basename(stylePath)}">`;
+let page = fs.readFileSync(pagePath, 'utf8');
+for (const needed of [link, '@HEIKOSEN_FORM@', '<title>']) {
+  if (!page.includes(needed)) {
+    throw new Error(`${pagePath} has no ${needed}`);
+  }
+}
+page = page
+  .replace(link, () => `<style>\n${fs.readFileSync(stylePath, 'utf8')}</style>`)
+  .replace(/<title>[^<]*<\/title>/, () => `<title>${escape(window.Caption)}</title>`)
+  .replace('@HEIKOSEN_FORM@', () => formMarkup(window, figure));
+fs.writeFileSync(outPath, page);
