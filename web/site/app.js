@@ -51,8 +51,8 @@ globalThis.heikosen = {
   strokeCount: () => board.strokeCount,
 };
 
-// The module, from the code that the page compiled (self.heikosenCode, started
-// in index.html before any of the modules came).
+// The module, from the code that the page compiled (self.heikosenCode, asked
+// for by index.html together with the modules).
 const services = {};
 const code = await self.heikosenCode;
 let failed;
@@ -80,9 +80,19 @@ services.measure = (text, textLength, font, fontLength, px, bold) =>
 
 core.start();
 const window0 = core.window();
-// The letter pictures, decoding since the page came (self.heikosenLetters).
-const letters = await Promise.all(
-  window0.letters.map((name) => self.heikosenLetters.get(name) ?? null));
+// The letter pictures, from the initial picture of the figure, decoded once
+// into bitmaps that the board draws with no decoding of its own.
+const letters = await Promise.all(window0.letters.map((name) => {
+  const source = document.querySelector(`#letter-${name} image`);
+  if (source === null) {
+    return null;
+  }
+  const picture = new Image();
+  picture.src = source.getAttribute('href');
+  return picture.decode().then(
+    () => (self.createImageBitmap ? createImageBitmap(picture).catch(() => picture) : picture),
+    () => null);
+}));
 
 let view = null;
 let board = null;
