@@ -86,19 +86,16 @@ class SvgContext {
       `fill="${this.fillStyle}" dominant-baseline="text-before-edge">${escape(text)}</text>`);
   }
   drawImage(picture, x, y, w, h) {
-    this.elements.push(`<use href="#letter-${picture.name}" x="${number(x)}" y="${number(y)}" ` +
-      `width="${number(w)}" height="${number(h)}"/>`);
+    picture.drawn = true;
+    this.elements.push(`<image class="letter-${picture.name}" href="${picture.href}" ` +
+      `x="${number(x)}" y="${number(y)}" width="${number(w)}" height="${number(h)}" ` +
+      'preserveAspectRatio="none"/>');
   }
 }
 
 // A <canvas> as far as the board uses one.
 function canvasOf(context) {
   return { width: 0, height: 0, style: { setProperty() {} }, getContext: () => context };
-}
-
-// A letter picture's size, from its PNG header.
-function pngSize(bytes) {
-  return { width: bytes.readUInt32BE(16), height: bytes.readUInt32BE(20) };
 }
 
 // Widths without a browser: full-width characters one em wide, others half. The
@@ -117,23 +114,21 @@ const core = new Core(await createHeikosen({ hk: services }));
 core.start();
 const window = core.window();
 
+// The letter pictures, as data URLs: the program takes them from the figure.
+const letters = window.letters.map((name) => ({
+  name,
+  href: `data:image/png;base64,${fs.readFileSync(path.join(lettersDir, `${name}.png`)).toString('base64')}`,
+}));
 const items = new SvgContext();
-const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items),
-  window.letters.map((name) => ({ name })),
+const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items), letters,
   (name, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(name)})`);
 board.setScale(1);
-
-// The letter pictures, each once, drawn where the figure uses them.
-const symbols = window.letters.map((name) => {
-  const bytes = fs.readFileSync(path.join(lettersDir, `${name}.png`));
-  const { width, height } = pngSize(bytes);
-  return `<symbol id="letter-${name}" viewBox="0 0 ${width} ${height}" preserveAspectRatio="none">` +
-    `<image width="${width}" height="${height}" href="data:image/png;base64,${bytes.toString('base64')}"/>` +
-    '</symbol>';
-});
+// A letter that the initial figure does not show is there all the same, of no size.
+for (const letter of letters.filter(({ drawn }) => !drawn)) {
+  items.elements.push(`<image class="letter-${letter.name}" href="${letter.href}" width="0" height="0"/>`);
+}
 const figure = `<svg class="figure" width="${board.width}" height="${board.height}" ` +
-  `viewBox="0 0 ${board.width} ${board.height}" aria-hidden="true"><defs>${symbols.join('')}</defs>` +
-  `${items.elements.join('')}</svg>`;
+  `viewBox="0 0 ${board.width} ${board.height}" aria-hidden="true">${items.elements.join('')}</svg>`;
 
 const link = `<link rel="stylesheet" href="${path.basename(stylePath)}">`;
 let page = fs.readFileSync(pagePath, 'utf8');

@@ -286,6 +286,11 @@ async function dragTrace(browser, url, count) {
     await page.setViewport({ width: 891, height: 687 });
     await page.goto(url, { waitUntil: 'load' });
     await page.evaluate(() => window.heikosen.ready);
+    // The drag begins with the page at rest: in its first frames after the
+    // program has drawn the canvas the browser makes the canvases' buffers
+    // (tasks of up to 20 ms here), which the page's load no longer waits for,
+    // as the program comes after the first frame.
+    await new Promise((r) => setTimeout(r, 500));
     const x = 20; // page x of the left end of p: canvas 10
     let y = 325; // page y of p
     await page.mouse.move(x, y);

@@ -83,7 +83,7 @@ const window0 = core.window();
 // The letter pictures, from the initial picture of the figure, decoded once
 // into bitmaps that the board draws with no decoding of its own.
 const letters = await Promise.all(window0.letters.map((name) => {
-  const source = document.querySelector(`#letter-${name} image`);
+  const source = document.querySelector(`#form .figure .letter-${name}`);
   if (source === null) {
     return null;
   }
