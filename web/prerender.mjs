@@ -17,7 +17,7 @@ import path from 'node:path';
 
 import { Board } from './site/board.js';
 import { Core } from './site/core.js';
-import { familyVariable, formMarkup } from './site/view.js';
+import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
 
 const [modulePath, pagePath, stylePath, lettersDir, outPath] = process.argv.slice(2);
 if (!outPath) {
@@ -25,8 +25,6 @@ if (!outPath) {
   process.exit(2);
 }
 
-const entities = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
-const escape = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
 const number = (x) => String(Math.round(x * 100) / 100);
 
 // The canvas calls of the board, written down as SVG elements. A full refresh
@@ -83,7 +81,7 @@ class SvgContext {
   measureText() { return { fontBoundingBoxAscent: 0 }; }
   fillText(text, x, y) {
     this.elements.push(`<text x="${number(x)}" y="${number(y)}" style="font:${this.font}" ` +
-      `fill="${this.fillStyle}" dominant-baseline="text-before-edge">${escape(text)}</text>`);
+      `fill="${this.fillStyle}" dominant-baseline="text-before-edge">${escapeMarkup(text)}</text>`);
   }
   drawImage(picture, x, y, w, h) {
     picture.drawn = true;
@@ -139,6 +137,6 @@ for (const needed of [link, '@HEIKOSEN_FORM@', '<title>']) {
 }
 page = page
   .replace(link, () => `<style>\n${fs.readFileSync(stylePath, 'utf8')}</style>`)
-  .replace(/<title>[^<]*<\/title>/, () => `<title>${escape(window.Caption)}</title>`)
+  .replace(/<title>[^<]*<\/title>/, () => `<title>${escapeMarkup(window.Caption)}</title>`)
   .replace('@HEIKOSEN_FORM@', () => formMarkup(window, figure));
 fs.writeFileSync(outPath, page);

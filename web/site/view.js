@@ -40,7 +40,8 @@ function place(element, props) {
 }
 
 const entities = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
-const escape = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
+// Text as it stands in markup, between tags or in a quoted attribute.
+export const escapeMarkup = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
 
 // The markup of the form: `window` as the core hands it out (hk_window), and
 // `figure`, the markup that stands in the drawing area until the canvases are
@@ -63,16 +64,16 @@ export function formMarkup(window, figure) {
       const style = `${at(props, !props.AutoSize)};--px:${font.px};` +
         `font-family:var(${familyVariable(font.Name)});font-weight:${font.Bold ? 'bold' : 'normal'};` +
         `color:${colour(props.ForeColor)};background:${colour(props.BackColor)}`;
-      parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escape(props.Caption)}</div>`);
+      parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escapeMarkup(props.Caption)}</div>`);
     } else if (kind === 'command') {
       parts.push(`<button type="button" id="${id}"${props.FontBold ? ' class="bold"' : ''} style="${at(props)}"` +
-        `${flags(props, !props.Enabled && 'disabled')}>${escape(props.Caption)}</button>`);
+        `${flags(props, !props.Enabled && 'disabled')}>${escapeMarkup(props.Caption)}</button>`);
     } else if (kind === 'option' || kind === 'check') {
       const checked = kind === 'option' ? props.Value : props.Value === 1;
       parts.push(`<label class="choice" style="${at(props)}"${flags(props)}>` +
         `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"` +
         `${flags({}, checked && 'checked', !props.Enabled && 'disabled')}>` +
-        `<span>${escape(props.Caption)}</span></label>`);
+        `<span>${escapeMarkup(props.Caption)}</span></label>`);
     } else {
       parts.push(`<div id="${id}" tabindex="0" style="${at(props)}"${flags(props)}>` +
         `<div class="frame" style="background:${colour(props.BackColor)}">` +
