@@ -7,12 +7,12 @@
 #   VERSION        the program's version
 #   PAGES          the page's files copied as they are, relative to SOURCE_DIR
 #
-# index.html carries its style sheet and the initial screen, with the letter
-# pictures, so that the first frame shows the window and its figure before the
+# index.html carries its style sheet and the initial screen, with small letter
+# pictures (the program's own are letters/NAME.png), so that the first frame shows the window and its figure before the
 # page's modules and the module's code have come.
 
 file(REMOVE_RECURSE ${SITE_DIR})
-file(MAKE_DIRECTORY ${SITE_DIR}/icons)
+file(MAKE_DIRECTORY ${SITE_DIR}/icons ${SITE_DIR}/letters)
 
 # Copies `from` to `to` (relative to SITE_DIR) and lists it among the site's files.
 set(files "")
@@ -34,12 +34,15 @@ put(${RESOURCES_DIR}/icon/heikosen.svg icons/heikosen.svg)
 foreach(size 48 128 256)
     put(${RESOURCES_DIR}/icon/hicolor/${size}x${size}/apps/heikosen.png icons/heikosen-${size}.png)
 endforeach()
+foreach(letter ell m p q r)
+    put(${RESOURCES_DIR}/letters/${letter}.png letters/${letter}.png)
+endforeach()
 
 # index.html with the style sheet and the initial screen in it, written by the
 # core under Node.
 execute_process(
     COMMAND ${NODE} ${SOURCE_DIR}/prerender.mjs ${NODE_MODULE} ${SOURCE_DIR}/site/index.html
-            ${SOURCE_DIR}/site/style.css ${RESOURCES_DIR}/letters ${SITE_DIR}/index.html
+            ${SOURCE_DIR}/site/style.css ${RESOURCES_DIR}/letters/screen ${SITE_DIR}/index.html
     RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "writing index.html failed: ${failed}")

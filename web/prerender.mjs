@@ -5,11 +5,13 @@
 // under Node (a build of the bindings for Node), and the board of the page
 // draws the figure on a context that writes SVG instead of pixels.
 //
-//   node prerender.mjs MODULE PAGE STYLE LETTERS_DIR OUT
+//   node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR OUT
 //
 // MODULE: the bindings built for Node; PAGE: the page with @HEIKOSEN_FORM@ where
-// the form goes and a link to STYLE, which is put in the page; LETTERS_DIR: the
-// letter pictures (NAME.png); OUT: the page written.
+// the form goes and a link to STYLE, which is put in the page;
+// SCREEN_LETTERS_DIR: the letter pictures at screen resolution (NAME.png), put
+// in the picture; OUT: the page written. The program's own letter pictures are
+// the site's letters/NAME.png, named in the picture for it.
 
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
@@ -19,13 +21,18 @@ import { Board } from './site/board.js';
 import { Core } from './site/core.js';
 import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
 
-const [modulePath, pagePath, stylePath, lettersDir, outPath] = process.argv.slice(2);
+const [modulePath, pagePath, stylePath, screenLettersDir, outPath] = process.argv.slice(2);
 if (!outPath) {
-  console.error('usage: node prerender.mjs MODULE PAGE STYLE LETTERS_DIR OUT');
+  console.error('usage: node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR OUT');
   process.exit(2);
 }
 
 const number = (x) => String(Math.round(x * 100) / 100);
+
+// A letter picture of the figure: which letter, the file the program draws it
+// from, and the small picture shown until then.
+const letterAttributes = ({ name, file, href }) =>
+  `class="letter" data-letter="${name}" data-picture="${file}" href="${href}"`;
 
 // The canvas calls of the board, written down as SVG elements. A full refresh
 // clears the drawing area once and clips to all of it: both are left out, as
@@ -85,7 +92,7 @@ class SvgContext {
   }
   drawImage(picture, x, y, w, h) {
     picture.drawn = true;
-    this.elements.push(`<image class="letter-${picture.name}" href="${picture.href}" ` +
+    this.elements.push(`<image ${letterAttributes(picture)} ` +
       `x="${number(x)}" y="${number(y)}" width="${number(w)}" height="${number(h)}" ` +
       'preserveAspectRatio="none"/>');
   }
@@ -112,10 +119,13 @@ const core = new Core(await createHeikosen({ hk: services }));
 core.start();
 const window = core.window();
 
-// The letter pictures, as data URLs: the program takes them from the figure.
+// The letter pictures at screen resolution, as data URLs, which the browser has
+// with the page: a few hundred bytes each, decoded in no time. The program's
+// pictures, sharp at any density and in print, load when it starts.
 const letters = window.letters.map((name) => ({
   name,
-  href: `data:image/png;base64,${fs.readFileSync(path.join(lettersDir, `${name}.png`)).toString('base64')}`,
+  file: `letters/${name}.png`,
+  href: `data:image/png;base64,${fs.readFileSync(path.join(screenLettersDir, `${name}.png`)).toString('base64')}`,
 }));
 const items = new SvgContext();
 const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items), letters,
@@ -123,7 +133,7 @@ const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items), lette
 board.setScale(1);
 // A letter that the initial figure does not show is there all the same, of no size.
 for (const letter of letters.filter(({ drawn }) => !drawn)) {
-  items.elements.push(`<image class="letter-${letter.name}" href="${letter.href}" width="0" height="0"/>`);
+  items.elements.push(`<image ${letterAttributes(letter)} width="0" height="0"/>`);
 }
 const figure = `<svg class="figure" width="${board.width}" height="${board.height}" ` +
   `viewBox="0 0 ${board.width} ${board.height}" aria-hidden="true">${items.elements.join('')}</svg>`;

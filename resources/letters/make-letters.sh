@@ -7,6 +7,10 @@
 # are drawn at SCALE times that size so they stay sharp on high-density
 # screens and projectors.
 #
+# screen/NAME.png are the same pictures at SCREEN times the logical size, for
+# the picture of the figure that the web page shows before the program runs:
+# small enough to decode at once, sharp on screens of up to that density.
+#
 # Placement: the letter is drawn from the font's outline, cut to its ink,
 # sized so the ink is FILL of the picture's height (but never wider than
 # MAXW of its width), and its ink box is centred in the picture both ways.
@@ -18,6 +22,7 @@
 set -eu
 
 cd "$(dirname "$0")"
+mkdir -p screen
 
 SERIF_ITALIC=/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf
 # DejaVu Serif Italic has no ℓ, so ℓ comes from DejaVu Math TeX Gyre, the
@@ -26,6 +31,7 @@ SERIF_MATH=/usr/share/fonts/truetype/dejavu/DejaVuMathTeXGyre.ttf
 ELL_SLANT=-10
 
 SCALE=8
+SCREEN=2
 FILL=0.75
 MAXW=0.85
 PROBE=400
@@ -65,6 +71,12 @@ letter() {
         -strip -define png:exclude-chunks=date,time \
         "PNG:$name.png"
     echo "$name.png  ${w}x${h}  ${size}pt"
+
+    # Each SCALE/SCREEN by SCALE/SCREEN block of pixels becomes one.
+    convert "$name.png" -filter Box -resize $((100 * SCREEN / SCALE))% \
+        -colorspace Gray -type Grayscale -depth 8 \
+        -strip -define png:exclude-chunks=date,time -define png:compression-level=9 \
+        "PNG:screen/$name.png"
 }
 
 #      name  font           slant       char  logical w x h

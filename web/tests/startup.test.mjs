@@ -173,8 +173,14 @@ test('the initial screen before the program runs', async () => {
     const held = new Promise((resolve) => { hold = resolve; });
     page.on('request', (request) =>
       request.url().endsWith('/heikosen.wasm') ? hold(request) : request.continue());
+    const fetched = new Map();
+    page.on('response', (response) => fetched.set(new URL(response.url()).pathname, response.status()));
     await page.goto(s.server.url('/'), { waitUntil: 'load' });
     await page.evaluate(() => window.heikosen.shown);
+    // The picture's letters are small; it names the program's own, for print.
+    const pictures = await page.$$eval('#form .figure .letter', (letters) =>
+      letters.map((letter) => letter.getAttribute('data-picture')));
+    assert.equal(pictures.length, 5);
 
     // Fitted and centred as the program fits it, and the same picture.
     const box = await formBox(page);
@@ -207,6 +213,9 @@ test('the initial screen before the program runs', async () => {
     assert.equal(v.grabbedHandle, 0);
     assert.equal(v.gridShown, 1);
     assert.equal(await page.$('#gamen .figure'), null);
+    for (const picture of pictures) {
+      assert.equal(fetched.get(`/${picture}`), 200, `${picture} was not loaded`);
+    }
     assert.deepEqual(errors, []);
   } finally {
     await context.close();
