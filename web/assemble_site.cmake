@@ -8,8 +8,9 @@
 #   PAGES          the page's files copied as they are, relative to SOURCE_DIR
 #
 # index.html carries its style sheet and the initial screen, with small letter
-# pictures (the program's own are letters/NAME.png), so that the first frame shows the window and its figure before the
-# page's modules and the module's code have come.
+# pictures (the program's own are letters/NAME.png), so that the first frame
+# shows the window and its figure before the page's modules and the module's
+# code have come.
 
 file(REMOVE_RECURSE ${SITE_DIR})
 file(MAKE_DIRECTORY ${SITE_DIR}/icons ${SITE_DIR}/letters)
@@ -34,8 +35,9 @@ put(${RESOURCES_DIR}/icon/heikosen.svg icons/heikosen.svg)
 foreach(size 48 128 256)
     put(${RESOURCES_DIR}/icon/hicolor/${size}x${size}/apps/heikosen.png icons/heikosen-${size}.png)
 endforeach()
-foreach(letter ell m p q r)
-    put(${RESOURCES_DIR}/letters/${letter}.png letters/${letter}.png)
+file(GLOB letters RELATIVE ${RESOURCES_DIR} ${RESOURCES_DIR}/letters/*.png)
+foreach(letter IN LISTS letters)
+    put(${RESOURCES_DIR}/${letter} ${letter})
 endforeach()
 
 # index.html with the style sheet and the initial screen in it, written by the
