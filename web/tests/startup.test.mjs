@@ -221,3 +221,34 @@ test('the initial screen before the program runs', async () => {
     await context.close();
   }
 });
+
+test('a program that cannot be loaded says so, and loads again', async (t) => {
+  // The module's code, and one of the page's modules.
+  for (const missing of ['/heikosen.wasm', '/board.js']) {
+    await t.test(missing, async () => {
+      const context = await s.browser.createBrowserContext();
+      try {
+        const page = await context.newPage();
+        await page.setViewport({ width: 891, height: 687 });
+        await page.setRequestInterception(true);
+        let offline = true;
+        page.on('request', (request) =>
+          offline && request.url().endsWith(missing) ? request.abort() : request.continue());
+        await page.goto(s.server.url('/'), { waitUntil: 'load' });
+        await page.waitForFunction(() => document.getElementById('unavailable').checkVisibility(), {
+          timeout: 10_000,
+        });
+        assert.match(await page.$eval('#unavailable', (el) => el.textContent), /読み込めませんでした/);
+        assert.equal(await page.$eval('#form', (el) => el.inert), true);
+
+        offline = false;
+        await Promise.all([page.waitForNavigation({ waitUntil: 'load' }), page.click('#reload')]);
+        await untilReady(page);
+        assert.equal(await page.$eval('#unavailable', (el) => el.checkVisibility()), false);
+        assert.equal((await variables(page)).parallelPY, 275);
+      } finally {
+        await context.close();
+      }
+    });
+  }
+});
