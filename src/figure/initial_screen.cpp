@@ -98,8 +98,8 @@ void Form1::ShowInitialScreen() {
     placement::parallelMarks(*this, 1, g.parallelQY);
     placement::parallelMarks(*this, 2, g.parallelRY);
 
-    for (int i = 0; i < 5; ++i) {
-        placement::parkLine(Line4(i));
+    for (int k = 0; k < kMarkerCount; ++k) {
+        placement::parkLine(markerLine(k));
     }
 }
 

@@ -1,5 +1,6 @@
 // The straight-line tool: up to five marker lines Line4(0..4), each with its
-// check box Check1(0..4), laid with a rubber band in the chosen colour.
+// check box Check1(0..4) (markerLine(k) and markerBox(k)), laid with a rubber
+// band in the chosen colour.
 
 #include "figure/placement.h"
 #include "ui/form1.h"
@@ -12,11 +13,15 @@ namespace {
 // the white canvas.
 constexpr std::int16_t kLineColours[4] = {12, 10, 9, 0};
 
+bool isMarker(int k) {
+    return k >= 0 && k < Form1::kMarkerCount;
+}
+
 }  // namespace
 
 int Form1::findFreeLineSlot() const {
-    for (int i = 0; i < 5; ++i) {
-        if (Check1(i).Value() == 0) {
+    for (int i = 0; i < kMarkerCount; ++i) {
+        if (markerBox(i).Value() == 0) {
             return i + 1;
         }
     }
@@ -27,7 +32,7 @@ void Form1::Command5_Click() {
     if (lineMode == 0) {
         lineSlot = static_cast<std::int16_t>(findFreeLineSlot());
         if (lineSlot == 0) {
-            return;  // all five lines are in use: the tool stays off
+            return;  // every marker line is in use: the tool stays off
         }
         for (OptionButton& option : Option2) {
             option.Enabled = true;
@@ -65,12 +70,12 @@ void Form1::Option2_Click(int index) {
 }
 
 void Form1::Check1_Click(int index) {
-    if (index < 0 || index > 4) {
+    if (!isMarker(index)) {
         return;
     }
-    if (Check1(index).Value() == 0) {
-        placement::parkLine(Line4(index));
-        Check1(index).setValue(0);
+    if (markerBox(index).Value() == 0) {
+        placement::parkLine(markerLine(index));
+        markerBox(index).setValue(0);
     }
 }
 
@@ -80,18 +85,18 @@ void Form1::endLineInProgress() {
     }
     lineDrawing = 0;
     const int k = lineSlot - 1;
-    if (k >= 0 && k <= 4 && Check1(k).Value() == 0) {
-        placement::parkLine(Line4(k));
+    if (isMarker(k) && markerBox(k).Value() == 0) {
+        placement::parkLine(markerLine(k));
     }
 }
 
 void Form1::startStraightLine(float x, float y) {
     const int k = lineSlot - 1;
-    if (k < 0 || k > 4) {
+    if (!isMarker(k)) {
         return;  // no free slot: the tool is off whenever this holds
     }
     lineDrawing = 1;
-    LineControl& line = Line4(k);
+    LineControl& line = markerLine(k);
     line.BorderColor = QBColor(lineColor);
     line.X1 = x;
     line.Y1 = y;
@@ -101,26 +106,26 @@ void Form1::startStraightLine(float x, float y) {
 
 void Form1::straightLineMove(float x, float y) {
     const int k = lineSlot - 1;
-    if (k < 0 || k > 4) {
+    if (!isMarker(k)) {
         return;
     }
-    Line4(k).X2 = x;
-    Line4(k).Y2 = y;
+    markerLine(k).X2 = x;
+    markerLine(k).Y2 = y;
 }
 
 void Form1::finishStraightLine(float x, float y) {
     const int k = lineSlot - 1;
-    if (k < 0 || k > 4) {
+    if (!isMarker(k)) {
         lineDrawing = 0;
         return;
     }
-    Line4(k).X2 = x;
-    Line4(k).Y2 = y;
-    Check1(k).setValue(1);
+    markerLine(k).X2 = x;
+    markerLine(k).Y2 = y;
+    markerBox(k).setValue(1);
     lineDrawing = 0;
     lineSlot = static_cast<std::int16_t>(findFreeLineSlot());
     if (lineSlot == 0) {
-        Command5_Click();  // the fifth line is laid: the tool switches itself off
+        Command5_Click();  // the last line is laid: the tool switches itself off
     }
 }
 

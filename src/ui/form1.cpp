@@ -77,8 +77,8 @@ Form1::Form1() {
         option.Rect = px(280.0F + 40.0F * static_cast<float>(i), 8, 33, 17);
         option.TabIndex = 29 + i;
     }
-    for (int i = 0; i < 5; ++i) {
-        CheckBox& box = Check1(i);
+    for (int i = 0; i < kMarkerCount; ++i) {
+        CheckBox& box = markerBox(i);
         box.Caption = std::to_string(i + 1);
         box.Rect = px(280.0F + 32.0F * static_cast<float>(i), 24, 25, 17);
         box.TabIndex = 24 + i;
@@ -127,8 +127,8 @@ Form1::Form1() {
     for (int i = 0; i < 6; ++i) {
         Line3(i) = designLine(688.0F + 16.0F * static_cast<float>(i), 440, 512, kBlue, 2);
     }
-    for (int i = 0; i < 5; ++i) {
-        Line4(i) = designLine(592.0F + 16.0F * static_cast<float>(i), 544, 616, kRed, 4);
+    for (int i = 0; i < kMarkerCount; ++i) {
+        markerLine(i) = designLine(592.0F + 16.0F * static_cast<float>(i), 544, 616, kRed, 4);
     }
     Line5(0) = LineControl{696, 552, 760, 552, kGrey, BorderStyle::Solid, 1, true};
     Line6(0) = LineControl{712, 568, 712, 608, kGrey, BorderStyle::Solid, 1, true};
@@ -184,8 +184,8 @@ void Form1::wireEvents() {
     for (int i = 0; i < 4; ++i) {
         Option2(i).Click = [this, i] { Option2_Click(i); };
     }
-    for (int i = 0; i < 5; ++i) {
-        Check1(i).Click = [this, i] { Check1_Click(i); };
+    for (int i = 0; i < kMarkerCount; ++i) {
+        markerBox(i).Click = [this, i] { Check1_Click(i); };
     }
 }
 
@@ -247,10 +247,10 @@ void Form1::userClickOption2(int index) {
 }
 
 void Form1::userClickCheck1(int index) {
-    if (index < 0 || index > 4 || !Check1(index).Enabled) {
+    if (index < 0 || index >= kMarkerCount || !markerBox(index).Enabled) {
         return;
     }
-    CheckBox& box = Check1(index);
+    CheckBox& box = markerBox(index);
     box.setValue(box.Value() == 1 ? 0 : 1);
 }
 

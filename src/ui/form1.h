@@ -125,6 +125,14 @@ class Form1 {
     static constexpr int kCommandCount = 6;
     CommandButton& command(int number);
     const CommandButton& command(int number) const;
+    // The straight marker lines and the check box that takes each away again:
+    // marker k is Line4(k), its box Check1(k).
+    static constexpr int kMarkerCount = decltype(Line4)::size();
+    static_assert(decltype(Check1)::size() == kMarkerCount, "one check box for each marker line");
+    LineControl& markerLine(int k) { return Line4(k); }
+    const LineControl& markerLine(int k) const { return Line4(k); }
+    CheckBox& markerBox(int k) { return Check1(k); }
+    const CheckBox& markerBox(int k) const { return Check1(k); }
 
     // What a user does, as the window reports it.
     // Clicks on the window's controls; a disabled control ignores the click.

@@ -1,6 +1,7 @@
 // The window's controls: where they stand, what they say, the keyboard order,
 // the title and the size of the client area.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <vector>
 
+#include "ui/window_controls.h"
 #include "window_fixture.h"
 
 namespace heikosen::qt::testing {
@@ -173,6 +175,51 @@ TEST_F(WindowLayout, KeysClickTheButtonsAndWalkTheOptionGroup) {
     EXPECT_EQ(form().Check1(0).Value(), 0);
     EXPECT_FALSE(w.check1(0)->isChecked());
     EXPECT_EQ(form().Line4(0).X1, 1000.0F);
+}
+
+TEST_F(WindowLayout, ScreenReadersHearEveryControlByItsRoleAndName) {
+    const auto roleOf = [](AccessibleRole role) {
+        switch (role) {
+            case AccessibleRole::Text:
+                return QAccessible::StaticText;
+            case AccessibleRole::Button:
+                return QAccessible::Button;
+            case AccessibleRole::RadioButton:
+                return QAccessible::RadioButton;
+            case AccessibleRole::CheckBox:
+                return QAccessible::CheckBox;
+            case AccessibleRole::Image:
+                return QAccessible::Graphic;
+        }
+        return QAccessible::NoRole;
+    };
+    int radios = 0;
+    for (const WindowControl& control : windowControls(form())) {
+        const QString id = QString::fromStdString(elementId(control));
+        SCOPED_TRACE(id.toStdString());
+        QWidget* widget = window().widget(control.name, control.index);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->objectName(), id);
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->role(), roleOf(control.role));
+        EXPECT_EQ(reader->text(QAccessible::Name), QString::fromStdString(control.accessibleName));
+        radios += reader->role() == QAccessible::RadioButton ? 1 : 0;
+    }
+    EXPECT_EQ(radios, 12);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window().option1(4))->text(QAccessible::Name),
+              QString("太字 赤"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window().check1(4))->text(QAccessible::Name),
+              QString("直線5"));
+    // The selection a reader hears is the form's: one checked radio button.
+    click(window().command(3));
+    click(window().option1(6));
+    for (int i = 0; i < 8; ++i) {
+        const QAccessible::State state =
+            QAccessible::queryAccessibleInterface(window().option1(i))->state();
+        EXPECT_EQ(static_cast<bool>(state.checked), i == 6) << i;
+    }
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(window().option2(3))->state().checked);
 }
 
 TEST_F(WindowLayout, FontsAndColoursOfTheTitleAndTheStrip) {

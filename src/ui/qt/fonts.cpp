@@ -26,10 +26,6 @@ void registerFontSubstitutions() {
     QFont::insertSubstitution(QString::fromUtf8(kDesignMincho), QString::fromUtf8(kMincho));
 }
 
-int pixelSizeForPoints(float points) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<double>(points) * 4.0 / 3.0)));
-}
-
 QFont toQFont(const FontSpec& font) {
     registerFontSubstitutions();
     // Ask for the installed family by its own name: a family that the font
@@ -39,10 +35,6 @@ QFont toQFont(const FontSpec& font) {
     qfont.setPixelSize(pixelSizeForPoints(font.Size));
     qfont.setBold(font.Bold);
     return qfont;
-}
-
-QFont defaultControlFont() {
-    return toQFont(FontSpec{kDesignGothic, 9, false});
 }
 
 TextMeasurer::Size QtTextMeasurer::measure(const std::string& text, const FontSpec& font) const {

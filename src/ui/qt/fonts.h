@@ -7,22 +7,16 @@
 #include <QFont>
 
 #include "ui/controls.h"
+#include "ui/window_controls.h"
 
 namespace heikosen::qt {
 
 // Makes the designed families resolve to the IPA fonts. Safe to call repeatedly.
 void registerFontSubstitutions();
 
-// Pixel size of a font of `points` points on a 96 dpi screen, as a whole pixel.
-int pixelSizeForPoints(float points);
-
 // The Qt font for a font of the form. Sizes are set in pixels, so what the
 // window shows does not depend on the screen's dots per inch.
 QFont toQFont(const FontSpec& font);
-
-// The font of controls without a font of their own: buttons, option buttons,
-// check boxes and the row names.
-QFont defaultControlFont();
 
 // Measures captions with the real fonts, so auto-sized labels fit their text.
 class QtTextMeasurer final : public TextMeasurer {

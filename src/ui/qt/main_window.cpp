@@ -1,6 +1,9 @@
 #include "ui/qt/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -8,17 +11,28 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
-#include <utility>
-#include <vector>
+#include <optional>
 
 #include "ui/qt/control_style.h"
-#include "ui/qt/keyboard.h"
 #include "ui/qt/resources.h"
-#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
 namespace {
+
+// The role that a widget of the window without one of Qt's own reports to
+// assistive technology (the canvas: an image).
+const char* const kRoleProperty = "heikosenAccessibleRole";
+
+QAccessibleInterface* accessibleWithRole(const QString& className, QObject* object) {
+    const QVariant role = object->property(kRoleProperty);
+    if (!role.isValid() || !object->isWidgetType() ||
+        className != QLatin1String(object->metaObject()->className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object),
+                                 static_cast<QAccessible::Role>(role.toInt()));
+}
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -35,19 +49,41 @@ void setColours(QWidget* widget, Rgb background, Rgb foreground) {
     widget->setAutoFillBackground(true);
 }
 
-void syncLabel(QLabel* widget, const LabelControl& label) {
-    const QString caption = text(label.Caption());
-    if (widget->text() != caption) {
-        widget->setText(caption);
-    }
-    widget->setVisible(label.Visible);
-}
-
-template <typename Button>
-void syncCaption(Button* widget, const std::string& caption) {
-    const QString wanted = text(caption);
-    if (widget->text() != wanted) {
-        widget->setText(wanted);
+// A key as the controls' rules take it; keys they never take give nothing.
+std::optional<KeyStroke> strokeOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
+    KeyStroke stroke;
+    stroke.repeat = key.isAutoRepeat();
+    stroke.modified = held != Qt::NoModifier;
+    switch (key.key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            stroke.key = key.key() == Qt::Key_Backtab || (held & Qt::ShiftModifier) != 0
+                             ? ControlKey::BackTab
+                             : ControlKey::Tab;
+            stroke.modified = (held & ~Qt::ShiftModifier) != Qt::NoModifier;
+            return stroke;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            stroke.key = ControlKey::Enter;
+            return stroke;
+        case Qt::Key_Space:
+            stroke.key = ControlKey::Space;
+            return stroke;
+        case Qt::Key_Left:
+            stroke.key = ControlKey::Left;
+            return stroke;
+        case Qt::Key_Right:
+            stroke.key = ControlKey::Right;
+            return stroke;
+        case Qt::Key_Up:
+            stroke.key = ControlKey::Up;
+            return stroke;
+        case Qt::Key_Down:
+            stroke.key = ControlKey::Down;
+            return stroke;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -61,7 +97,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT")) {
         qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
     }
-    setFont(defaultControlFont());
+    static const bool roles = (QAccessible::installFactory(accessibleWithRole), true);
+    Q_UNUSED(roles);
+    setFont(toQFont(controlFont()));
 
     form_.setTextMeasurer(&measurer_);
     form_.setHost(&host_);
@@ -69,13 +107,28 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     canvas_ = new CanvasWidget(form_, this);
     form_.Form_Load();
 
-    createWidgets();
+    style_ = new ControlStyle;
+    style_->setParent(this);
+    controls_ = windowControls(form_);
+    QWidget* chained = nullptr;
+    for (std::size_t at = 0; at < controls_.size(); ++at) {
+        QWidget* created = createWidget(controls_[at], static_cast<int>(at));
+        created->setObjectName(text(elementId(controls_[at])));
+        created->installEventFilter(this);
+        // The focus chain is the list's order; the form's rules pick its stops.
+        if (controls_[at].kind != ControlKind::Label) {
+            if (chained != nullptr) {
+                QWidget::setTabOrder(chained, created);
+            }
+            chained = created;
+        }
+        widgets_.push_back(created);
+    }
     // The window opens at the laid-out size and can be made larger or smaller;
     // the layout scales with it.
     setMinimumSize(WindowGeometry::minimumClientSize());
     resize(WindowGeometry::clientSize());
     placeWidgets();
-    setTabOrder();
 
     setColours(this, form_.BackColor, kBlack);
     connect(canvas_, &CanvasWidget::formChanged, this, &MainWindow::syncFromForm);
@@ -88,81 +141,54 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 MainWindow::~MainWindow() {
     form_.setHost(nullptr);
     // The canvas works on the form, which goes before the children do.
+    std::replace(widgets_.begin(), widgets_.end(), static_cast<QWidget*>(canvas_),
+                 static_cast<QWidget*>(nullptr));
     delete canvas_;
     canvas_ = nullptr;
     // The options and check boxes go back to the application's style before
     // their own style, a child of this window, is deleted with the other children.
-    for (QRadioButton* option : option1_) {
-        option->setStyle(nullptr);
-    }
-    for (QRadioButton* option : option2_) {
-        option->setStyle(nullptr);
-    }
-    for (QCheckBox* box : check1_) {
-        box->setStyle(nullptr);
+    for (QWidget* widget : widgets_) {
+        if (widget != nullptr && widget->style() == style_) {
+            widget->setStyle(nullptr);
+        }
     }
 }
 
-void MainWindow::createWidgets() {
-    auto* style = new ControlStyle;
-    style->setParent(this);
-    style_ = style;
-    keyboard_ = new WindowKeyboard(this);
-    label1_ = new QLabel(this);
-    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(label1_, form_.Label1.BackColor, form_.Label1.ForeColor);
-
-    for (int i = 0; i < 2; ++i) {
-        QLabel* label = new QLabel(this);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setColours(label, form_.Label4(i).BackColor, form_.Label4(i).ForeColor);
-        label4_.at(static_cast<std::size_t>(i)) = label;
+QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
+    const auto clicked = [this, at] {
+        activateControl(form_, controls_.at(static_cast<std::size_t>(at)));
+        syncFromForm();
+    };
+    switch (control.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(this);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            setColours(label, control.backColor, control.foreColor);
+            return label;
+        }
+        case ControlKind::Command: {
+            auto* button = new QPushButton(this);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, clicked);
+            return button;
+        }
+        case ControlKind::Option:
+        case ControlKind::Check: {
+            // An option button is a radio button to Qt and to a screen reader;
+            // which one is selected is the form's to say (see syncWidget).
+            QAbstractButton* box = control.kind == ControlKind::Option
+                                       ? static_cast<QAbstractButton*>(new QRadioButton(this))
+                                       : new QCheckBox(this);
+            box->setStyle(style_);
+            setColours(box, control.backColor, control.foreColor);
+            connect(box, &QAbstractButton::clicked, this, clicked);
+            return box;
+        }
+        case ControlKind::Canvas:
+            canvas_->setProperty(kRoleProperty, static_cast<int>(QAccessible::Graphic));
+            return canvas_;
     }
-
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        auto* button = new QPushButton(this);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, n] {
-            form_.userClickCommand(n);
-            syncFromForm();
-        });
-        keyboard_->addCommandButton(button);
-        commands_.at(static_cast<std::size_t>(n - 1)) = button;
-    }
-    // The twelve option buttons form one group, which the form keeps: Qt does
-    // not make them exclusive on its own.
-    for (int i = 0; i < 8; ++i) {
-        auto* option = new QRadioButton(this);
-        option->setAutoExclusive(false);
-        option->setStyle(style);
-        setColours(option, form_.BackColor, kBlack);
-        connect(option, &QRadioButton::clicked, this, [this, i] {
-            form_.userClickOption1(i);
-            syncFromForm();
-        });
-        option1_.at(static_cast<std::size_t>(i)) = option;
-    }
-    for (int i = 0; i < 4; ++i) {
-        auto* option = new QRadioButton(this);
-        option->setAutoExclusive(false);
-        option->setStyle(style);
-        setColours(option, form_.BackColor, kBlack);
-        connect(option, &QRadioButton::clicked, this, [this, i] {
-            form_.userClickOption2(i);
-            syncFromForm();
-        });
-        option2_.at(static_cast<std::size_t>(i)) = option;
-    }
-    for (int i = 0; i < 5; ++i) {
-        auto* box = new QCheckBox(this);
-        box->setStyle(style);
-        setColours(box, form_.BackColor, kBlack);
-        connect(box, &QCheckBox::clicked, this, [this, i] {
-            form_.userClickCheck1(i);
-            syncFromForm();
-        });
-        check1_.at(static_cast<std::size_t>(i)) = box;
-    }
+    return nullptr;
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -183,87 +209,124 @@ QFont MainWindow::scaled(QFont font) const {
 }
 
 void MainWindow::placeWidgets() {
-    // Options and check boxes take the window's font; the others have their own.
-    setFont(scaled(defaultControlFont()));
+    setFont(scaled(toQFont(controlFont())));
     style_->setScale(scale_.factor);
-
-    const LabelControl& title = form_.Label1;
-    label1_->setFont(scaled(toQFont(title.Font)));
-    label1_->setGeometry(scale_.windowRect(title.Left, title.Top, title.Width, title.Height));
-    for (int i = 0; i < 2; ++i) {
-        const LabelControl& row = form_.Label4(i);
-        label4(i)->setFont(scaled(toQFont(row.Font)));
-        label4(i)->setGeometry(scale_.windowRect(row.Left, row.Top, row.Width, row.Height));
-    }
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        command(n)->setGeometry(scale_.windowRect(form_.command(n).Rect));
-    }
-    for (int i = 0; i < 8; ++i) {
-        option1(i)->setGeometry(scale_.windowRect(form_.Option1(i).Rect));
-    }
-    for (int i = 0; i < 4; ++i) {
-        option2(i)->setGeometry(scale_.windowRect(form_.Option2(i).Rect));
-    }
-    for (int i = 0; i < 5; ++i) {
-        check1(i)->setGeometry(scale_.windowRect(form_.Check1(i).Rect));
-    }
-    // The canvas starts at its scaled corner and is as large as its scaled
-    // picture, rounded up to whole pixels.
-    const CanvasMapping mapping(form_.gamen, scale_.factor);
-    canvas_->setGeometry(
-        QRect(scale_.windowRect(form_.gamen.Rect).topLeft(), mapping.widgetSize()));
     canvas_->setScale(scale_.factor);
-    syncCommandFonts();
+    for (std::size_t at = 0; at < widgets_.size(); ++at) {
+        syncWidget(widgets_[at], controls_[at]);
+    }
 }
 
-void MainWindow::setTabOrder() {
-    std::vector<std::pair<int, QWidget*>> order;
-    order.emplace_back(kCanvasTabIndex, canvas_);
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        order.emplace_back(form_.command(n).TabIndex, command(n));
-    }
-    for (int i = 0; i < 8; ++i) {
-        order.emplace_back(form_.Option1(i).TabIndex, option1(i));
-    }
-    for (int i = 0; i < 4; ++i) {
-        order.emplace_back(form_.Option2(i).TabIndex, option2(i));
-    }
-    for (int i = 0; i < 5; ++i) {
-        order.emplace_back(form_.Check1(i).TabIndex, check1(i));
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<QRadioButton*> options;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k > 0) {
-            QWidget::setTabOrder(order[k - 1].second, order[k].second);
+void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const {
+    if (control.kind == ControlKind::Canvas) {
+        // The canvas starts at its scaled corner and is as large as its scaled
+        // picture, rounded up to whole pixels.
+        const CanvasMapping mapping(form_.gamen, scale_.factor);
+        const QRect rect(scale_.windowRect(control.rect).topLeft(), mapping.widgetSize());
+        if (widget->geometry() != rect) {
+            widget->setGeometry(rect);
         }
-        if (auto* option = qobject_cast<QRadioButton*>(order[k].second)) {
-            options.push_back(option);
+    } else {
+        if (widget->geometry() != scale_.windowRect(control.rect)) {
+            widget->setGeometry(scale_.windowRect(control.rect));
+        }
+        const QFont font = scaled(toQFont(control.font));
+        if (widget->font() != font) {
+            widget->setFont(font);
         }
     }
-    // The option buttons are one group for the keyboard, in the same order.
-    keyboard_->setOptionGroup(std::move(options));
+    widget->setVisible(control.visible);
+    widget->setEnabled(control.enabled);
+    if (control.kind != ControlKind::Label) {
+        const Qt::FocusPolicy policy = control.tabStop ? Qt::StrongFocus : Qt::ClickFocus;
+        if (widget->focusPolicy() != policy) {
+            widget->setFocusPolicy(policy);
+        }
+    }
+    const QString caption = text(control.caption);
+    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && label->text() != caption) {
+        label->setText(caption);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        const QSignalBlocker block(button);
+        if (button->text() != caption) {
+            button->setText(caption);
+        }
+        if (button->isChecked() != (control.value == 1)) {
+            // Qt would keep the checked one of a group checked: the form decides.
+            button->setAutoExclusive(false);
+            button->setChecked(control.value == 1);
+        }
+        button->setAutoExclusive(control.kind == ControlKind::Option);
+    }
+    if (widget->accessibleName() != text(control.accessibleName)) {
+        widget->setAccessibleName(text(control.accessibleName));
+    }
+    if (widget->accessibleDescription() != text(control.accessibleDescription)) {
+        widget->setAccessibleDescription(text(control.accessibleDescription));
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto found = std::find(widgets_.begin(), widgets_.end(), watched);
+    const std::optional<KeyStroke> stroke = strokeOf(*static_cast<QKeyEvent*>(event));
+    if (found == widgets_.end() || !stroke) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const KeyOutcome outcome =
+        controlKey(controls_, static_cast<int>(found - widgets_.begin()), *stroke);
+    if (!outcome.handled) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (outcome.focus >= 0) {
+        const Qt::FocusReason reason = stroke->key == ControlKey::Tab       ? Qt::TabFocusReason
+                                       : stroke->key == ControlKey::BackTab ? Qt::BacktabFocusReason
+                                                                            : Qt::OtherFocusReason;
+        widgets_.at(static_cast<std::size_t>(outcome.focus))->setFocus(reason);
+    }
+    if (outcome.activate >= 0) {
+        activateControl(form_, controls_.at(static_cast<std::size_t>(outcome.activate)));
+        syncFromForm();
+    }
+    return true;
+}
+
+QWidget* MainWindow::widget(WindowControlName name, int index) const {
+    for (std::size_t at = 0; at < controls_.size(); ++at) {
+        if (controls_[at].name == name && controls_[at].index == index) {
+            return widgets_[at];
+        }
+    }
+    return nullptr;
 }
 
 QPushButton* MainWindow::command(int number) const {
-    return commands_.at(static_cast<std::size_t>(number - 1));
+    const auto name =
+        static_cast<WindowControlName>(static_cast<int>(WindowControlName::Command1) + number - 1);
+    return qobject_cast<QPushButton*>(widget(name));
 }
 
 QRadioButton* MainWindow::option1(int index) const {
-    return option1_.at(static_cast<std::size_t>(index));
+    return qobject_cast<QRadioButton*>(widget(WindowControlName::Option1, index));
 }
 
 QRadioButton* MainWindow::option2(int index) const {
-    return option2_.at(static_cast<std::size_t>(index));
+    return qobject_cast<QRadioButton*>(widget(WindowControlName::Option2, index));
 }
 
 QCheckBox* MainWindow::check1(int index) const {
-    return check1_.at(static_cast<std::size_t>(index));
+    return qobject_cast<QCheckBox*>(widget(WindowControlName::Check1, index));
+}
+
+QLabel* MainWindow::label1() const {
+    return qobject_cast<QLabel*>(widget(WindowControlName::Label1));
 }
 
 QLabel* MainWindow::label4(int index) const {
-    return label4_.at(static_cast<std::size_t>(index));
+    return qobject_cast<QLabel*>(widget(WindowControlName::Label4, index));
 }
 
 void MainWindow::syncFromForm() {
@@ -271,57 +334,13 @@ void MainWindow::syncFromForm() {
     if (windowTitle() != title) {
         setWindowTitle(title);
     }
-    syncLabel(label1_, form_.Label1);
-    for (int i = 0; i < 2; ++i) {
-        syncLabel(label4(i), form_.Label4(i));
+    controls_ = windowControls(form_);
+    for (std::size_t at = 0; at < widgets_.size(); ++at) {
+        syncWidget(widgets_[at], controls_[at]);
     }
-
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        const CommandButton& source = form_.command(n);
-        QPushButton* button = command(n);
-        syncCaption(button, source.Caption);
-        button->setEnabled(source.Enabled);
-        button->setVisible(source.Visible);
-    }
-    syncCommandFonts();
-    auto syncOption = [](QRadioButton* widget, const OptionButton& option) {
-        const QSignalBlocker block(widget);
-        syncCaption(widget, option.Caption);
-        widget->setChecked(option.Value());
-        widget->setEnabled(option.Enabled);
-        widget->setVisible(option.Visible);
-    };
-    for (int i = 0; i < 8; ++i) {
-        syncOption(option1(i), form_.Option1(i));
-    }
-    for (int i = 0; i < 4; ++i) {
-        syncOption(option2(i), form_.Option2(i));
-    }
-    keyboard_->updateTabStop();
-    for (int i = 0; i < 5; ++i) {
-        const CheckBox& source = form_.Check1(i);
-        QCheckBox* box = check1(i);
-        const QSignalBlocker block(box);
-        syncCaption(box, source.Caption);
-        box->setChecked(source.Value() == 1);
-        box->setEnabled(source.Enabled);
-        box->setVisible(source.Visible);
-    }
-
     canvas_->refresh();
     if (form_.endRequested() && isVisible()) {
         close();
-    }
-}
-
-void MainWindow::syncCommandFonts() {
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        // A tool's button shows in bold while its tool is on.
-        QFont font = scaled(defaultControlFont());
-        font.setBold(form_.command(n).FontBold);
-        if (command(n)->font() != font) {
-            command(n)->setFont(font);
-        }
     }
 }
 

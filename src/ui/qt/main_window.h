@@ -1,18 +1,21 @@
 #pragma once
 
-// The program's one window: the form's controls as Qt widgets and the canvas.
-// After every event the widgets are brought up to date with the form, which
-// holds all the state. The desktop services the form asks for (quitting, the
-// name dialog, printing, message boxes) are the window's DesktopHost.
+// The program's one window: a widget for each control of the form's window
+// list, and the canvas. After every event the widgets are brought up to date
+// with the list, which the form computes and which holds all the state; the
+// keys of the controls go to the list's rules. The desktop services the form
+// asks for (quitting, the name dialog, printing, message boxes) are the
+// window's DesktopHost.
 
 #include <QWidget>
-#include <array>
+#include <vector>
 
 #include "ui/form1.h"
 #include "ui/qt/canvas_widget.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/window_geometry.h"
+#include "ui/window_controls.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,7 +25,6 @@ class QRadioButton;
 namespace heikosen::qt {
 
 class ControlStyle;
-class WindowKeyboard;
 
 class MainWindow final : public QWidget {
     Q_OBJECT
@@ -38,13 +40,15 @@ class MainWindow final : public QWidget {
     // The desktop services of this window, which the form uses.
     DesktopHost& host() { return host_; }
 
-    // The widgets, by the names of the form's controls.
+    // The widget of a control of the window, by its name and index (-1 for a
+    // single control), or null.
+    QWidget* widget(WindowControlName name, int index = -1) const;
     QPushButton* command(int number) const;  // 1..6
-    QRadioButton* option1(int index) const;  // 0..7
-    QRadioButton* option2(int index) const;  // 0..3
-    QCheckBox* check1(int index) const;      // 0..4
-    QLabel* label1() const { return label1_; }
-    QLabel* label4(int index) const;  // 0..1
+    QRadioButton* option1(int index) const;
+    QRadioButton* option2(int index) const;
+    QCheckBox* check1(int index) const;
+    QLabel* label1() const;
+    QLabel* label4(int index) const;
     CanvasWidget* canvas() const { return canvas_; }
 
     // How the laid-out client area is scaled and placed in the window now.
@@ -57,29 +61,25 @@ class MainWindow final : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The keys of the window's controls.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void createWidgets();
+    QWidget* createWidget(const WindowControl& control, int at);
     // Places and sizes every control, and sizes the fonts, for the window's scale.
     void placeWidgets();
+    void syncWidget(QWidget* widget, const WindowControl& control) const;
     QFont scaled(QFont font) const;
-    // The buttons' fonts: the window's scale, bold while a button's tool is on.
-    void syncCommandFonts();
-    void setTabOrder();
 
     QtTextMeasurer measurer_;
     ClientScale scale_;
     ControlStyle* style_ = nullptr;
-    WindowKeyboard* keyboard_ = nullptr;
     Form1 form_;
     DesktopHost host_{*this};
     CanvasWidget* canvas_ = nullptr;
-    QLabel* label1_ = nullptr;
-    std::array<QLabel*, 2> label4_{};
-    std::array<QPushButton*, 6> commands_{};
-    std::array<QRadioButton*, 8> option1_{};
-    std::array<QRadioButton*, 4> option2_{};
-    std::array<QCheckBox*, 5> check1_{};
+    // The controls as last synced, and their widgets in the same order.
+    WindowControls controls_;
+    std::vector<QWidget*> widgets_;
 };
 
 }  // namespace heikosen::qt

@@ -18,9 +18,6 @@
 
 namespace heikosen::qt {
 
-// The keyboard tab position of the canvas among the window's controls.
-inline constexpr int kCanvasTabIndex = 1;
-
 // How the laid-out client area is shown in the window: multiplied by `factor`,
 // with its top-left corner at `offset` (whole window pixels).
 struct ClientScale {

@@ -1,0 +1,304 @@
+#include "ui/window_controls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+
+#include "ui/form1.h"
+
+namespace heikosen {
+
+namespace {
+
+constexpr const char* kControlFamily = "ＭＳ Ｐゴシック";
+constexpr float kControlPoints = 9;
+
+// What each command button does, as a screen reader says it; each begins with
+// the button's caption, which a pupil sees.
+constexpr const char* kCommandPurposes[Form1::kCommandCount] = {
+    "初期画面に戻す",          // Command1
+    "終了",                    // Command2
+    "メモ（ペンで書き込む）",  // Command3
+    "方眼の表示",              // Command4
+    "直線を引く",              // Command5
+    "印刷",                    // Command6
+};
+
+constexpr const char* kCanvasName = "平行線の図";
+constexpr const char* kLineColourName = "直線の色";
+
+WindowControl withFont(WindowControl control, const FontSpec& font) {
+    control.font = font;
+    control.fontPixels = pixelSizeForPoints(font.Size);
+    return control;
+}
+
+WindowControl labelEntry(WindowControlName name, int index, const LabelControl& label) {
+    WindowControl c;
+    c.name = name;
+    c.index = index;
+    c.kind = ControlKind::Label;
+    c.rect = Bounds{label.Left, label.Top, label.Width, label.Height};
+    c.caption = label.Caption();
+    c.visible = label.Visible;
+    c.backColor = label.BackColor;
+    c.foreColor = label.ForeColor;
+    c.tabIndex = label.TabIndex;
+    c.role = AccessibleRole::Text;
+    c.accessibleName = label.Caption();
+    return withFont(c, label.Font);
+}
+
+// An option button or a check box, on the window's ground. The option
+// buttons are one group, whatever array they belong to.
+template <typename Box>
+WindowControl boxEntry(const Form1& form, WindowControlName name, int index, const Box& box) {
+    constexpr bool option = std::is_same_v<Box, OptionButton>;
+    WindowControl c;
+    c.name = name;
+    c.index = index;
+    c.kind = option ? ControlKind::Option : ControlKind::Check;
+    c.role = option ? AccessibleRole::RadioButton : AccessibleRole::CheckBox;
+    c.group = option ? 0 : -1;
+    c.rect = box.Rect;
+    c.caption = box.Caption;
+    c.value = static_cast<int>(box.Value());
+    c.enabled = box.Enabled;
+    c.visible = box.Visible;
+    c.backColor = form.BackColor;
+    c.foreColor = kBlack;
+    c.tabIndex = box.TabIndex;
+    return withFont(c, controlFont());
+}
+
+// Of the option group, the Tab key stops at the selected button when it can
+// take the focus, else at the first that can; never at the others.
+void markTabStops(WindowControls& controls) {
+    WindowControl* groupStop = nullptr;
+    for (WindowControl& c : controls) {
+        c.tabStop = c.focusable && c.group < 0;
+        if (c.group >= 0 && c.focusable &&
+            (groupStop == nullptr || (c.value == 1 && groupStop->value != 1))) {
+            groupStop = &c;
+        }
+    }
+    if (groupStop != nullptr) {
+        groupStop->tabStop = true;
+    }
+}
+
+bool inList(const WindowControls& controls, int at) {
+    return at >= 0 && at < static_cast<int>(controls.size());
+}
+
+// The next Tab stop after `from` round the window, or before it going back.
+int nextTabStop(const WindowControls& controls, int from, bool forward) {
+    const int count = static_cast<int>(controls.size());
+    int at = from;
+    if (!inList(controls, from)) {
+        at = forward ? count - 1 : 0;
+    }
+    for (int k = 1; k <= count; ++k) {
+        const int next = ((forward ? at + k : at - k) % count + count) % count;
+        if (controls[static_cast<std::size_t>(next)].tabStop) {
+            return next;
+        }
+    }
+    return -1;
+}
+
+// The next button of the focused one's group that can take the focus, round
+// the group in the order of the Tab key, or -1 when there is no other.
+int nextInGroup(const WindowControls& controls, int from, int step) {
+    const int count = static_cast<int>(controls.size());
+    const int group = controls[static_cast<std::size_t>(from)].group;
+    for (int k = 1; k < count; ++k) {
+        const int next = ((from + step * k) % count + count) % count;
+        const WindowControl& c = controls[static_cast<std::size_t>(next)];
+        if (c.group == group && c.focusable) {
+            return next;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int pixelSizeForPoints(float points) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(points) * 4.0 / 3.0)));
+}
+
+FontSpec controlFont() {
+    return FontSpec{kControlFamily, kControlPoints, false};
+}
+
+const char* controlName(WindowControlName name) {
+    switch (name) {
+        case WindowControlName::Label1:
+            return "Label1";
+        case WindowControlName::Label4:
+            return "Label4";
+        case WindowControlName::Command1:
+            return "Command1";
+        case WindowControlName::Command2:
+            return "Command2";
+        case WindowControlName::Command3:
+            return "Command3";
+        case WindowControlName::Command4:
+            return "Command4";
+        case WindowControlName::Command5:
+            return "Command5";
+        case WindowControlName::Command6:
+            return "Command6";
+        case WindowControlName::Option1:
+            return "Option1";
+        case WindowControlName::Option2:
+            return "Option2";
+        case WindowControlName::Check1:
+            return "Check1";
+        case WindowControlName::gamen:
+            return "gamen";
+    }
+    return "";
+}
+
+std::string elementId(const WindowControl& control) {
+    std::string id = controlName(control.name);
+    if (control.index >= 0) {
+        id += "_" + std::to_string(control.index);
+    }
+    return id;
+}
+
+WindowControls windowControls(const Form1& form) {
+    WindowControls controls;
+    controls.push_back(labelEntry(WindowControlName::Label1, -1, form.Label1));
+    for (int i = decltype(form.Label4)::kLow; i <= decltype(form.Label4)::kHigh; ++i) {
+        controls.push_back(labelEntry(WindowControlName::Label4, i, form.Label4(i)));
+    }
+
+    for (int n = 1; n <= Form1::kCommandCount; ++n) {
+        const CommandButton& button = form.command(n);
+        WindowControl c;
+        c.name =
+            static_cast<WindowControlName>(static_cast<int>(WindowControlName::Command1) + n - 1);
+        c.kind = ControlKind::Command;
+        c.rect = button.Rect;
+        c.caption = button.Caption;
+        c.enabled = button.Enabled;
+        c.visible = button.Visible;
+        c.tabIndex = button.TabIndex;
+        c.role = AccessibleRole::Button;
+        c.accessibleName = kCommandPurposes[n - 1];
+        FontSpec font = controlFont();
+        font.Bold = button.FontBold;
+        controls.push_back(withFont(c, font));
+    }
+
+    // The pens stand in two rows, each named by its label: the thick pens
+    // Option1(4..7) beside Label4(0), the thin ones Option1(0..3) beside Label4(1).
+    for (int i = decltype(form.Option1)::kLow; i <= decltype(form.Option1)::kHigh; ++i) {
+        WindowControl c = boxEntry(form, WindowControlName::Option1, i, form.Option1(i));
+        const LabelControl& row = form.Label4(i >= 4 ? 0 : 1);
+        c.accessibleName = row.Caption() + " " + c.caption;
+        controls.push_back(c);
+    }
+    for (int i = decltype(form.Option2)::kLow; i <= decltype(form.Option2)::kHigh; ++i) {
+        WindowControl c = boxEntry(form, WindowControlName::Option2, i, form.Option2(i));
+        c.accessibleName = std::string(kLineColourName) + " " + c.caption;
+        controls.push_back(c);
+    }
+    // Each box takes away the marker line of its number: "直線1" to "直線5".
+    for (int i = decltype(form.Check1)::kLow; i <= decltype(form.Check1)::kHigh; ++i) {
+        WindowControl c = boxEntry(form, WindowControlName::Check1, i, form.markerBox(i));
+        c.accessibleName = form.Command5.Caption + c.caption;
+        controls.push_back(c);
+    }
+
+    WindowControl canvas;
+    canvas.name = WindowControlName::gamen;
+    canvas.kind = ControlKind::Canvas;
+    canvas.rect = form.gamen.Rect;
+    canvas.backColor = form.gamen.BackColor;
+    canvas.foreColor = form.gamen.ForeColor;
+    canvas.tabIndex = form.gamen.TabIndex;
+    canvas.role = AccessibleRole::Image;
+    canvas.accessibleName = kCanvasName;
+    controls.push_back(withFont(canvas, controlFont()));
+
+    for (WindowControl& c : controls) {
+        c.focusable = c.kind != ControlKind::Label && c.enabled && c.visible;
+    }
+    std::stable_sort(
+        controls.begin(), controls.end(),
+        [](const WindowControl& a, const WindowControl& b) { return a.tabIndex < b.tabIndex; });
+    markTabStops(controls);
+    return controls;
+}
+
+void activateControl(Form1& form, const WindowControl& control) {
+    switch (control.name) {
+        case WindowControlName::Command1:
+        case WindowControlName::Command2:
+        case WindowControlName::Command3:
+        case WindowControlName::Command4:
+        case WindowControlName::Command5:
+        case WindowControlName::Command6:
+            form.userClickCommand(1 + static_cast<int>(control.name) -
+                                  static_cast<int>(WindowControlName::Command1));
+            return;
+        case WindowControlName::Option1:
+            form.userClickOption1(control.index);
+            return;
+        case WindowControlName::Option2:
+            form.userClickOption2(control.index);
+            return;
+        case WindowControlName::Check1:
+            form.userClickCheck1(control.index);
+            return;
+        case WindowControlName::Label1:
+        case WindowControlName::Label4:
+        case WindowControlName::gamen:
+            return;
+    }
+}
+
+KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke stroke) {
+    const WindowControl* at =
+        inList(controls, focused) ? &controls[static_cast<std::size_t>(focused)] : nullptr;
+    if (stroke.modified) {
+        return {};
+    }
+    switch (stroke.key) {
+        case ControlKey::Tab:
+        case ControlKey::BackTab:
+            return {true, nextTabStop(controls, focused, stroke.key == ControlKey::Tab), -1};
+        case ControlKey::Enter:
+        case ControlKey::Space: {
+            const bool takes =
+                at != nullptr &&
+                (at->kind == ControlKind::Command ||
+                 (stroke.key == ControlKey::Space &&
+                  (at->kind == ControlKind::Check || at->kind == ControlKind::Option)));
+            if (!takes) {
+                return {};
+            }
+            // One click for each press, not one for each repeat of a key held.
+            return {true, -1, stroke.repeat ? -1 : focused};
+        }
+        case ControlKey::Left:
+        case ControlKey::Right:
+        case ControlKey::Up:
+        case ControlKey::Down: {
+            if (at == nullptr || at->kind != ControlKind::Option) {
+                return {};
+            }
+            const bool back = stroke.key == ControlKey::Left || stroke.key == ControlKey::Up;
+            const int next = nextInGroup(controls, focused, back ? -1 : 1);
+            return {true, next, next};
+        }
+    }
+    return {};
+}
+
+}  // namespace heikosen
