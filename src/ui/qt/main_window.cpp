@@ -11,7 +11,9 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 #include "ui/qt/control_style.h"
 #include "ui/qt/resources.h"
@@ -51,40 +53,28 @@ void setColours(QWidget* widget, Rgb background, Rgb foreground) {
 
 // A key as the controls' rules take it; keys they never take give nothing.
 std::optional<KeyStroke> strokeOf(const QKeyEvent& key) {
-    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
-    KeyStroke stroke;
-    stroke.repeat = key.isAutoRepeat();
-    stroke.modified = held != Qt::NoModifier;
-    switch (key.key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            stroke.key = key.key() == Qt::Key_Backtab || (held & Qt::ShiftModifier) != 0
-                             ? ControlKey::BackTab
-                             : ControlKey::Tab;
-            stroke.modified = (held & ~Qt::ShiftModifier) != Qt::NoModifier;
-            return stroke;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            stroke.key = ControlKey::Enter;
-            return stroke;
-        case Qt::Key_Space:
-            stroke.key = ControlKey::Space;
-            return stroke;
-        case Qt::Key_Left:
-            stroke.key = ControlKey::Left;
-            return stroke;
-        case Qt::Key_Right:
-            stroke.key = ControlKey::Right;
-            return stroke;
-        case Qt::Key_Up:
-            stroke.key = ControlKey::Up;
-            return stroke;
-        case Qt::Key_Down:
-            stroke.key = ControlKey::Down;
-            return stroke;
-        default:
-            return std::nullopt;
+    static constexpr std::pair<int, ControlKey> kKeys[] = {
+        {Qt::Key_Tab, ControlKey::Tab},      {Qt::Key_Backtab, ControlKey::BackTab},
+        {Qt::Key_Return, ControlKey::Enter}, {Qt::Key_Enter, ControlKey::Enter},
+        {Qt::Key_Space, ControlKey::Space},  {Qt::Key_Left, ControlKey::Left},
+        {Qt::Key_Right, ControlKey::Right},  {Qt::Key_Up, ControlKey::Up},
+        {Qt::Key_Down, ControlKey::Down},
+    };
+    const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                     [&](const auto& k) { return k.first == key.key(); });
+    if (found == std::end(kKeys)) {
+        return std::nullopt;
     }
+    Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
+    ControlKey pressed = found->second;
+    // Shift+Tab goes back.
+    if (pressed == ControlKey::Tab || pressed == ControlKey::BackTab) {
+        pressed = pressed == ControlKey::BackTab || (held & Qt::ShiftModifier) != 0
+                      ? ControlKey::BackTab
+                      : ControlKey::Tab;
+        held &= ~Qt::ShiftModifier;
+    }
+    return KeyStroke{pressed, held != Qt::NoModifier, key.isAutoRepeat()};
 }
 
 }  // namespace
