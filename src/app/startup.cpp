@@ -5,6 +5,29 @@
 
 namespace heikosen {
 
+namespace {
+
+// Element 0 of a grid array, hidden at 0, and elements 1..count every 25 px
+// across the drawing area (800 x 625), created as hidden copies of it.
+void loadGridLines(LineArray& lines, int count, bool horizontal) {
+    const auto place = [horizontal](LineControl& line, float at) {
+        line.X1 = horizontal ? 0 : at;
+        line.Y1 = horizontal ? at : 0;
+        line.X2 = horizontal ? 800 : at;
+        line.Y2 = horizontal ? at : 625;
+    };
+    place(lines(0), 0);
+    lines(0).Visible = false;
+    for (int k = 1; k <= count; ++k) {
+        lines.Load(k);
+        LineControl& line = lines(k);
+        place(line, static_cast<float>(25 * k));
+        line.Style = k % 2 == 1 ? BorderStyle::Dot : BorderStyle::Solid;
+    }
+}
+
+}  // namespace
+
 void Form1::Form_Load() {
     if (Line5.count() > 1) {
         return;  // the window is loaded once
@@ -17,34 +40,8 @@ void Form1::Form_Load() {
     gamen.DrawWidth = 3;
 
     // The grid: hidden lines every 25 px, solid on multiples of 50, dotted between.
-    Line5(0).X1 = 0;
-    Line5(0).Y1 = 0;
-    Line5(0).X2 = 800;
-    Line5(0).Y2 = 0;
-    Line5(0).Visible = false;
-    for (int k = 1; k <= 25; ++k) {
-        Line5.Load(k);
-        LineControl& line = Line5(k);
-        line.X1 = 0;
-        line.X2 = 800;
-        line.Y1 = static_cast<float>(25 * k);
-        line.Y2 = static_cast<float>(25 * k);
-        line.Style = k % 2 == 1 ? BorderStyle::Dot : BorderStyle::Solid;
-    }
-    Line6(0).X1 = 0;
-    Line6(0).Y1 = 0;
-    Line6(0).X2 = 0;
-    Line6(0).Y2 = 625;
-    Line6(0).Visible = false;
-    for (int k = 1; k <= 32; ++k) {
-        Line6.Load(k);
-        LineControl& line = Line6(k);
-        line.X1 = static_cast<float>(25 * k);
-        line.X2 = static_cast<float>(25 * k);
-        line.Y1 = 0;
-        line.Y2 = 625;
-        line.Style = k % 2 == 1 ? BorderStyle::Dot : BorderStyle::Solid;
-    }
+    loadGridLines(Line5, 25, true);
+    loadGridLines(Line6, 32, false);
 
     penColor = 12;
     lineColor = 15;

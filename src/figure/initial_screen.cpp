@@ -24,12 +24,8 @@ void Form1::ShowInitialScreen() {
         Line6(k).Visible = false;
     }
 
-    for (OptionButton& option : Option1) {
-        option.Enabled = false;
-    }
-    for (OptionButton& option : Option2) {
-        option.Enabled = false;
-    }
+    enableAll(Option1, false);
+    enableAll(Option2, false);
     for (CheckBox& box : Check1) {
         box.setValue(0);
     }

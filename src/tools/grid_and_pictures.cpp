@@ -17,24 +17,16 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Image1_Click(int index) {
+    // ℓ and m switch their upward extensions; the pictures of p, q and r do nothing.
+    const auto toggle = [](LineControl& extension, std::int16_t& shown) {
+        shown = shown == 0 ? 1 : 0;
+        extension.Visible = shown != 0;
+    };
     if (index == 0) {
-        if (extension1Shown == 0) {
-            Line2(1).Visible = true;
-            extension1Shown = 1;
-        } else {
-            Line2(1).Visible = false;
-            extension1Shown = 0;
-        }
+        toggle(Line2(1), extension1Shown);
     } else if (index == 1) {
-        if (extension2Shown == 0) {
-            Line2(2).Visible = true;
-            extension2Shown = 1;
-        } else {
-            Line2(2).Visible = false;
-            extension2Shown = 0;
-        }
+        toggle(Line2(2), extension2Shown);
     }
-    // The pictures of p, q and r do nothing.
 }
 
 }  // namespace heikosen

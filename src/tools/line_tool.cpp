@@ -34,12 +34,8 @@ void Form1::Command5_Click() {
         if (lineSlot == 0) {
             return;  // every marker line is in use: the tool stays off
         }
-        for (OptionButton& option : Option2) {
-            option.Enabled = true;
-        }
-        for (OptionButton& option : Option1) {
-            option.Enabled = false;
-        }
+        enableAll(Option2, true);
+        enableAll(Option1, false);
         Option2(3).setValue(true);
         lineMode = 1;
         Command5.FontBold = true;
@@ -48,9 +44,7 @@ void Form1::Command5_Click() {
         memoMode = 0;
         penDown = 0;
     } else {
-        for (OptionButton& option : Option2) {
-            option.Enabled = false;
-        }
+        enableAll(Option2, false);
         endLineInProgress();
         lineMode = 0;
         // Back in figure mode: a handle held since before the tool came on is let go.

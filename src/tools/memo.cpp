@@ -24,21 +24,15 @@ constexpr PenOption kPens[8] = {
 
 void Form1::Command3_Click() {
     if (memoMode == 0) {
-        for (OptionButton& option : Option1) {
-            option.Enabled = true;
-        }
-        for (OptionButton& option : Option2) {
-            option.Enabled = false;
-        }
+        enableAll(Option1, true);
+        enableAll(Option2, false);
         // Memo mode always starts with the thin red pen.
         Option1(0).setValue(true);
         memoMode = 1;
         Command3.FontBold = true;
         Command5.FontBold = false;
     } else {
-        for (OptionButton& option : Option1) {
-            option.Enabled = false;
-        }
+        enableAll(Option1, false);
         memoMode = 0;
         penDown = 0;
         // Back in figure mode: a handle that was held when memo mode came on is

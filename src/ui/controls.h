@@ -128,26 +128,26 @@ struct Bounds {
     bool operator==(const Bounds&) const = default;
 };
 
-struct CommandButton {
+// What every clickable control of the window has: its caption, where it stands,
+// its place in the tab order, and whether it takes clicks and is shown.
+struct ButtonBase {
     std::string Caption;
     Bounds Rect;
     int TabIndex = 0;
-    bool FontBold = false;
     bool Enabled = true;
     bool Visible = true;
+};
+
+struct CommandButton : ButtonBase {
+    bool FontBold = false;
 };
 
 class OptionGroup;
 
 // An option button. Setting Value to true from code clears the other buttons of
 // its group and, when it was clear, runs its Click at once, as a user's click does.
-class OptionButton {
+class OptionButton : public ButtonBase {
   public:
-    std::string Caption;
-    Bounds Rect;
-    int TabIndex = 0;
-    bool Enabled = true;
-    bool Visible = true;
     std::function<void()> Click;
 
     bool Value() const { return value_; }
@@ -173,13 +173,8 @@ class OptionGroup {
 };
 
 // A check box. Any change of Value from code runs its Click at once.
-class CheckBox {
+class CheckBox : public ButtonBase {
   public:
-    std::string Caption;
-    Bounds Rect;
-    int TabIndex = 0;
-    bool Enabled = true;
-    bool Visible = true;
     std::function<void()> Click;
 
     int Value() const { return value_; }
@@ -269,6 +264,14 @@ class ControlArray {
     }
     std::array<T, static_cast<std::size_t>(Hi - Lo + 1)> items_{};
 };
+
+// Enables or disables every control of an array, as a tool's options are together.
+template <typename Array>
+void enableAll(Array& controls, bool enabled) {
+    for (auto& control : controls) {
+        control.Enabled = enabled;
+    }
+}
 
 // A control array that grows at run time: further elements are created as copies
 // of element 0 and start hidden.
