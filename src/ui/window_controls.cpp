@@ -39,6 +39,7 @@ WindowControl labelEntry(WindowControlName name, int index, const LabelControl& 
     c.index = index;
     c.kind = ControlKind::Label;
     c.rect = Bounds{label.Left, label.Top, label.Width, label.Height};
+    c.autoSize = label.AutoSize;
     c.caption = label.Caption();
     c.visible = label.Visible;
     c.backColor = label.BackColor;
@@ -219,6 +220,7 @@ WindowControls windowControls(const Form1& form) {
     canvas.name = WindowControlName::gamen;
     canvas.kind = ControlKind::Canvas;
     canvas.rect = form.gamen.Rect;
+    canvas.borderWidth = form.gamen.BorderWidth;
     canvas.backColor = form.gamen.BackColor;
     canvas.foreColor = form.gamen.ForeColor;
     canvas.tabIndex = form.gamen.TabIndex;

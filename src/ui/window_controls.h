@@ -46,6 +46,10 @@ struct WindowControl {
     int index = -1;  // the element of a control array; -1 for a single control
     ControlKind kind = ControlKind::Label;
     Bounds rect;  // client pixels of the laid-out window
+    // A label that takes the size of its caption: the box is what the form's
+    // measurer gave it.
+    bool autoSize = false;
+    int borderWidth = 0;  // the canvas's sunken border, on each side
     std::string caption;
     FontSpec font;       // a command button's is bold while its tool is on
     int fontPixels = 1;  // the font's size in whole pixels

@@ -122,6 +122,8 @@ TEST_F(WindowList, FontsColoursAndStateFollowTheForm) {
     EXPECT_EQ(title.fontPixels, 32);
     EXPECT_EQ(title.backColor, 0x008000U);
     EXPECT_EQ(title.foreColor, 0x00FF00U);
+    EXPECT_TRUE(title.autoSize);
+    EXPECT_EQ(before.at(static_cast<std::size_t>(at("gamen"))).borderWidth, 2);
     const WindowControl& memo = before.at(static_cast<std::size_t>(at("Command3")));
     EXPECT_EQ(memo.font, (FontSpec{"ＭＳ Ｐゴシック", 9, false}));
     EXPECT_EQ(memo.fontPixels, 12);
