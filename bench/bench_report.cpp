@@ -2,11 +2,13 @@
 // the same run, the ratio, the budget and whether it was kept. Exits with 1 when
 // a budget was missed.
 //
-//   bench_report --core=FILE --canvas=FILE [--canvas=FILE ...] --startup=FILE [--web=FILE]
+//   bench_report --core=FILE --canvas=FILE [--canvas=FILE ...] --startup=FILE
+//                [--drag=FILE] [--web=FILE]
 //
-// The first three kinds of file are Google Benchmark JSON; the times used are
-// CPU times, the median of the repetitions where there are several. The web
-// file is written by web/bench/bench.mjs.
+// The core and canvas files are Google Benchmark JSON; the times used are CPU
+// times, the median of the repetitions where there are several. The start-up
+// and drag files are written by bench/startup_bench and bench/drag_bench, the
+// web file by web/bench/bench.mjs.
 
 #include <QFile>
 #include <QJsonArray>
@@ -198,14 +200,14 @@ void canvasRows(const Times& canvas, Table& table) {
                    absolute ? "≤ 3×, < 1 ms" : "≤ 3×",
                    ratio <= 3.0 && (!absolute || *repaint < 1e6)});
 
-        // A board written over everywhere costs little more than a blank one: its
-        // pixels are copied, not blended afresh.
-        if (const std::optional<double> inked = find(canvas, "FullRepaintInked" + suffix)) {
-            const double inkedBudget = dpr == 1 ? 3.0 : 2.0;
+        // A board written over everywhere must show every pixel of its strokes:
+        // its floor is a plain copy of an image of the canvas's size.
+        const std::optional<double> inked = find(canvas, "FullRepaintInked" + suffix);
+        const std::optional<double> copy = find(canvas, "PlainCopy" + suffix);
+        if (inked && copy) {
             table.add({"Canvas: full repaint at " + std::to_string(dpr) + "x, board all inked",
-                       formatTime(*inked), "white fill " + std::to_string(dpr) + "x",
-                       formatTime(*fill), *inked / *fill, dpr == 1 ? "< 3×" : "< 2×",
-                       *inked / *fill < inkedBudget});
+                       formatTime(*inked), "plain copy " + std::to_string(dpr) + "x",
+                       formatTime(*copy), *inked / *copy, "≤ 2×", *inked / *copy <= 2.0});
         } else {
             table.missing("full repaint of an inked board at " + std::to_string(dpr) + "x");
         }
@@ -272,6 +274,41 @@ void startupRows(const QString& path, Table& table) {
                kb / floorKb, "≤ 1.3×", kb / floorKb <= 1.3});
 }
 
+// Dragging p on the desktop, from the pointer move to the first changed pixels
+// of the window, against the bare widget whose line follows the same drag.
+void dragRows(const QString& path, Table& table) {
+    const std::optional<QJsonDocument> doc = readJson(path);
+    if (!doc) {
+        table.missing("dragging on the desktop");
+        return;
+    }
+    std::map<QString, QJsonObject> targets;
+    for (const QJsonValue& value : doc->object().value(QLatin1String("targets")).toArray()) {
+        const QJsonObject t = value.toObject();
+        targets[t.value(QLatin1String("name")).toString()] = t;
+    }
+    const auto floor = targets.find(QStringLiteral("floor"));
+    if (floor == targets.end()) {
+        table.missing("dragging the bare widget's line");
+        return;
+    }
+    const double floorUs = floor->second.value(QLatin1String("median_us")).toDouble();
+    for (const auto& [name, board] :
+         {std::pair{"empty", "empty board"}, std::pair{"inked", "board all inked"}}) {
+        const auto target = targets.find(QLatin1String(name));
+        if (target == targets.end() || floorUs <= 0) {
+            table.missing(std::string("dragging p on the ") + board);
+            continue;
+        }
+        const double us = target->second.value(QLatin1String("median_us")).toDouble();
+        const int moves = target->second.value(QLatin1String("count")).toInt();
+        table.add({std::string("Desktop: drag p, move to first changed pixels, ") + board +
+                       " (median of " + std::to_string(moves) + ")",
+                   formatTime(us * 1e3), "bare widget's line", formatTime(floorUs * 1e3),
+                   us / floorUs, "≤ 1.25×", us / floorUs <= 1.25});
+    }
+}
+
 void webRows(const QString& path, Table& table) {
     const std::optional<QJsonDocument> doc = readJson(path);
     if (!doc) {
@@ -295,8 +332,8 @@ void webRows(const QString& path, Table& table) {
         table.missing("the size of the site");
     } else {
         constexpr double kSizeBudget = 150 * 1024;
-        table.add({"Web: site, gzip (wasm, JS, HTML, CSS)", kb(size), "floor page", kb(floorSize),
-                   size / floorSize, "≤ 150 KB", size <= kSizeBudget});
+        table.add({"Web: site, gzip (wasm, JS, HTML, CSS)", kb(size), "page without its program",
+                   kb(floorSize), size / floorSize, "≤ 150 KB", size <= kSizeBudget});
     }
 
     const QJsonObject startup = object("startup");
@@ -307,35 +344,58 @@ void webRows(const QString& path, Table& table) {
     } else {
         const int runs = static_cast<int>(number(startup, "runs"));
         table.add({"Web: start-up to first frame (median of " + std::to_string(runs) + ")",
-                   formatTime(ms * 1e6), "floor page", formatTime(floorMs * 1e6), ms / floorMs,
-                   "≤ 1.5×", ms / floorMs <= 1.5});
-        // From when on the figure answers the pointer: the program runs and has
-        // drawn the canvas.
+                   formatTime(ms * 1e6), "page without its program", formatTime(floorMs * 1e6),
+                   ms / floorMs, "≤ 1.15×", ms / floorMs <= 1.15});
+        // From when on a press on the figure is handled and drawn at once: the
+        // program runs and has drawn the canvas.
         const double readyMs = number(startup, "app_ready_median_ms");
         if (readyMs > 0) {
-            table.add({"Web: start-up until the program has drawn the canvas (median)",
-                       formatTime(readyMs * 1e6), "floor page", formatTime(floorMs * 1e6),
-                       readyMs / floorMs, "—", std::nullopt});
+            table.add({"Web: start-up until the program answers the pointer (median)",
+                       formatTime(readyMs * 1e6), "page without its program",
+                       formatTime(floorMs * 1e6), readyMs / floorMs, "≤ 2×",
+                       readyMs / floorMs <= 2.0});
+        } else {
+            table.missing("the time until the site answers the pointer");
         }
     }
 
-    const QJsonObject move = object("move");
-    const QJsonObject floorMove = object("floor_move");
-    const double moveMs = number(move, "median_ms");
-    const double floorMoveMs = number(floorMove, "median_ms");
-    const int moves = static_cast<int>(number(move, "moves"));
-    if (moves <= 0 || floorMoveMs <= 0) {
-        table.missing("the pointer moves on the site");
-        return;
+    // The moves of a drag of p, as the browser runs and with its CPU throttled
+    // 4× as on a slow school machine: the main thread's time per move and its
+    // longest task, each against the floor page drawing one segment per move.
+    struct Drag {
+        const char* key;
+        const char* floorKey;
+        const char* prefix;
+        double moveBudgetMs;
+        double taskBudgetMs;
+    };
+    for (const Drag& drag :
+         {Drag{"move", "floor_move", "Web", 1.0, 16.0},
+          Drag{"slow_move", "slow_floor_move", "Web, CPU throttled 4×", 4.0, 50.0}}) {
+        const QJsonObject move = object(drag.key);
+        const QJsonObject floorMove = object(drag.floorKey);
+        const double moveMs = number(move, "median_ms");
+        const double floorMoveMs = number(floorMove, "median_ms");
+        const int moves = static_cast<int>(number(move, "moves"));
+        if (moves <= 0 || floorMoveMs <= 0) {
+            table.missing(std::string("the pointer moves on the site: ") + drag.prefix);
+            continue;
+        }
+        char budget[32];
+        std::snprintf(budget, sizeof budget, "≤ %g ms", drag.moveBudgetMs);
+        table.add({std::string(drag.prefix) + ": move dragging p, main thread (median of " +
+                       std::to_string(moves) + ")",
+                   formatTime(moveMs * 1e6), "floor page move", formatTime(floorMoveMs * 1e6),
+                   moveMs / floorMoveMs, budget, moveMs <= drag.moveBudgetMs});
+        const double longest = number(move, "longest_task_ms");
+        const double floorLongest = number(floorMove, "longest_task_ms");
+        std::snprintf(budget, sizeof budget, "≤ %g ms", drag.taskBudgetMs);
+        table.add({std::string(drag.prefix) + ": longest main-thread task in " +
+                       std::to_string(moves) + " moves (thread time)",
+                   formatTime(longest * 1e6), "floor page", formatTime(floorLongest * 1e6),
+                   floorLongest > 0 ? longest / floorLongest : 0, budget,
+                   longest <= drag.taskBudgetMs});
     }
-    table.add({"Web: move dragging p, main thread (median of " + std::to_string(moves) + ")",
-               formatTime(moveMs * 1e6), "floor page move", formatTime(floorMoveMs * 1e6),
-               moveMs / floorMoveMs, "≤ 1 ms", moveMs <= 1.0});
-    const double longest = number(move, "longest_task_ms");
-    const double floorLongest = number(floorMove, "longest_task_ms");
-    table.add({"Web: longest main-thread task in " + std::to_string(moves) + " moves (thread time)",
-               formatTime(longest * 1e6), "floor page", formatTime(floorLongest * 1e6),
-               floorLongest > 0 ? longest / floorLongest : 0, "≤ 16 ms", longest <= 16.0});
 }
 
 }  // namespace
@@ -344,6 +404,7 @@ int main(int argc, char* argv[]) {
     Times core;
     Times canvas;
     QString startup;
+    QString drag;
     QString web;
     bool ok = true;
     for (int i = 1; i < argc; ++i) {
@@ -354,6 +415,8 @@ int main(int argc, char* argv[]) {
             ok = readBenchmarks(arg.mid(9), canvas) && ok;
         } else if (arg.startsWith(QLatin1String("--startup="))) {
             startup = arg.mid(10);
+        } else if (arg.startsWith(QLatin1String("--drag="))) {
+            drag = arg.mid(7);
         } else if (arg.startsWith(QLatin1String("--web="))) {
             web = arg.mid(6);
         } else {
@@ -366,6 +429,9 @@ int main(int argc, char* argv[]) {
     canvasRows(canvas, table);
     if (!startup.isEmpty()) {
         startupRows(startup, table);
+    }
+    if (!drag.isEmpty()) {
+        dragRows(drag, table);
     }
     if (!web.isEmpty()) {
         webRows(web, table);

@@ -1,6 +1,7 @@
 // The canvas on screen, on Qt's offscreen platform: one full repaint at the
 // device pixel ratio given on the command line (--dpr=1 or --dpr=2), against
-// filling the same area with white; and one pen segment as the window handles
+// filling the same area with white; a full repaint of a board inked all over,
+// against a plain copy of an image of the canvas's size; and one pen segment as the window handles
 // it (the form, the stroke layer, the repaint of the pixels it touched) after 0,
 // 10,000 and 100,000 earlier segments.
 
@@ -100,15 +101,21 @@ void BM_FullRepaint(benchmark::State& state) {
     }
 }
 
+// Writes over the whole board: blue strokes of the pen's 3 px, 2 px apart, so
+// that no pixel of the drawing area stays white.
+void inkBoard(heikosen::Form1& form) {
+    const heikosen::PictureBox& board = form.gamen;
+    for (float y = 0; y <= board.innerHeight(); y += 2) {
+        form.gamen.Line(0, y, board.innerWidth(), y, heikosen::QBColor(9));
+    }
+    repaintNow();
+}
+
 // The same with the whole board written over: every pixel of the strokes must
 // be copied, none can simply be filled.
 void BM_FullRepaintInked(benchmark::State& state) {
     heikosen::Form1& form = gWindow->form();
-    const heikosen::PictureBox& board = form.gamen;
-    for (float y = 0; y < board.innerHeight(); y += 12) {
-        form.gamen.Line(0, y, board.innerWidth(), y + 6, heikosen::QBColor(9));
-    }
-    repaintNow();
+    inkBoard(form);
     QImage image = canvasImage();
     for (auto _ : state) {
         canvas().render(&image);
@@ -116,6 +123,32 @@ void BM_FullRepaintInked(benchmark::State& state) {
     }
     form.gamen.Cls();
     repaintNow();
+}
+
+// The floor of the inked board: a repaint that shows strokes everywhere must
+// read every pixel of them and write every pixel of the window, so the least it
+// can cost is one copy of an image of the canvas's size, the same pixels.
+void BM_PlainCopy(benchmark::State& state) {
+    heikosen::Form1& form = gWindow->form();
+    inkBoard(form);
+    QImage source = canvasImage();
+    canvas().render(&source);
+    form.gamen.Cls();
+    repaintNow();
+    QImage target = canvasImage();
+    const auto bytes = static_cast<std::size_t>(source.sizeInBytes());
+    if (static_cast<std::size_t>(target.sizeInBytes()) != bytes) {
+        state.SkipWithError("the images differ in size");
+        return;
+    }
+    for (auto _ : state) {
+        std::memcpy(target.bits(), source.constBits(), bytes);
+        benchmark::DoNotOptimize(target.constBits());
+        benchmark::ClobberMemory();
+    }
+    if (target != source) {
+        state.SkipWithError("the copy differs from its source");
+    }
 }
 
 void BM_WhiteFill(benchmark::State& state) {
@@ -249,6 +282,7 @@ int main(int argc, char* argv[]) {
     benchmark::RegisterBenchmark(("FullRepaint" + suffix).c_str(), BM_FullRepaint);
     benchmark::RegisterBenchmark(("FullRepaintInked" + suffix).c_str(), BM_FullRepaintInked);
     benchmark::RegisterBenchmark(("WhiteFill" + suffix).c_str(), BM_WhiteFill);
+    benchmark::RegisterBenchmark(("PlainCopy" + suffix).c_str(), BM_PlainCopy);
     for (int earlier : {0, 10000, 100000}) {
         benchmark::RegisterBenchmark(("PenSegmentOnScreen" + suffix).c_str(), BM_PenSegmentOnScreen)
             ->Arg(earlier)

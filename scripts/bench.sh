@@ -2,14 +2,17 @@
 # Installs what is missing, builds the benchmarks in Release (build-bench/), runs
 # them and prints one table: each measurement against its floor from the same
 # run, the ratio, the budget, and PASS or MISS. Exits non-zero when a budget is
-# missed. Start-up is measured under an Xvfb server of its own. The site of the
+# missed. Start-up, and dragging p from the pointer move to the window's changed
+# pixels, are measured under an Xvfb server of their own. The site of the
 # browser build (scripts/build-web.sh) is measured in headless Chromium by
-# web/bench/bench.mjs: its size, its start-up and its pointer moves.
+# web/bench/bench.mjs: its size, its start-up and its pointer moves. How each
+# row is measured, and why against its floor: bench/README.md.
 #
 #   ./scripts/bench.sh
 #
 # STARTUP_RUNS (default 15) sets how many launches of each program, and loads of
-# the site and of its floor page, are timed.
+# the site and of its page without its program, are timed; DRAG_ROUNDS (default
+# 5) how many rounds of 100 moves are dragged in each window.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -17,11 +20,12 @@ cd "$(dirname "$0")/.."
 build=build-bench
 out="$build/bench-results"
 runs="${STARTUP_RUNS:-15}"
+rounds="${DRAG_ROUNDS:-5}"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_BENCH=ON \
     -DBUILD_TESTING=OFF -DHEIKOSEN_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target heikosen core_bench canvas_bench floor_window \
-    startup_bench bench_report
+    startup_bench drag_floor drag_bench bench_report
 mkdir -p "$out"
 
 common="--benchmark_repetitions=5 --benchmark_report_aggregates_only=true"
@@ -35,12 +39,13 @@ echo "== the canvas at 1x and 2x (offscreen)" >&2
 "$build/bench/canvas_bench" --dpr=1 $common --benchmark_out="$out/canvas1.json" \
     --benchmark_out_format=json >&2
 # shellcheck disable=SC2086
-"$build/bench/canvas_bench" --dpr=2 $common --benchmark_filter='FullRepaint|WhiteFill' \
+"$build/bench/canvas_bench" --dpr=2 $common --benchmark_filter='FullRepaint|WhiteFill|PlainCopy' \
     --benchmark_out="$out/canvas2.json" --benchmark_out_format=json >&2
 
 echo "== start-up under Xvfb ($runs runs each)" >&2
 displayfile="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
+# Wide enough for the three windows that the drag stands side by side.
+Xvfb -displayfd 3 -screen 0 2720x1024x24 -nolisten tcp -noreset 3>"$displayfile" 2>/dev/null &
 xvfb=$!
 runtime=""
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$displayfile" $runtime' EXIT INT TERM
@@ -56,10 +61,16 @@ done
 # A private runtime directory, and no session bus: without one the D-Bus library
 # would try to launch a bus for every program started.
 runtime="$(mktemp -d)"
-DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
-    DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/no-bus" \
-    "$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
+export DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/no-bus"
+"$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
     heikosen="$build/heikosen" floor="$build/bench/floor_window"
+
+echo "== dragging p under Xvfb ($rounds rounds of 100 moves)" >&2
+"$build/bench/drag_bench" --program="$build/heikosen" --floor="$build/bench/drag_floor" \
+    --rounds="$rounds" --moves=100 --out="$out/drag.json"
+kill "$xvfb" 2>/dev/null || true
+unset DISPLAY QT_QPA_PLATFORM XDG_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS
 
 echo "== the site in headless Chromium ($runs page loads each)" >&2
 ./scripts/build-web.sh >&2
@@ -68,4 +79,5 @@ node web/bench/bench.mjs --site=build-web/site --out="$out/web.json" --runs="$ru
 
 echo
 "$build/bench/bench_report" --core="$out/core.json" --canvas="$out/canvas1.json" \
-    --canvas="$out/canvas2.json" --startup="$out/startup.json" --web="$out/web.json"
+    --canvas="$out/canvas2.json" --startup="$out/startup.json" --drag="$out/drag.json" \
+    --web="$out/web.json"

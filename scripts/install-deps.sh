@@ -23,6 +23,8 @@ libgtest-dev
 libgmock-dev
 libbenchmark-dev
 xvfb
+libxtst-dev
+libxdamage-dev
 xauth
 xdotool
 x11-utils

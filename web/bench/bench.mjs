@@ -1,28 +1,34 @@
 // Benchmarks of the site in Debian's headless Chromium, each against a floor
-// page measured in the same run:
+// measured in the same run:
 //
 //   node web/bench/bench.mjs --site=DIR --out=FILE [--runs=15] [--moves=600]
 //
 // - size: the .wasm, JS, HTML and CSS files of the site, each gzipped (level 9),
 //   added up; icons and letter pictures are not counted;
-// - start-up: from navigation to the presentation of the first frame that
-//   shows the figure: the page's first contentful paint, when the figure was
-//   on the page in the animation frame before it (window.heikosen.shown), else
-//   the next animation frame after that; in a fresh browser context each time,
-//   taking turns with the floor page; medians of --runs; and for the site, to
-//   the first animation frame after the program has taken the form over and
-//   drawn the canvas (window.heikosen.ready), from when on the figure answers
-//   the pointer;
+// - start-up, against the site's own page without its program: its index.html
+//   with every script and every preload of the program's files taken out, the
+//   prerendered form as static HTML, served with the site's style sheet and
+//   pictures. Each page is loaded in a fresh browser context, taking turns,
+//   --runs times; medians. The first frame is the page's first contentful
+//   paint, which the browser times when that frame is presented; for the site,
+//   when the figure was on the page in the animation frame before it
+//   (window.heikosen.shown), else the next animation frame after that. The
+//   program answers the pointer from the first animation frame after it has
+//   taken the form over and drawn the canvas (window.heikosen.ready): a press
+//   from then on is handled and drawn at once, one before it waits for the
+//   take-over;
 // - a pointer move while p is held: the main thread's own time for the page's
 //   work (the event with its listeners, the canvas drawn again, style, layout
 //   and paint) from the task that delivers each move up to the one that
 //   delivers the next, read from a trace of --moves moves; and the longest
 //   task of the main thread during them, by its own time too (on a shared
-//   machine the wall time also counts the waits for a core).
+//   machine the wall time also counts the waits for a core). Once as the
+//   browser runs, and once with its CPU throttled 4× (DevTools'
+//   Emulation.setCPUThrottlingRate), as on a slow school machine. The floor
+//   of a move is a page of the same size with one canvas, whose pointer moves
+//   draw one short segment.
 //
-// The floor page is the same size with the form's background, one line of
-// text in each of the form's fonts and one canvas; its pointer moves draw one
-// short segment. The results go to FILE as JSON for bench/bench_report.
+// The results go to FILE as JSON for bench/bench_report.
 
 import fs from 'node:fs';
 import os from 'node:os';
@@ -49,7 +55,9 @@ if (!fs.existsSync(path.join(site, 'index.html')) || !out) {
   process.exit(2);
 }
 
-const FLOOR_HTML = `<!doctype html>
+// The floor of a pointer move: a page of the form's size whose canvas draws
+// one short segment per move.
+const MOVE_FLOOR_HTML = `<!doctype html>
 <html lang="ja"><head><meta charset="utf-8"><title>floor</title>
 <style>
 html,body{margin:0;background:#c0ffc0;overflow:hidden}
@@ -81,6 +89,31 @@ const shown = new Promise((resolve) => requestAnimationFrame(() => resolve()));
 window.heikosen = { shown, ready: shown };
 </script></body></html>
 `;
+
+// The site's page without its program: no script, inline or not, and no
+// preload of the program's code and modules. What stays is the prerendered
+// form: the controls, the captions and the picture of the figure.
+function withoutScripts(html) {
+  return html
+    .replace(/<script\b[^>]*>[\s\S]*?<\/script\s*>/gi, '')
+    .replace(/<link\b[^>]*\brel=["']?(?:preload|modulepreload)\b[^>]*>/gi, '');
+}
+
+// A folder with the site's files but its program's (its code, modules and
+// service worker), and its page without scripts.
+function staticFloor(dir) {
+  const floorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-static-'));
+  fs.cpSync(dir, floorDir, {
+    recursive: true,
+    filter: (source) => !/\.(wasm|m?js)$/.test(source),
+  });
+  const html = withoutScripts(fs.readFileSync(path.join(dir, 'index.html'), 'utf8'));
+  if (/<script\b|modulepreload|rel="preload"/i.test(html) || !/id="gamen"/.test(html)) {
+    throw new Error('the page without its scripts still has some, or lost its form');
+  }
+  fs.writeFileSync(path.join(floorDir, 'index.html'), html);
+  return floorDir;
+}
 
 // --- Size ---
 
@@ -130,7 +163,7 @@ function launch() {
 // after window.heikosen.ready resolves, whenever the page sets window.heikosen
 // (first with `shown` alone, later with both). With the page's first
 // contentful paint, which the browser times when that frame is presented.
-function firstFrameHook() {
+function firstFrameHook(withoutProgram) {
   let value;
   let shown;
   let ready;
@@ -143,6 +176,11 @@ function firstFrameHook() {
       }
     }).observe({ type: 'paint', buffered: true });
   });
+  if (withoutProgram) {
+    // A page with no scripts: its first frame is its first contentful paint.
+    window.__frames = paint.then((painted) => ({ shown: painted, ready: null }));
+    return;
+  }
   window.__frames = new Promise((resolve) => {
     Object.defineProperty(window, 'heikosen', {
       configurable: true,
@@ -167,10 +205,10 @@ function firstFrameHook() {
 
 // A fresh browser context can fail to open right after the last one closed
 // (its service worker's session going away): try again.
-async function startupOnce(browser, url) {
+async function startupOnce(browser, url, withoutProgram = false) {
   for (let attempt = 1; ; attempt += 1) {
     try {
-      return await startupInContext(browser, url);
+      return await startupInContext(browser, url, withoutProgram);
     } catch (e) {
       if (attempt === 3 || !/Session with given id not found/.test(String(e.message))) {
         throw e;
@@ -179,12 +217,12 @@ async function startupOnce(browser, url) {
   }
 }
 
-async function startupInContext(browser, url) {
+async function startupInContext(browser, url, withoutProgram) {
   const context = await browser.createBrowserContext();
   try {
     const page = await context.newPage();
     await page.setViewport({ width: 891, height: 687 });
-    await page.evaluateOnNewDocument(firstFrameHook);
+    await page.evaluateOnNewDocument(firstFrameHook, withoutProgram);
     await page.goto(url, { waitUntil: 'load' });
     return await page.evaluate(() => window.__frames);
   } finally {
@@ -255,14 +293,18 @@ function analyseTrace(events) {
     })
     .sort((a, b) => a - b);
   const perMove = [];
+  const perMoveWall = [];
   for (let i = 0; i + 1 < starts.length; i += 1) {
     let busy = 0;
+    let wall = 0;
     for (const e of work) {
       if (e.ts >= starts[i] && e.ts < starts[i + 1]) {
         busy += e.tdur ?? e.dur;
+        wall += e.dur;
       }
     }
     perMove.push(busy / 1000);
+    perMoveWall.push(wall / 1000);
   }
   // Tasks are judged by the main thread's own time in them: on a machine
   // shared with other work, their wall time also counts the waits for a core.
@@ -272,6 +314,7 @@ function analyseTrace(events) {
     moves: starts.length,
     median_ms: median(perMove),
     mean_ms: perMove.reduce((a, b) => a + b, 0) / perMove.length,
+    median_wall_ms: median(perMoveWall),
     longest_task_ms: Math.max(...during.map(own)),
     long_tasks: during.filter((t) => own(t) > 16).length,
     longest_task_wall_ms: Math.max(...during.map((t) => t.dur / 1000)),
@@ -280,7 +323,7 @@ function analyseTrace(events) {
 
 // Holds p (or the floor's canvas) and moves it up and down by 3 px, one move
 // at a time, while tracing.
-async function dragTrace(browser, url, count) {
+async function dragTrace(browser, url, count, throttling = 1) {
   const page = await browser.newPage();
   try {
     await page.setViewport({ width: 891, height: 687 });
@@ -291,6 +334,9 @@ async function dragTrace(browser, url, count) {
     // (tasks of up to 20 ms here), which the page's load no longer waits for,
     // as the program comes after the first frame.
     await new Promise((r) => setTimeout(r, 500));
+    if (throttling !== 1) {
+      await page.emulateCPUThrottling(throttling);
+    }
     const x = 20; // page x of the left end of p: canvas 10
     let y = 325; // page y of p
     await page.mouse.move(x, y);
@@ -316,28 +362,32 @@ async function dragTrace(browser, url, count) {
   }
 }
 
-const floorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-floor-'));
-fs.writeFileSync(path.join(floorDir, 'index.html'), FLOOR_HTML);
+const moveFloorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-floor-'));
+fs.writeFileSync(path.join(moveFloorDir, 'index.html'), MOVE_FLOOR_HTML);
+const staticDir = staticFloor(site);
 const app = await serve(site);
-const floor = await serve(floorDir);
+const still = await serve(staticDir);
+const moveFloor = await serve(moveFloorDir);
 const browser = await launch();
 try {
-  const result = { size: sizeOf(site), floor_size: sizeOf(floorDir) };
+  const result = { size: sizeOf(site), floor_size: sizeOf(staticDir) };
   console.error(`size: ${(result.size.gzip / 1024).toFixed(1)} KB gzip`);
 
   // One warm-up of each, not counted: the first start of a browser pays for
   // its own caches.
-  await startupOnce(browser, app.url('/'));
-  await startupOnce(browser, floor.url('/'));
+  const loadApp = () => startupOnce(browser, app.url('/'));
+  const loadFloor = () => startupOnce(browser, still.url('/'), true);
+  await loadApp();
+  await loadFloor();
   const appRuns = [];
   const floorRuns = [];
   for (let i = 0; i < runs; i += 1) {
     if (i % 2 === 0) {
-      appRuns.push(await startupOnce(browser, app.url('/')));
-      floorRuns.push(await startupOnce(browser, floor.url('/')));
+      appRuns.push(await loadApp());
+      floorRuns.push(await loadFloor());
     } else {
-      floorRuns.push(await startupOnce(browser, floor.url('/')));
-      appRuns.push(await startupOnce(browser, app.url('/')));
+      floorRuns.push(await loadFloor());
+      appRuns.push(await loadApp());
     }
   }
   const appMs = appRuns.map(({ shown }) => shown);
@@ -354,22 +404,31 @@ try {
   };
   const { app_median_ms: appMedian, floor_median_ms: floorMedian } = result.startup;
   console.error(
-    `start-up: ${appMedian.toFixed(1)} ms, floor ${floorMedian.toFixed(1)} ms; ` +
-      `taken over ${result.startup.app_ready_median_ms.toFixed(1)} ms`,
+    `start-up: ${appMedian.toFixed(1)} ms, page without its program ${floorMedian.toFixed(1)} ms; ` +
+      `answering the pointer ${result.startup.app_ready_median_ms.toFixed(1)} ms`,
   );
 
-  result.move = await dragTrace(browser, app.url('/'), moves);
-  result.floor_move = await dragTrace(browser, floor.url('/'), moves);
-  const { move, floor_move: floorMove } = result;
-  console.error(
-    `move: ${move.median_ms.toFixed(3)} ms, floor ${floorMove.median_ms.toFixed(3)} ms; ` +
-      `longest task ${move.longest_task_ms.toFixed(1)} ms`,
-  );
+  for (const [key, url, throttling] of [
+    ['move', app.url('/'), 1],
+    ['floor_move', moveFloor.url('/'), 1],
+    ['slow_move', app.url('/'), 4],
+    ['slow_floor_move', moveFloor.url('/'), 4],
+  ]) {
+    result[key] = await dragTrace(browser, url, moves, throttling);
+    result[key].throttling = throttling;
+    const m = result[key];
+    console.error(
+      `${key}: ${m.median_ms.toFixed(3)} ms thread, ${m.median_wall_ms.toFixed(3)} ms wall; ` +
+        `longest task ${m.longest_task_ms.toFixed(1)} ms thread, ${m.longest_task_wall_ms.toFixed(1)} ms wall`,
+    );
+  }
   result.chromium = await browser.version();
   fs.writeFileSync(out, `${JSON.stringify(result, null, 2)}\n`);
 } finally {
   await browser.close();
   await app.close();
-  await floor.close();
-  fs.rmSync(floorDir, { recursive: true, force: true });
+  await still.close();
+  await moveFloor.close();
+  fs.rmSync(moveFloorDir, { recursive: true, force: true });
+  fs.rmSync(staticDir, { recursive: true, force: true });
 }
