@@ -196,6 +196,18 @@ class Driver {
         waitForQuiet(target, 100);
     }
 
+    // True when a move of the pointer over the window, no button held, changes
+    // its pixels. The floor does nothing on such a move: if it changed, the
+    // server would be drawing the pointer into the window, and every time here
+    // would be the pointer's.
+    bool pointerDrawn(Target& target) {
+        moveTo(target, kGripX, kGripY);
+        waitForQuiet(target, 50);
+        clearDamage(target);
+        moveTo(target, kGripX + 200, kGripY + 100);
+        return waitForDamage(target, monotonicNs() + 200'000'000LL);
+    }
+
     // Waits until the window has not changed for `quietMs`.
     void waitForQuiet(Target& target, int quietMs) {
         const long long giveUp = monotonicNs() + 10'000'000'000LL;
@@ -279,8 +291,8 @@ class Driver {
             while (XPending(dpy_) > 0) {
                 XEvent event;
                 XNextEvent(dpy_, &event);
-                if (event.type == damageEvent_ + XDamageNotify &&
-                    reinterpret_cast<XDamageNotifyEvent*>(&event)->damage == target.damage) {
+                const auto* notify = reinterpret_cast<XDamageNotifyEvent*>(&event);
+                if (event.type == damageEvent_ + XDamageNotify && notify->damage == target.damage) {
                     return true;
                 }
             }
@@ -412,6 +424,10 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     for (std::size_t i = 0; i < targets.size() && ok; ++i) {
         ok = driver.start(targets[i], static_cast<int>(i));
+    }
+    if (ok && driver.pointerDrawn(targets[2])) {
+        std::fprintf(stderr, "the pointer changes the pixels of the window it moves over\n");
+        ok = false;
     }
     if (ok && !inkBoard(driver, targets[1])) {
         std::fprintf(stderr, "the board could not be inked all over\n");
