@@ -61,7 +61,8 @@ done
 # A private runtime directory, and no session bus: without one the D-Bus library
 # would try to launch a bus for every program started.
 runtime="$(mktemp -d)"
-export DISPLAY=":$(head -n1 "$displayfile")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
+display=":$(head -n1 "$displayfile")"
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
     DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/no-bus"
 "$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
     heikosen="$build/heikosen" floor="$build/bench/floor_window"
