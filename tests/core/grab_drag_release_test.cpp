@@ -10,9 +10,11 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/form_state.h"
 #include "ui/form1.h"
+#include "ui/pointer_input.h"
 
 using heikosen::FigureState;
 using heikosen::Form1;
@@ -20,6 +22,9 @@ using heikosen::kLeftButton;
 using heikosen::kMiddleButton;
 using heikosen::kRightButton;
 using heikosen::LineControl;
+using heikosen::PointerEvent;
+using heikosen::PointerInput;
+using heikosen::PointerKind;
 using heikosen::QBColor;
 
 namespace {
@@ -965,3 +970,177 @@ TEST_F(Figure, MovesWhileHeldGoWhereThePressWentAcrossLabels) {
     EXPECT_EQ(redLines(form), Names{});
     EXPECT_EQ(form.heldButtons(), 0);
 }
+
+// ---------------------------------------------------------------- pointers
+
+namespace {
+
+constexpr PointerKind kMouse = PointerKind::Mouse;
+constexpr PointerKind kPen = PointerKind::Pen;
+constexpr PointerKind kFinger = PointerKind::Touch;
+constexpr int L = kLeftButton;
+
+// One event as a front end reports it: press, move, release, cancel, or the
+// window losing the pointer.
+struct Step {
+    char type;
+    int id = 0;
+    PointerKind kind = kMouse;
+    float x = 0;
+    float y = 0;
+    int buttons = 0;
+    double time = 0;
+    int pressed = 0;
+};
+
+Step down(int id, PointerKind kind, float x, float y, double time = 0, int buttons = L) {
+    return {'d', id, kind, x, y, buttons, time};
+}
+Step moveTo(int id, PointerKind kind, float x, float y, double time = 0, int buttons = L) {
+    return {'m', id, kind, x, y, buttons, time};
+}
+Step up(int id, PointerKind kind, float x, float y, double time = 0) {
+    return {'u', id, kind, x, y, 0, time};
+}
+
+struct PointerCase {
+    const char* name;
+    std::vector<Step> steps;
+    double p;
+    double q;
+    int held;
+    float lastY;
+};
+
+class Pointers : public ::testing::TestWithParam<PointerCase> {};
+
+}  // namespace
+
+// Parallel p stands at y 275 and q at 350; a press at x 20 on either grabs it.
+TEST_P(Pointers, FromTheFrontEndToTheFigure) {
+    Form1 form;
+    form.Form_Load();
+    PointerInput pointer(form);
+    for (const Step& step : GetParam().steps) {
+        const PointerEvent event{step.id,      step.kind,    step.x,   step.y,
+                                 step.buttons, step.pressed, step.time};
+        switch (step.type) {
+            case 'd':
+                pointer.press(event);
+                break;
+            case 'm':
+                pointer.move(event);
+                break;
+            case 'u':
+                pointer.release(event);
+                break;
+            case 'c':
+                pointer.cancel(step.id);
+                break;
+            default:
+                pointer.letGo();
+        }
+    }
+    EXPECT_EQ(form.fig.parallelPY, GetParam().p);
+    EXPECT_EQ(form.fig.parallelQY, GetParam().q);
+    EXPECT_EQ(form.heldButtons(), GetParam().held);
+    EXPECT_EQ(form.lastY, GetParam().lastY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, Pointers,
+    ::testing::Values(PointerCase{"MouseDragOfP",
+                                  {moveTo(1, kMouse, 20, 275, 0, 0), down(1, kMouse, 20, 275),
+                                   moveTo(1, kMouse, 20, 285), up(1, kMouse, 20, 285)},
+                                  285,
+                                  350,
+                                  0,
+                                  285},
+                      // The finger arrives with no move before its press; the drag measures
+                      // from the press, not from where the mouse last hovered.
+                      PointerCase{"FingerDragMeasuresFromThePress",
+                                  {moveTo(1, kMouse, 300, 500, 0, 0), down(2, kFinger, 20, 275),
+                                   moveTo(2, kFinger, 20, 290), up(2, kFinger, 20, 290)},
+                                  290,
+                                  350,
+                                  0,
+                                  290},
+                      // The button went up unseen: it is let go where the pointer was, and the
+                      // move after it drags nothing.
+                      PointerCase{"ReleaseThatNeverCame",
+                                  {down(1, kMouse, 20, 275), moveTo(1, kMouse, 20, 285),
+                                   moveTo(1, kMouse, 20, 300, 0, 0)},
+                                  285,
+                                  350,
+                                  0,
+                                  300},
+                      // Pressed again without its release: the old press ends where it was and
+                      // the new one grabs.
+                      PointerCase{"PressAgainWithoutTheRelease",
+                                  {down(1, kMouse, 20, 275),
+                                   moveTo(1, kMouse, 20, 285),
+                                   {'d', 1, kMouse, 20, 350, L, 0, L},
+                                   moveTo(1, kMouse, 20, 355)},
+                                  285,
+                                  355,
+                                  L,
+                                  355},
+                      // However long the first finger has been still, a second finger is not
+                      // let in.
+                      PointerCase{
+                          "SecondFingerIsIgnored",
+                          {down(2, kFinger, 20, 275), moveTo(2, kFinger, 20, 280, 10),
+                           down(3, kFinger, 20, 350, 5000), moveTo(3, kFinger, 20, 360, 5010),
+                           moveTo(2, kFinger, 20, 282, 5020)},
+                          282,
+                          350,
+                          L,
+                          282},
+                      // The pen's events stopped after its press. A mouse hovering is not let
+                      // in, but its press ends the pen's drag and grabs q; the pen's late
+                      // events change nothing.
+                      PointerCase{"MouseAfterASilentPen",
+                                  {down(4, kPen, 20, 275, 0), moveTo(1, kMouse, 20, 330, 900, 0),
+                                   down(1, kMouse, 20, 350, 1000), moveTo(1, kMouse, 20, 360, 1010),
+                                   up(1, kMouse, 20, 360, 1020), moveTo(4, kPen, 20, 200, 1030),
+                                   up(4, kPen, 20, 200, 1040)},
+                                  275,
+                                  360,
+                                  0,
+                                  360},
+                      // The pen moved a moment ago: it still holds the board.
+                      PointerCase{"MouseWhileThePenMovesIsIgnored",
+                                  {down(4, kPen, 20, 275, 0), moveTo(4, kPen, 20, 278, 400),
+                                   down(1, kMouse, 20, 350, 800), moveTo(4, kPen, 20, 280, 810)},
+                                  280,
+                                  350,
+                                  L,
+                                  280},
+                      PointerCase{"PenAfterASilentFinger",
+                                  {down(2, kFinger, 20, 275, 0), moveTo(2, kFinger, 20, 279, 10),
+                                   down(4, kPen, 20, 350, 600), moveTo(4, kPen, 20, 345, 610)},
+                                  279,
+                                  345,
+                                  L,
+                                  345},
+                      // A cancelled pointer lets go where it was last seen; a finger that
+                      // holds nothing moves nothing.
+                      PointerCase{"CancelledFinger",
+                                  {down(2, kFinger, 20, 275),
+                                   moveTo(2, kFinger, 20, 285),
+                                   {'c', 2},
+                                   moveTo(2, kFinger, 20, 320)},
+                                  285,
+                                  350,
+                                  0,
+                                  285},
+                      PointerCase{"WindowLostThePointer",
+                                  {down(1, kMouse, 20, 350),
+                                   moveTo(1, kMouse, 20, 340),
+                                   {'l'},
+                                   moveTo(1, kMouse, 20, 300, 0, 0)},
+                                  275,
+                                  340,
+                                  0,
+                                  300}),
+    [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });

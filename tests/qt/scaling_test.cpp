@@ -125,7 +125,7 @@ class ScaledSession {
 
     MainWindow& window() { return window_; }
     Form1& form() { return window_.form(); }
-    double factor() const { return window_.clientScale().factor; }
+    double factor() const { return window_.clientScale().scale; }
 
     // Where a canvas point is on the canvas widget: inside the 2 pixel border,
     // everything multiplied by the window's factor.
@@ -280,7 +280,8 @@ TEST(ScaledWindow, EverythingScalesUniformlyAndCentred) {
     ScaledSession s(scaledWindow(2, 100));
     MainWindow& w = s.window();
     EXPECT_EQ(s.factor(), 2.0);
-    EXPECT_EQ(w.clientScale().offset, QPoint(50, 0));
+    EXPECT_EQ(w.clientScale().left, 50.0);
+    EXPECT_EQ(w.clientScale().top, 0.0);
     const struct {
         QWidget* widget;
         QRect rect;
@@ -306,7 +307,7 @@ TEST(ScaledWindow, EverythingScalesUniformlyAndCentred) {
     // At 1.37 the controls are where the factor puts them, to the pixel.
     w.resize(scaledWindow(1.37));
     settle();
-    const double f = w.clientScale().factor;
+    const double f = w.clientScale().scale;
     EXPECT_NEAR(f, 1.37, 0.001);
     const QRect canvas = w.canvas()->geometry();
     EXPECT_EQ(canvas.topLeft(),
@@ -517,9 +518,9 @@ TEST(ScaledWindow, F11TogglesFullScreen) {
     settle();
     EXPECT_TRUE(w.windowState().testFlag(Qt::WindowFullScreen));
     // The layout follows the window's new size.
-    EXPECT_EQ(w.clientScale(), ClientScale::fitting(w.size()));
+    EXPECT_EQ(w.clientScale(), Viewport::fit(w.width(), w.height()));
     EXPECT_EQ(w.canvas()->geometry().topLeft(),
-              w.clientScale().windowRect(8, 48, 806, 630).topLeft());
+              toQRect(w.clientScale().place(8, 48, 806, 630)).topLeft());
 
     QTest::keyClick(w.command(1), Qt::Key_F11);  // whichever control has the focus
     settle();

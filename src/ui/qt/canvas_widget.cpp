@@ -15,7 +15,7 @@ namespace heikosen::qt {
 
 namespace {
 
-// The form's number for a mouse button, or 0 for buttons the canvas ignores.
+// The core's number for a mouse button, or 0 for buttons the canvas ignores.
 int formButton(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
@@ -27,17 +27,6 @@ int formButton(Qt::MouseButton button) {
         default:
             return 0;
     }
-}
-
-// The form's numbers of the buttons in `buttons`.
-int formButtons(Qt::MouseButtons buttons) {
-    int held = 0;
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        if (buttons.testFlag(button)) {
-            held |= formButton(button);
-        }
-    }
-    return held;
 }
 
 // The classic sunken frame: a dark grey and white outer edge, a near-black and
@@ -64,7 +53,10 @@ QRectF canvasOver(const QRect& pixels, qreal scale, QPointF origin) {
 }  // namespace
 
 CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
-    : QWidget(parent), form_(form), strokes_(*this, toQColor(form.gamen.BackColor)) {
+    : QWidget(parent),
+      form_(form),
+      pointer_(form),
+      strokes_(*this, toQColor(form.gamen.BackColor)) {
     // The whole widget is painted on every paint: nothing needs erasing first,
     // and what is already on screen stays valid when the widget grows.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,11 +92,11 @@ void CanvasWidget::setScale(double factor) {
 }
 
 QRect CanvasWidget::drawingArea() const {
-    return mapping().drawingAreaInWidget();
+    return toQRect(mapping().drawingAreaInBox());
 }
 
-QPointF CanvasWidget::toCanvasPixels(QPointF widgetPosition) const {
-    return mapping().canvasFromWidget(widgetPosition);
+QSize CanvasWidget::areaSize() const {
+    return toQRect(mapping().drawingArea()).size();
 }
 
 void CanvasWidget::ensureStrokeLayer() {
@@ -112,11 +104,11 @@ void CanvasWidget::ensureStrokeLayer() {
     // screen has device pixels, and starting where the canvas's origin falls
     // within a device pixel of the window.
     const qreal ratio = devicePixelRatioF();
+    const ClientPoint corner = mapping().boxFromCanvas({0, 0});
     const QPointF origin =
-        (QPointF(mapTo(window(), QPoint(0, 0))) + mapping().widgetFromCanvas(QPointF(0, 0))) *
-        ratio;
+        (QPointF(mapTo(window(), QPoint(0, 0))) + QPointF(corner.x, corner.y)) * ratio;
     const QPointF phase(origin.x() - std::floor(origin.x()), origin.y() - std::floor(origin.y()));
-    const QRect area = WindowGeometry::drawingArea(form_.gamen);
+    const QRect area = toQRect(mapping().drawingArea());
     const bool moved = origin != origin_;
     origin_ = origin;
     // The board drawn again at a new resolution, or the canvas moved on the
@@ -136,7 +128,7 @@ void CanvasWidget::markStale(const QRect& canvasRect) {
 
 void CanvasWidget::refresh() {
     buildCanvasScene(form_, scene_);
-    const QSize size = WindowGeometry::drawingArea(form_.gamen).size();
+    const QSize size = areaSize();
     const std::vector<PixelRect> changed =
         changedRects(lastDrawn_, scene_, PixelRect{0, 0, size.width(), size.height()});
     std::swap(lastDrawn_, scene_);
@@ -150,27 +142,27 @@ void CanvasWidget::refresh() {
     const CanvasMapping map = mapping();
     for (const QRect& rect : region) {
         markStale(rect);
-        update(map.widgetRectFromCanvas(rect));
+        update(toQRect(map.boxRectFromCanvas(fromQRectF(rect))));
     }
 }
 
 void CanvasWidget::updateCanvasRect(const QRectF& canvasRect) {
-    const QRectF area(QPointF(0, 0), QSizeF(WindowGeometry::drawingArea(form_.gamen).size()));
+    const QRectF area(QPointF(0, 0), QSizeF(areaSize()));
     const QRectF inside = canvasRect.intersected(area);
     if (!inside.isEmpty()) {
         markStale(inside.toAlignedRect());
-        update(mapping().widgetRectFromCanvas(inside));
+        update(toQRect(mapping().boxRectFromCanvas(fromQRectF(inside))));
     }
 }
 
 void CanvasWidget::updateDrawingArea() {
-    markStale(QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size()));
+    markStale(QRect(QPoint(0, 0), areaSize()));
     update(drawingArea());
 }
 
 void CanvasWidget::paintFrame(QPainter& painter) const {
-    const QRect outer = mapping().layoutRect();
-    const int border = WindowGeometry::canvasBorder(form_.gamen);
+    const QRect outer = toQRect(mapping().layoutRect());
+    const int border = mapping().border();
     if (border <= 0) {
         return;
     }
@@ -261,7 +253,7 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         if (composed_.isNull()) {
             return false;
         }
-        stale_ = QRect(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
+        stale_ = QRect(QPoint(0, 0), areaSize());
     }
     // Everything out of date is composed at once: what the last changes asked
     // to repaint, or, after the repaints of a blank board left the picture
@@ -299,11 +291,11 @@ void CanvasWidget::compose(const QRegion& region, const QTransform& toPicture) {
     }
     // Clipped as on screen to the drawing area, given in canvas pixels: the
     // same edge rounded the same way cuts the lines at the same points.
-    const QSize areaSize = WindowGeometry::drawingArea(form_.gamen).size();
+    const QSize area = areaSize();
     painter.setClipRegion(pixels);
     painter.setTransform(toPicture);
-    painter.setClipRect(QRect(QPoint(0, 0), areaSize), Qt::IntersectClip);
-    paintCanvasItems(painter, lastDrawn_, areaSize, pictures_, labels_);
+    painter.setClipRect(QRect(QPoint(0, 0), area), Qt::IntersectClip);
+    paintCanvasItems(painter, lastDrawn_, area, pictures_, labels_);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -312,7 +304,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // The widget is whole pixels; a scaled canvas may end inside its last
     // column or row, which shows the window's ground.
-    const QSizeF scaled = QSizeF(map.layoutRect().size()) * map.factor();
+    const QSizeF scaled = QSizeF(toQRect(map.layoutRect()).size()) * map.scale();
     const QRect all = rect();
     if (scaled.width() < all.width() || scaled.height() < all.height()) {
         const QColor ground = parentWidget() != nullptr
@@ -323,15 +315,15 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         painter.fillRect(QRect(right, 0, all.width() - right, all.height()), ground);
         painter.fillRect(QRect(0, bottom, all.width(), all.height() - bottom), ground);
     }
-    painter.setTransform(map.layoutToWidget());
+    painter.setTransform(QTransform::fromScale(map.scale(), map.scale()));
     paintFrame(painter);
 
-    const int border = WindowGeometry::canvasBorder(form_.gamen);
-    painter.translate(border, border);
-    const QRect canvasArea(QPoint(0, 0), WindowGeometry::drawingArea(form_.gamen).size());
+    painter.translate(map.border(), map.border());
+    const QRect canvasArea(QPoint(0, 0), areaSize());
     painter.setClipRect(canvasArea, Qt::IntersectClip);
-    const QRect dirty =
-        map.canvasRectFromWidget(QRectF(event->rect())).toAlignedRect().intersected(canvasArea);
+    const QRect dirty = toQRectF(map.canvasRectFromBox(fromQRectF(QRectF(event->rect()))))
+                            .toAlignedRect()
+                            .intersected(canvasArea);
     if (dirty.isEmpty()) {
         return;
     }
@@ -363,32 +355,34 @@ void CanvasWidget::hideEvent(QHideEvent* event) {
 bool CanvasWidget::event(QEvent* event) {
     // Another window took over: a button held on the canvas will not be let go
     // here.
-    if (event->type() == QEvent::WindowDeactivate) {
-        releaseHeldButtons();
+    if (event->type() == QEvent::WindowDeactivate && pointer_.letGo()) {
+        emit formChanged();
     }
     return QWidget::event(event);
 }
 
 void CanvasWidget::focusOutEvent(QFocusEvent* event) {
     // A popup takes the mouse along with the focus.
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
-        releaseHeldButtons();
+    if ((event->reason() == Qt::PopupFocusReason ||
+         event->reason() == Qt::ActiveWindowFocusReason) &&
+        pointer_.letGo()) {
+        emit formChanged();
     }
     QWidget::focusOutEvent(event);
 }
 
-void CanvasWidget::releaseHeldButtons(int stillDown) {
-    const int stale = form_.heldButtons() & ~stillDown;
-    if (stale == 0) {
-        return;
+PointerEvent CanvasWidget::pointerEvent(const QMouseEvent* event) const {
+    const ClientPoint at = mapping().canvasFromBox({event->position().x(), event->position().y()});
+    int buttons = 0;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        buttons |= event->buttons().testFlag(button) ? formButton(button) : 0;
     }
-    for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
-        if ((stale & button) != 0) {
-            form_.pointerRelease(button, static_cast<float>(lastPointer_.x()),
-                                 static_cast<float>(lastPointer_.y()));
-        }
-    }
-    emit formChanged();
+    PointerEvent pointer;
+    pointer.x = static_cast<float>(at.x);
+    pointer.y = static_cast<float>(at.y);
+    pointer.buttons = buttons;
+    pointer.time = static_cast<double>(event->timestamp());
+    return pointer;
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
@@ -397,42 +391,34 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    // A button the form holds but that is up now was let go where the canvas
-    // could not see it: that release comes first, so that no press is lost. (The
-    // second press of a double click comes here twice, the second time while
-    // held.)
-    if (event->type() == QEvent::MouseButtonPress) {
-        releaseHeldButtons(formButtons(event->buttons()) & ~button);
-    }
-    // Qt moves the pointer to where it presses before the press, also for a
-    // touch, so a drag measures from the press and not from an older position.
-    const QPointF at = toCanvasPixels(event->position());
-    lastPointer_ = at;
-    form_.pointerPress(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    PointerEvent pointer = pointerEvent(event);
+    // The second press of a double click comes here twice, the second time
+    // while its button is held.
+    pointer.pressed = event->type() == QEvent::MouseButtonPress ? button : 0;
+    pointer_.press(pointer);
     event->accept();
     emit formChanged();
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF at = toCanvasPixels(event->position());
-    lastPointer_ = at;
-    form_.pointerMove(static_cast<float>(at.x()), static_cast<float>(at.y()));
     event->accept();
     // A move changes only what stands on the canvas (the figure, a stroke, the
     // rubber band, the eraser circle), never a button or a box: the window's
-    // widgets need no update, which keeps the move cheap.
-    refresh();
+    // widgets need no update, which keeps the move cheap. Only a release that
+    // never came, let go of before the move, may change them.
+    if (pointer_.move(pointerEvent(event))) {
+        emit formChanged();
+    } else {
+        refresh();
+    }
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-    const int button = formButton(event->button());
-    if (button == 0) {
+    if (formButton(event->button()) == 0) {
         event->ignore();
         return;
     }
-    const QPointF at = toCanvasPixels(event->position());
-    lastPointer_ = at;
-    form_.pointerRelease(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    pointer_.release(pointerEvent(event));
     event->accept();
     emit formChanged();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 // The canvas `gamen` on screen: a sunken frame, the white drawing area, the
-// strokes drawn with the pens, and the figure's controls above them. Mouse and
-// touch input on it goes to the form as pointer events in canvas pixels.
+// strokes drawn with the pens, and the figure's controls above them. Mouse,
+// pen and touch input on it, which Qt hands the widget as its one mouse, goes to
+// the core's pointer input in canvas pixels.
 //
 // Once the pens have drawn on it, a repaint on screen copies its pixels from
 // one picture of the drawing area as the screen shows it: the board (the
@@ -16,6 +17,7 @@
 #include <QWidget>
 
 #include "ui/canvas_scene.h"
+#include "ui/pointer_input.h"
 #include "ui/qt/canvas_scene.h"
 #include "ui/qt/stroke_layer.h"
 #include "ui/qt/window_geometry.h"
@@ -49,8 +51,6 @@ class CanvasWidget final : public QWidget {
     void updateDrawingArea();
     // The drawing area in the widget's pixels.
     QRect drawingArea() const;
-    // Where a position on this widget lies in the canvas's drawing pixels.
-    QPointF toCanvasPixels(QPointF widgetPosition) const;
 
   signals:
     // The form handled a pointer event; the window brings itself up to date.
@@ -67,9 +67,10 @@ class CanvasWidget final : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    // Lets go of the buttons the form holds, at the pointer's last position; only
-    // those not in `stillDown`, the form's numbers of buttons still held down.
-    void releaseHeldButtons(int stillDown = 0);
+    // A mouse event as the core's pointer input takes it.
+    PointerEvent pointerEvent(const QMouseEvent* event) const;
+    // The drawing area's size, in canvas pixels.
+    QSize areaSize() const;
     void paintFrame(QPainter& painter) const;
     // Copies the stroke layer, background and all, onto the canvas pixels in
     // `dirty`; false when the board is blank and nothing was painted.
@@ -86,9 +87,8 @@ class CanvasWidget final : public QWidget {
     void ensureStrokeLayer();
 
     Form1& form_;
+    PointerInput pointer_;
     double scale_ = 1.0;
-    // Where the pointer was last seen, in canvas pixels.
-    QPointF lastPointer_;
     StrokeLayer strokes_;
     LetterPictures pictures_;
     LabelPictures labels_;

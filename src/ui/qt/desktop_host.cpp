@@ -69,17 +69,17 @@ PrintOutcome DesktopHost::printOn(QPrinter& printer) {
     // The window as on screen, drawn by its own painting at a few times the
     // screen's resolution so that lines and letters stay sharp on paper, then
     // put on the page as large as the printable area allows, centred.
-    const QSize client = WindowGeometry::clientSize();
+    const QSize client(kClientWidth, kClientHeight);
     QImage image(client * kPrintOversampling, QImage::Format_RGB32);
     image.setDevicePixelRatio(kPrintOversampling);
     image.fill(Qt::white);
     {
         // The window may be scaled on screen: its client area is drawn back at
         // the laid-out size.
-        const ClientScale& scale = window_.clientScale();
+        const Viewport& scale = window_.clientScale();
         QPainter imagePainter(&image);
-        imagePainter.scale(1.0 / scale.factor, 1.0 / scale.factor);
-        window_.render(&imagePainter, QPoint(), QRegion(scale.clientRect()),
+        imagePainter.scale(1.0 / scale.scale, 1.0 / scale.scale);
+        window_.render(&imagePainter, QPoint(), QRegion(toQRect(scale.form())),
                        QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());

@@ -116,8 +116,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     }
     // The window opens at the laid-out size and can be made larger or smaller;
     // the layout scales with it.
-    setMinimumSize(WindowGeometry::minimumClientSize());
-    resize(WindowGeometry::clientSize());
+    setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
+    resize(kClientWidth, kClientHeight);
     placeWidgets();
 
     setColours(this, form_.BackColor, kBlack);
@@ -183,7 +183,7 @@ QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const ClientScale now = ClientScale::fitting(event->size());
+    const Viewport now = Viewport::fit(event->size().width(), event->size().height());
     if (now != scale_) {
         scale_ = now;
         placeWidgets();
@@ -191,17 +191,17 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 QFont MainWindow::scaled(QFont font) const {
-    if (scale_.factor != 1.0 && font.pixelSize() > 0) {
+    if (scale_.scale != 1.0 && font.pixelSize() > 0) {
         font.setPixelSize(
-            std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale_.factor))));
+            std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale_.scale))));
     }
     return font;
 }
 
 void MainWindow::placeWidgets() {
     setFont(scaled(toQFont(controlFont())));
-    style_->setScale(scale_.factor);
-    canvas_->setScale(scale_.factor);
+    style_->setScale(scale_.scale);
+    canvas_->setScale(scale_.scale);
     for (std::size_t at = 0; at < widgets_.size(); ++at) {
         syncWidget(widgets_[at], controls_[at]);
     }
@@ -211,14 +211,14 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
     if (control.kind == ControlKind::Canvas) {
         // The canvas starts at its scaled corner and is as large as its scaled
         // picture, rounded up to whole pixels.
-        const CanvasMapping mapping(form_.gamen, scale_.factor);
-        const QRect rect(scale_.windowRect(control.rect).topLeft(), mapping.widgetSize());
+        const QRect rect = toQRect(scale_.canvasBox(form_.gamen));
         if (widget->geometry() != rect) {
             widget->setGeometry(rect);
         }
     } else {
-        if (widget->geometry() != scale_.windowRect(control.rect)) {
-            widget->setGeometry(scale_.windowRect(control.rect));
+        const QRect rect = toQRect(scale_.place(control.rect));
+        if (widget->geometry() != rect) {
+            widget->setGeometry(rect);
         }
         const QFont font = scaled(toQFont(control.font));
         if (widget->font() != font) {

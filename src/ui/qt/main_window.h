@@ -52,7 +52,7 @@ class MainWindow final : public QWidget {
     CanvasWidget* canvas() const { return canvas_; }
 
     // How the laid-out client area is scaled and placed in the window now.
-    const ClientScale& clientScale() const { return scale_; }
+    const Viewport& clientScale() const { return scale_; }
     // Switches between full screen and the window as it was (F11).
     void toggleFullScreen();
 
@@ -72,7 +72,7 @@ class MainWindow final : public QWidget {
     QFont scaled(QFont font) const;
 
     QtTextMeasurer measurer_;
-    ClientScale scale_;
+    Viewport scale_;
     ControlStyle* style_ = nullptr;
     Form1 form_;
     DesktopHost host_{*this};

@@ -56,7 +56,7 @@ TEST_F(HighDensity, TheScreenIsAsDenseAsAsked) {
     // The window keeps its size in the window's own pixels and is not scaled
     // itself: Qt multiplies it for the screen.
     EXPECT_EQ(window().size(), QSize(891, 687));
-    EXPECT_EQ(window().clientScale().factor, 1.0);
+    EXPECT_EQ(window().clientScale().scale, 1.0);
     const QImage image = renderedAtDensity();
     EXPECT_EQ(image.width(), static_cast<int>(std::lround(891 * ratio())));
     EXPECT_EQ(image.height(), static_cast<int>(std::lround(687 * ratio())));
@@ -156,7 +156,7 @@ TEST_F(HighDensity, ThePointerLandsOnTheSameCanvasPixels) {
     // The window made larger as well: twice the size, on this screen.
     window().resize(891 * 2, 687 * 2);
     settle();
-    ASSERT_EQ(window().clientScale().factor, 2.0);
+    ASSERT_EQ(window().clientScale().scale, 2.0);
     const QPointF start = (QPointF(10, 350) + QPointF(2, 2)) * 2.0;
     for (const auto& [type, at, button, buttons] :
          {std::tuple{QEvent::MouseMove, start, Qt::NoButton, Qt::MouseButtons(Qt::NoButton)},

@@ -1,0 +1,117 @@
+#include "ui/pointer_input.h"
+
+namespace heikosen {
+
+namespace {
+
+constexpr int kAllButtons = kLeftButton | kRightButton | kMiddleButton;
+
+}  // namespace
+
+bool PointerInput::heard(const PointerEvent& event) {
+    if (!holding_ || event.id == holder_) {
+        if (holding_) {
+            holderHeard_ = event.time;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool PointerInput::releaseAll(int stillDown, float x, float y) {
+    const int lost = form_.heldButtons() & ~stillDown;
+    for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
+        if ((lost & button) != 0) {
+            form_.pointerRelease(button, x, y);
+        }
+    }
+    return lost != 0;
+}
+
+void PointerInput::moveTo(float x, float y) {
+    form_.pointerMove(x, y);
+    seen_ = true;
+    lastX_ = x;
+    lastY_ = y;
+}
+
+bool PointerInput::press(const PointerEvent& event) {
+    const int buttons = event.buttons & kAllButtons;
+    bool changed = false;
+    if (holding_ && event.id != holder_) {
+        // A second finger, or the hand beside the pen, while one holds the board;
+        // but a pointer of another kind takes the board from one gone silent.
+        if (event.kind == holderKind_ || event.time - holderHeard_ < kSilentAfterMs) {
+            return false;
+        }
+        changed = cancel(holder_);
+    }
+    if (!holding_ && buttons == 0) {
+        return changed;
+    }
+    if (!holding_) {
+        holding_ = true;
+        holder_ = event.id;
+        holderKind_ = event.kind;
+    }
+    holderHeard_ = event.time;
+    // The buttons held that are up now, and the pressed ones that were up
+    // until now, went up where the form could not see it.
+    const int pressed =
+        event.pressed != 0 ? event.pressed & kAllButtons : buttons & ~form_.heldButtons();
+    changed = releaseAll(buttons & ~pressed, lastX_, lastY_) || changed;
+    if (form_.heldButtons() == 0 && (!seen_ || event.x != lastX_ || event.y != lastY_)) {
+        moveTo(event.x, event.y);
+    }
+    seen_ = true;
+    lastX_ = event.x;
+    lastY_ = event.y;
+    for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
+        if ((pressed & button) != 0) {
+            form_.pointerPress(button, event.x, event.y);
+        }
+    }
+    return changed || pressed != 0;
+}
+
+bool PointerInput::move(const PointerEvent& event) {
+    // Only the pointer that holds the board moves on it; while none does, a
+    // mouse or a pen with no button down hovers. A finger touches to act, and
+    // a pointer whose press never reached the board drags nothing.
+    if (!heard(event) ||
+        (!holding_ && (event.kind == PointerKind::Touch || (event.buttons & kAllButtons) != 0))) {
+        return false;
+    }
+    const bool changed = releaseAll(holding_ ? event.buttons : 0, lastX_, lastY_);
+    moveTo(event.x, event.y);
+    return changed;
+}
+
+bool PointerInput::release(const PointerEvent& event) {
+    if (!holding_ || !heard(event)) {
+        return false;
+    }
+    seen_ = true;
+    lastX_ = event.x;
+    lastY_ = event.y;
+    const bool changed = releaseAll(event.buttons, event.x, event.y);
+    if ((event.buttons & kAllButtons) == 0) {
+        holding_ = false;
+    }
+    return changed;
+}
+
+bool PointerInput::cancel(int id) {
+    if (!holds(id)) {
+        return false;
+    }
+    holding_ = false;
+    return releaseAll(0, lastX_, lastY_);
+}
+
+bool PointerInput::letGo() {
+    holding_ = false;
+    return releaseAll(0, lastX_, lastY_);
+}
+
+}  // namespace heikosen

@@ -1,0 +1,124 @@
+#include "ui/viewport.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace heikosen {
+
+namespace {
+
+// A position on the grid: the nearest whole grid pixel.
+double nearest(double value, double ratio) {
+    return std::round(value * ratio) / ratio;
+}
+
+// Rounds up, but not for the last bit of a product that should be whole.
+double wholeAbove(double value, double ratio) {
+    return std::ceil(value * ratio - 1e-9) / ratio;
+}
+
+// The grid a front end places on: whole pixels when it gives no sensible ratio.
+double gridOf(double ratio) {
+    return std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
+}
+
+}  // namespace
+
+Viewport Viewport::fit(double clientWidth, double clientHeight, double pixelRatio) {
+    const double width = std::isfinite(clientWidth) ? std::max(1.0, clientWidth) : 1.0;
+    const double height = std::isfinite(clientHeight) ? std::max(1.0, clientHeight) : 1.0;
+    Viewport view;
+    view.pixelRatio = gridOf(pixelRatio);
+    view.scale = std::min(width / kClientWidth, height / kClientHeight);
+    // The spare room is shared on both sides; whole pixels keep the layout's
+    // pixel grid on the screen's. No room at all is no room, not the last bit
+    // of a product below it, which would cut the form's first column off.
+    const auto half = [&view](double spare) {
+        return std::floor(spare / 2 * view.pixelRatio + 1e-9) / view.pixelRatio;
+    };
+    view.left = half(width - kClientWidth * view.scale);
+    view.top = half(height - kClientHeight * view.scale);
+    return view;
+}
+
+ClientRect Viewport::place(const Bounds& bounds) const {
+    return place(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+}
+
+ClientRect Viewport::place(double x, double y, double width, double height) const {
+    const double x1 = nearest(left + x * scale, pixelRatio);
+    const double y1 = nearest(top + y * scale, pixelRatio);
+    const double x2 = nearest(left + (x + width) * scale, pixelRatio);
+    const double y2 = nearest(top + (y + height) * scale, pixelRatio);
+    return {x1, y1, x2 - x1, y2 - y1};
+}
+
+ClientRect Viewport::form() const {
+    return place(0, 0, kClientWidth, kClientHeight);
+}
+
+ClientRect Viewport::canvasBox(const PictureBox& canvas) const {
+    const ClientRect placed = place(canvas.Rect);
+    const CanvasMapping mapping(canvas, scale, pixelRatio);
+    return {placed.left, placed.top, mapping.boxWidth(), mapping.boxHeight()};
+}
+
+ClientPoint Viewport::canvasFromClient(ClientPoint client, const PictureBox& canvas) const {
+    const ClientRect box = canvasBox(canvas);
+    return CanvasMapping(canvas, scale, pixelRatio)
+        .canvasFromBox({client.x - box.left, client.y - box.top});
+}
+
+CanvasMapping::CanvasMapping(const PictureBox& canvas, double scale, double pixelRatio)
+    : scale_(scale),
+      ratio_(gridOf(pixelRatio)),
+      border_(canvas.BorderWidth),
+      layout_{0, 0, static_cast<int>(std::lround(canvas.Rect.Width)),
+              static_cast<int>(std::lround(canvas.Rect.Height))},
+      drawingWidth_(canvas.innerWidth()),
+      drawingHeight_(canvas.innerHeight()) {}
+
+PixelRect CanvasMapping::drawingArea() const {
+    return {border_, border_, static_cast<int>(std::lround(drawingWidth_)),
+            static_cast<int>(std::lround(drawingHeight_))};
+}
+
+double CanvasMapping::boxWidth() const {
+    return wholeAbove(layout_.width * scale_, ratio_);
+}
+
+double CanvasMapping::boxHeight() const {
+    return wholeAbove(layout_.height * scale_, ratio_);
+}
+
+ClientPoint CanvasMapping::boxFromCanvas(ClientPoint canvasPoint) const {
+    return {(canvasPoint.x + border_) * scale_, (canvasPoint.y + border_) * scale_};
+}
+
+ClientPoint CanvasMapping::canvasFromBox(ClientPoint boxPoint) const {
+    return {boxPoint.x / scale_ - border_, boxPoint.y / scale_ - border_};
+}
+
+ClientRect CanvasMapping::boxRectFromCanvas(const ClientRect& canvasRect) const {
+    // Outward to whole pixels of the grid: every pixel the rectangle touches.
+    const double shift = border_ * scale_;
+    const double left = scale_ * canvasRect.left + shift;
+    const double top = scale_ * canvasRect.top + shift;
+    const double x1 = std::floor(left * ratio_) / ratio_;
+    const double y1 = std::floor(top * ratio_) / ratio_;
+    const double x2 = std::ceil((left + scale_ * canvasRect.width) * ratio_) / ratio_;
+    const double y2 = std::ceil((top + scale_ * canvasRect.height) * ratio_) / ratio_;
+    return {x1, y1, x2 - x1, y2 - y1};
+}
+
+ClientRect CanvasMapping::canvasRectFromBox(const ClientRect& boxRect) const {
+    const ClientPoint corner = canvasFromBox({boxRect.left, boxRect.top});
+    const ClientPoint far = canvasFromBox({boxRect.right(), boxRect.bottom()});
+    return {corner.x, corner.y, far.x - corner.x, far.y - corner.y};
+}
+
+ClientRect CanvasMapping::drawingAreaInBox() const {
+    return boxRectFromCanvas({0, 0, drawingWidth_, drawingHeight_});
+}
+
+}  // namespace heikosen

@@ -1,0 +1,107 @@
+#pragma once
+
+// The form on a screen of any size: the largest uniform scale at which the
+// laid-out client area (kClientWidth x kClientHeight) fits, centred, with every
+// rectangle of the layout on whole pixels; and the canvas's drawing pixels
+// against the pixels of its box on screen, both ways. Each front end shows the
+// form through these numbers and maps the pointer back through them, so that
+// the desktop and the page scale, round and hit the same pixels.
+//
+// A front end places things on a grid of `pixelRatio` pixels per client pixel:
+// whole window pixels for the desktop's widgets (1), whole device pixels for
+// the page (its device pixel ratio).
+
+#include "ui/canvas_scene.h"
+#include "ui/controls.h"
+#include "ui/form1.h"
+
+namespace heikosen {
+
+// A point in client pixels, or in the canvas's drawing pixels.
+struct ClientPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const ClientPoint&) const = default;
+};
+
+// A rectangle in client pixels (or drawing pixels), by its edges' positions.
+struct ClientRect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+    bool operator==(const ClientRect&) const = default;
+};
+
+// The smallest client area a window of the program can be made: half the layout.
+inline constexpr int kMinimumClientWidth = (kClientWidth + 1) / 2;
+inline constexpr int kMinimumClientHeight = (kClientHeight + 1) / 2;
+
+struct Viewport {
+    double scale = 1;
+    // The laid-out client area's corner, on the grid.
+    double left = 0;
+    double top = 0;
+    double pixelRatio = 1;
+
+    // The largest uniform scale at which the layout fits a client area of this
+    // size, centred in it: the spare room is shared on both sides, the odd
+    // pixel (on the grid) going to the right and the bottom.
+    static Viewport fit(double clientWidth, double clientHeight, double pixelRatio = 1);
+
+    // A rectangle of the layout as client pixels on the grid. Each edge is
+    // rounded on its own, so that controls that meet in the layout still meet.
+    ClientRect place(const Bounds& bounds) const;
+    ClientRect place(double left, double top, double width, double height) const;
+    // The rectangle that holds the laid-out client area.
+    ClientRect form() const;
+    // The canvas's box on screen: its placed corner, and as many whole pixels
+    // as its scaled picture needs, rounded up.
+    ClientRect canvasBox(const PictureBox& canvas) const;
+    // Where a client point lies in the canvas's drawing pixels.
+    ClientPoint canvasFromClient(ClientPoint client, const PictureBox& canvas) const;
+
+    bool operator==(const Viewport&) const = default;
+};
+
+// The canvas's drawing pixels against the pixels of its box on screen, whose
+// origin is the outer corner of the sunken border: the drawing area starts
+// inside the border, and everything on the canvas, border included, is
+// multiplied by the scale.
+class CanvasMapping {
+  public:
+    CanvasMapping(const PictureBox& canvas, double scale, double pixelRatio = 1);
+
+    double scale() const { return scale_; }
+    int border() const { return border_; }
+    // The canvas as laid out (border included), in its own unscaled pixels.
+    PixelRect layoutRect() const { return layout_; }
+    // The drawing area, in the canvas's unscaled pixels from the box's corner.
+    PixelRect drawingArea() const;
+    // The box's size that holds the scaled canvas, rounded up on the grid.
+    double boxWidth() const;
+    double boxHeight() const;
+
+    ClientPoint boxFromCanvas(ClientPoint canvasPoint) const;
+    // The exact inverse of boxFromCanvas: every pointer position on the canvas
+    // goes through here.
+    ClientPoint canvasFromBox(ClientPoint boxPoint) const;
+    // The box's pixels (whole on the grid) that show a rectangle of drawing
+    // pixels, and the drawing pixels that a rectangle of the box shows.
+    ClientRect boxRectFromCanvas(const ClientRect& canvasRect) const;
+    ClientRect canvasRectFromBox(const ClientRect& boxRect) const;
+    // The drawing area in the box's pixels.
+    ClientRect drawingAreaInBox() const;
+
+  private:
+    double scale_;
+    double ratio_;
+    int border_;
+    PixelRect layout_;
+    double drawingWidth_;
+    double drawingHeight_;
+};
+
+}  // namespace heikosen

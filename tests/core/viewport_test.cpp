@@ -1,0 +1,110 @@
+// The form fitted into screens of every size and density, and the pointer
+// mapped back to the canvas's drawing pixels.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ui/form1.h"
+#include "ui/viewport.h"
+
+using heikosen::CanvasMapping;
+using heikosen::ClientPoint;
+using heikosen::ClientRect;
+using heikosen::Form1;
+using heikosen::Viewport;
+
+namespace {
+
+struct Fit {
+    double width;
+    double height;
+    double ratio;
+    double scale;
+    double left;
+    double top;
+    ClientRect canvas;    // the canvas's box, border included
+    ClientRect command1;  // 「初期画面」, on the top right
+};
+
+class Fitting : public ::testing::TestWithParam<Fit> {};
+
+}  // namespace
+
+TEST_P(Fitting, ScaledCentredAndOnTheGrid) {
+    const Fit& row = GetParam();
+    Form1 form;
+    form.Form_Load();
+    const Viewport view = Viewport::fit(row.width, row.height, row.ratio);
+    EXPECT_DOUBLE_EQ(view.scale, row.scale);
+    EXPECT_EQ(view.left, row.left);
+    EXPECT_EQ(view.top, row.top);
+    EXPECT_EQ(view.canvasBox(form.gamen), row.canvas);
+    EXPECT_EQ(view.place(form.Command1.Rect), row.command1);
+
+    // The pointer over a drawing pixel maps back onto it, through the border.
+    const CanvasMapping mapping(form.gamen, view.scale, view.pixelRatio);
+    for (const ClientPoint point :
+         {ClientPoint{0, 0}, ClientPoint{100, 50}, ClientPoint{801.5, 625.25}}) {
+        const ClientPoint box = mapping.boxFromCanvas(point);
+        const ClientPoint back =
+            view.canvasFromClient({row.canvas.left + box.x, row.canvas.top + box.y}, form.gamen);
+        EXPECT_NEAR(back.x, point.x, 1e-9);
+        EXPECT_NEAR(back.y, point.y, 1e-9);
+    }
+    // Controls that meet in the layout still meet, and every edge is on the grid.
+    for (double x = 0; x < 880; x += 7.25) {
+        const ClientRect a = view.place(x, x / 2, 7.25, 3.5);
+        const ClientRect b = view.place(x + 7.25, x / 2 + 3.5, 9, 1);
+        EXPECT_EQ(a.right(), b.left);
+        EXPECT_EQ(a.bottom(), b.top);
+        EXPECT_EQ(std::fmod(a.left * row.ratio, 1.0), 0.0);
+        EXPECT_EQ(std::fmod(a.bottom() * row.ratio, 1.0), 0.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, Fitting,
+    ::testing::Values(
+        // As laid out, nothing moves.
+        Fit{891, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
+        // Twice the size with 100 pixels to spare across.
+        Fit{1882, 1374, 1, 2, 50, 0, {66, 96, 1612, 1260}, {1666, 16, 146, 66}},
+        // One pixel to spare: the odd half goes on the grid of device pixels.
+        Fit{892, 687, 2, 1, 0.5, 0, {8.5, 48, 806, 630}, {808.5, 8, 73, 33}},
+        Fit{892, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
+        // A full-HD screen, on whole device pixels at ratio 2 and window pixels at 1.
+        Fit{1920,
+            1080,
+            2,
+            1080.0 / 687,
+            259.5,
+            0,
+            {272, 75.5, 1267.5, 990.5},
+            {1529.5, 12.5, 115, 52}},
+        Fit{1920, 1080, 1, 1080.0 / 687, 259, 0, {272, 75, 1268, 991}, {1529, 13, 115, 51}},
+        // The smallest window: exactly as wide as the scaled form, which starts at
+        // its left edge.
+        Fit{446, 344, 1, 446.0 / 891, 0, 0, {4, 24, 404, 316}, {404, 4, 37, 17}},
+        // No room, or no sensible size, still gives a form of some size.
+        Fit{0, 0, 1, 1.0 / 891, 0, 0, {0, 0, 1, 1}, {1, 0, 0, 0}},
+        Fit{NAN, 687, 0, 1.0 / 891, 0, 343, {0, 343, 1, 1}, {1, 343, 0, 0}}));
+
+TEST(CanvasMappingTest, RectanglesCoverEveryPixelTheyTouch) {
+    Form1 form;
+    form.Form_Load();
+    // At 1.5 window pixels per canvas pixel the border is 3 pixels wide.
+    const CanvasMapping mapping(form.gamen, 1.5);
+    EXPECT_EQ(mapping.boxRectFromCanvas({10, 20, 5, 1}), (ClientRect{18, 33, 8, 2}));
+    const ClientRect shown = mapping.canvasRectFromBox({18, 33, 8, 2});
+    EXPECT_DOUBLE_EQ(shown.left, 10);
+    EXPECT_DOUBLE_EQ(shown.top, 20);
+    EXPECT_NEAR(shown.width, 16.0 / 3, 1e-12);
+    EXPECT_NEAR(shown.height, 4.0 / 3, 1e-12);
+    EXPECT_EQ(mapping.drawingAreaInBox(), (ClientRect{3, 3, 1203, 939}));
+    EXPECT_EQ(mapping.boxWidth(), 1209);
+    EXPECT_EQ(mapping.boxHeight(), 945);
+    // On a grid of half pixels.
+    const CanvasMapping fine(form.gamen, 1.25, 2);
+    EXPECT_EQ(fine.boxRectFromCanvas({10, 20, 5, 1}), (ClientRect{15, 27.5, 6.5, 1.5}));
+}
