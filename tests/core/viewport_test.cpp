@@ -17,6 +17,7 @@ using heikosen::Viewport;
 namespace {
 
 struct Fit {
+    const char* name;
     double width;
     double height;
     double ratio;
@@ -67,14 +68,23 @@ INSTANTIATE_TEST_SUITE_P(
     Screens, Fitting,
     ::testing::Values(
         // As laid out, nothing moves.
-        Fit{891, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
+        Fit{"AsLaidOut", 891, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
         // Twice the size with 100 pixels to spare across.
-        Fit{1882, 1374, 1, 2, 50, 0, {66, 96, 1612, 1260}, {1666, 16, 146, 66}},
+        Fit{"TwiceTheSize", 1882, 1374, 1, 2, 50, 0, {66, 96, 1612, 1260}, {1666, 16, 146, 66}},
         // One pixel to spare: the odd half goes on the grid of device pixels.
-        Fit{892, 687, 2, 1, 0.5, 0, {8.5, 48, 806, 630}, {808.5, 8, 73, 33}},
-        Fit{892, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
+        Fit{"OnePixelSpareAtRatioTwo",
+            892,
+            687,
+            2,
+            1,
+            0.5,
+            0,
+            {8.5, 48, 806, 630},
+            {808.5, 8, 73, 33}},
+        Fit{"OnePixelSpare", 892, 687, 1, 1, 0, 0, {8, 48, 806, 630}, {808, 8, 73, 33}},
         // A full-HD screen, on whole device pixels at ratio 2 and window pixels at 1.
-        Fit{1920,
+        Fit{"FullHdAtRatioTwo",
+            1920,
             1080,
             2,
             1080.0 / 687,
@@ -82,13 +92,22 @@ INSTANTIATE_TEST_SUITE_P(
             0,
             {272, 75.5, 1267.5, 990.5},
             {1529.5, 12.5, 115, 52}},
-        Fit{1920, 1080, 1, 1080.0 / 687, 259, 0, {272, 75, 1268, 991}, {1529, 13, 115, 51}},
+        Fit{"FullHd",
+            1920,
+            1080,
+            1,
+            1080.0 / 687,
+            259,
+            0,
+            {272, 75, 1268, 991},
+            {1529, 13, 115, 51}},
         // The smallest window: exactly as wide as the scaled form, which starts at
         // its left edge.
-        Fit{446, 344, 1, 446.0 / 891, 0, 0, {4, 24, 404, 316}, {404, 4, 37, 17}},
+        Fit{"SmallestWindow", 446, 344, 1, 446.0 / 891, 0, 0, {4, 24, 404, 316}, {404, 4, 37, 17}},
         // No room, or no sensible size, still gives a form of some size.
-        Fit{0, 0, 1, 1.0 / 891, 0, 0, {0, 0, 1, 1}, {1, 0, 0, 0}},
-        Fit{NAN, 687, 0, 1.0 / 891, 0, 343, {0, 343, 1, 1}, {1, 343, 0, 0}}));
+        Fit{"NoRoom", 0, 0, 1, 1.0 / 891, 0, 0, {0, 0, 1, 1}, {1, 0, 0, 0}},
+        Fit{"NoSensibleSize", NAN, 687, 0, 1.0 / 891, 0, 343, {0, 343, 1, 1}, {1, 343, 0, 0}}),
+    [](const ::testing::TestParamInfo<Fit>& info) { return info.param.name; });
 
 TEST(CanvasMappingTest, RectanglesCoverEveryPixelTheyTouch) {
     Form1 form;
