@@ -34,6 +34,14 @@ enum : std::int16_t {
     kHandleCopyM = 10,
 };
 
+// The order in which a press tests the handles' zones: where zones overlap, the
+// last that holds is grabbed.
+inline constexpr int kHandlesInPressOrder[] = {kHandleUpperL, kHandleUpperM, kHandleCopyM,
+                                               kHandleParallelP, kHandleParallelQ};
+// The order in which the keyboard goes through the handles.
+inline constexpr int kHandlesInKeyOrder[] = {kHandleParallelP, kHandleParallelQ, kHandleUpperL,
+                                             kHandleUpperM, kHandleCopyM};
+
 // How far from the canvas a part of the figure may be dragged. Far beyond any
 // screen, it keeps every coordinate finite and exact in single precision.
 inline constexpr double kFigureLimit = 1.0e6;

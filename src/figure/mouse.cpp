@@ -65,39 +65,70 @@ void Form1::gamen_MouseDown(int button, int /*shift*/, float x, float y) {
     lastY = y;
 }
 
+bool Form1::inHandleZone(int handle, float x, float y) const {
+    const FigureState& g = fig;
+    switch (handle) {
+        case kHandleParallelP:
+            return x <= 50 && g.parallelPY - 50 < y && y < g.parallelPY + 50;
+        case kHandleParallelQ:
+            return x <= 50 && g.parallelQY - 50 < y && y < g.parallelQY + 50;
+        case kHandleUpperL:
+            return x > 50 && std::fabs(x - g.transLX1) < 30 && std::fabs(y - g.transLY1) < 50;
+        case kHandleUpperM:
+            return x > 50 && std::fabs(x - g.transMX1) < 30 && std::fabs(y - g.transMY1) < 50;
+        case kHandleCopyM:
+            return x > 50 && std::fabs(static_cast<float>(g.copyMGrabX) - x) < 50 &&
+                   std::fabs(y - g.parallelQY) < 50;
+        default:
+            return false;
+    }
+}
+
+int Form1::handleAt(float x, float y) const {
+    int code = kHandleNone;
+    for (int handle : kHandlesInPressOrder) {
+        if (inHandleZone(handle, x, y)) {
+            code = handle;
+        }
+    }
+    return code;
+}
+
 void Form1::selectHandle(float x, float y) {
     FigureState& g = fig;
     grabbedHandle = kHandleNone;
     // Every test runs; when zones overlap the last one that holds decides, and
     // each holding test colours its own lines.
-    if (x > 50) {
-        for (Transversal which : {Transversal::L, Transversal::M}) {
-            const placement::TransversalRef t = placement::transversalRef(*this, which);
-            if (std::fabs(x - t.x1) < 30 && std::fabs(y - t.y1) < 50) {
-                grabbedHandle = which == Transversal::L ? kHandleUpperL : kHandleUpperM;
+    for (int handle : kHandlesInPressOrder) {
+        if (!inHandleZone(handle, x, y)) {
+            continue;
+        }
+        grabbedHandle = static_cast<std::int16_t>(handle);
+        switch (handle) {
+            case kHandleParallelP:
+                colourLine(Line1(0), 12);
+                break;
+            case kHandleParallelQ:
+                colourLine(Line1(1), 12);
+                break;
+            case kHandleUpperL:
+            case kHandleUpperM: {
+                const placement::TransversalRef t = placement::transversalRef(
+                    *this, handle == kHandleUpperL ? Transversal::L : Transversal::M);
                 colourLine(t.line, 12);
                 colourLine(t.extension, 12);
                 *t.points[1] = placement::crossing(t, g.parallelQY);
+                break;
             }
-        }
-        const float copyDistance = std::fabs(static_cast<float>(g.copyMGrabX) - x);
-        if (copyDistance < 50 && std::fabs(y - g.parallelQY) < 50) {
-            grabbedHandle = kHandleCopyM;
-            colourLine(Line2(0), 12);
-            LineControl& copy = Line2(0);
-            copy.X1 = static_cast<float>(g.copyMX1);
-            copy.Y1 = static_cast<float>(g.copyMY1);
-            copy.X2 = static_cast<float>(g.copyMX2);
-            copy.Y2 = static_cast<float>(g.copyMY2);
-        }
-    } else {
-        if (g.parallelPY - 50 < y && y < g.parallelPY + 50) {
-            grabbedHandle = kHandleParallelP;
-            colourLine(Line1(0), 12);
-        }
-        if (g.parallelQY - 50 < y && y < g.parallelQY + 50) {
-            grabbedHandle = kHandleParallelQ;
-            colourLine(Line1(1), 12);
+            default: {
+                LineControl& copy = Line2(0);
+                colourLine(copy, 12);
+                copy.X1 = static_cast<float>(g.copyMX1);
+                copy.Y1 = static_cast<float>(g.copyMY1);
+                copy.X2 = static_cast<float>(g.copyMX2);
+                copy.Y2 = static_cast<float>(g.copyMY2);
+                break;
+            }
         }
     }
 }

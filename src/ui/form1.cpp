@@ -298,6 +298,8 @@ void Form1::pointerPress(int button, float x, float y) {
         !inDrawingArea(gamen, x, y)) {
         return;
     }
+    // The pointer takes over from the keyboard.
+    letGoOfKeyboardHandle();
     if (heldButtons_ == 0) {
         captureTarget_ = hitTest(x, y);
     }
@@ -311,6 +313,7 @@ void Form1::pointerMove(float x, float y) {
     if (!finitePoint(x, y)) {
         return;
     }
+    letGoOfKeyboardHandle();
     const CanvasHit target = heldButtons_ != 0 ? captureTarget_ : hitTest(x, y);
     if (target.kind == CanvasHit::Kind::Canvas) {
         gamen_MouseMove(heldButtons_, 0, x, y);

@@ -25,6 +25,9 @@ struct CanvasHit {
     bool operator==(const CanvasHit&) const = default;
 };
 
+// The keys that the canvas takes while it has the focus.
+enum class CanvasKey { Left, Up, Right, Down, Space, Escape, P, Q, L, M, C };
+
 inline constexpr int kClientWidth = 891;
 inline constexpr int kClientHeight = 687;
 
@@ -149,6 +152,23 @@ class Form1 {
     int heldButtons() const { return heldButtons_; }
 
     CanvasHit hitTest(float x, float y) const;
+    // Whether a left press at (x, y) lies in the zone of a handle, and the
+    // handle that such a press grabs (kHandleNone for none).
+    bool inHandleZone(int handle, float x, float y) const;
+    int handleAt(float x, float y) const;
+
+    // figure/keyboard_drag.cpp: the figure from the keyboard. A key pressed
+    // while the canvas has the focus; true when the canvas used it.
+    bool canvasKey(CanvasKey key, bool shift);
+    // The canvas lost the focus: a handle picked from the keyboard is let go.
+    void canvasFocusLost();
+    // The handle held by the keyboard, kHandleNone when none.
+    int keyboardHandle() const;
+    // The figure in words: the handle held, the segments that the parallels cut
+    // on l and m in squares of the grid, their ratios, and the keys.
+    std::string canvasDescription() const;
+    // The keys of the canvas, in one sentence.
+    static const char* canvasKeyHint();
 
     // All option buttons, Option1(0..7) then Option2(0..3).
     int selectedOptionCount() const { return options_.selectedCount(); }
@@ -160,6 +180,10 @@ class Form1 {
     void figureMove(float x, float y);
     void selectHandle(float x, float y);
     void letGoOfHandle();
+    // figure/keyboard_drag.cpp
+    void pickHandle(int handle);
+    void letGoOfKeyboardHandle();
+    bool keyboardGrabPoint(int handle, float& x, float& y) const;
     // tools/memo.cpp
     void startPenStroke();
     void penMove(float x, float y);
@@ -176,6 +200,11 @@ class Form1 {
     bool endRequested_ = false;
     int heldButtons_ = 0;
     CanvasHit captureTarget_;
+    // The handle picked from the keyboard and where its steps have brought the
+    // pointer that holds it.
+    int keyHandle_ = 0;
+    float keyX_ = 0;
+    float keyY_ = 0;
 };
 
 }  // namespace heikosen

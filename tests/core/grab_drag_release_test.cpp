@@ -1144,3 +1144,162 @@ INSTANTIATE_TEST_SUITE_P(
                                   0,
                                   300}),
     [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
+
+// ---------------------------------------------------------------- the keyboard
+
+using heikosen::CanvasKey;
+
+namespace {
+
+struct KeyPick {
+    CanvasKey key;
+    float before[4];  // a mouse drag first, on both windows, from (0, 1) to (2, 3)
+    float x;          // where the mouse presses to grab the same handle
+    float y;
+    int code;
+    Names red;
+};
+
+class KeyboardDrag : public Figure, public ::testing::WithParamInterface<KeyPick> {};
+
+}  // namespace
+
+TEST_P(KeyboardDrag, StepsLeaveTheNumbersOfAMouseDragBySameSteps) {
+    const KeyPick& c = GetParam();
+    Form1 mouse;
+    mouse.Form_Load();
+    mouse.pointerPress(kLeftButton, 600, 600);
+    mouse.pointerRelease(kLeftButton, 600, 600);
+    if (c.before[0] != 0) {
+        for (Form1* f : {&form, &mouse}) {
+            drag(*f, c.before[0], c.before[1], c.before[2], c.before[3]);
+        }
+    }
+
+    EXPECT_TRUE(form.canvasKey(c.key, false));
+    grab(mouse, c.x, c.y);
+    EXPECT_EQ(form.keyboardHandle(), c.code);
+    EXPECT_EQ(redLines(form), c.red);
+    expectSameState(capture(mouse), capture(form));
+    const FigureState picked = form.fig;
+
+    // Steps of 1 and of 10 px in every direction, out and back.
+    const std::pair<CanvasKey, bool> steps[] = {
+        {CanvasKey::Right, false}, {CanvasKey::Right, true}, {CanvasKey::Up, true},
+        {CanvasKey::Up, false},    {CanvasKey::Up, false},   {CanvasKey::Left, true},
+        {CanvasKey::Left, true},   {CanvasKey::Down, false}, {CanvasKey::Down, true},
+        {CanvasKey::Right, false}, {CanvasKey::Up, true},    {CanvasKey::Down, false},
+    };
+    float x = c.x;
+    float y = c.y;
+    for (const auto& [key, shift] : steps) {
+        const float step = shift ? 10.0F : 1.0F;
+        x += key == CanvasKey::Left ? -step : key == CanvasKey::Right ? step : 0.0F;
+        y += key == CanvasKey::Up ? -step : key == CanvasKey::Down ? step : 0.0F;
+        EXPECT_TRUE(form.canvasKey(key, shift));
+        mouse.pointerMove(x, y);
+        expectSameState(capture(mouse), capture(form));
+    }
+    EXPECT_NE(form.fig, picked);
+    EXPECT_EQ(redLines(form), c.red);
+
+    // Escape lets go as the mouse button's release does.
+    EXPECT_TRUE(form.canvasKey(CanvasKey::Escape, false));
+    letGo(mouse, x, y);
+    EXPECT_EQ(form.keyboardHandle(), 0);
+    EXPECT_EQ(redLines(form), Names{});
+    expectSameState(capture(mouse), capture(form));
+    EXPECT_FALSE(form.canvasKey(CanvasKey::Escape, false));
+    EXPECT_FALSE(form.canvasKey(CanvasKey::Up, false));  // nothing held, nothing moves
+    expectSameState(capture(mouse), capture(form));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handles, KeyboardDrag,
+    ::testing::Values(
+        KeyPick{CanvasKey::P, {}, 20, 275, 1, {"p"}}, KeyPick{CanvasKey::Q, {}, 20, 350, 2, {"q"}},
+        KeyPick{CanvasKey::L, {}, 400, 125, 5, {"l", "extL"}},
+        KeyPick{CanvasKey::M, {}, 250, 125, 6, {"m", "extM"}},
+        KeyPick{CanvasKey::C, {}, 325, 350, 10, {"copy"}},
+        // q 30 px below p: p is pressed above q's zone
+        KeyPick{CanvasKey::P, {20, 350, 20, 305}, 20, 250, 1, {"p"}},
+        // the upper end of l 10 px right of m's: l is pressed right of m's zone
+        KeyPick{
+            CanvasKey::L, {400, 125, 260, 125}, 260.0F + 0.98F * 30.0F, 125, 5, {"l", "extL"}}));
+
+TEST_F(Figure, KeyboardPickLetsGoOfTheHandleBefore) {
+    Form1 mouse;
+    mouse.Form_Load();
+    mouse.pointerPress(kLeftButton, 600, 600);
+    mouse.pointerRelease(kLeftButton, 600, 600);
+
+    form.canvasKey(CanvasKey::P, false);
+    form.canvasKey(CanvasKey::Down, true);
+    form.canvasKey(CanvasKey::L, false);
+    drag(mouse, 20, 275, 20, 285);
+    grab(mouse, 400, 125);
+    EXPECT_EQ(form.keyboardHandle(), 5);
+    EXPECT_EQ(redLines(form), (Names{"l", "extL"}));  // p is black again
+    expectSameState(capture(mouse), capture(form));
+    EXPECT_EQ(form.fig.parallelPY, 285);
+
+    // Space goes on round the handles: m, the copy, then p again.
+    for (int expected : {6, 10, 1}) {
+        form.canvasKey(CanvasKey::Space, false);
+        EXPECT_EQ(form.keyboardHandle(), expected);
+    }
+    form.canvasKey(CanvasKey::Space, true);
+    EXPECT_EQ(form.keyboardHandle(), 10);
+
+    // Losing the focus lets go; so does the pointer coming back to the canvas.
+    form.canvasFocusLost();
+    EXPECT_EQ(form.keyboardHandle(), 0);
+    EXPECT_EQ(redLines(form), Names{});
+    form.canvasKey(CanvasKey::Q, false);
+    ASSERT_EQ(form.keyboardHandle(), 2);
+    form.pointerMove(20, 100);
+    EXPECT_EQ(form.grabbedHandle, 0);
+    EXPECT_EQ(form.fig.parallelQY, 350);
+
+    // Shift with L and M does what a click on the letters does, also with a tool on.
+    form.userClickCommand(3);
+    EXPECT_TRUE(form.canvasKey(CanvasKey::L, true));
+    EXPECT_EQ(form.extension1Shown, 1);
+    EXPECT_TRUE(form.Line2(1).Visible);
+    EXPECT_TRUE(form.canvasKey(CanvasKey::M, true));
+    EXPECT_EQ(form.extension2Shown, 1);
+    // With the pens on, the figure keys do nothing.
+    const State penOn = capture(form);
+    EXPECT_FALSE(form.canvasKey(CanvasKey::P, false));
+    EXPECT_FALSE(form.canvasKey(CanvasKey::Up, false));
+    expectSameState(penOn, capture(form));
+}
+
+TEST_F(Figure, TheFigureInWords) {
+    const std::string keys = Form1::canvasKeyHint();
+    EXPECT_EQ(form.canvasDescription(),
+              "平行線p、q、rと直線ℓ、mの図。つかんでいる点: なし。長さ（方眼のます目）: AB 3.6、"
+              "BC 7.2、A'B' 3.2、B'C' 6.3。比: AB：BC ＝ 1：2.00、A'B'：B'C' ＝ 1：2.00。" +
+                  keys);
+    // p 25 px up, from the keyboard: A and A' move along l and m.
+    form.canvasKey(CanvasKey::P, false);
+    for (int i = 0; i < 2; ++i) {
+        form.canvasKey(CanvasKey::Up, true);
+    }
+    for (int i = 0; i < 5; ++i) {
+        form.canvasKey(CanvasKey::Up, false);
+    }
+    EXPECT_EQ(form.fig.parallelPY, 250);
+    EXPECT_EQ(form.canvasDescription(),
+              "平行線p、q、rと直線ℓ、mの図。つかんでいる点: 直線pの左端。長さ（方眼のます目）: AB "
+              "4.8、BC 7.2、A'B' 4.2、B'C' 6.3。比: AB：BC ＝ 1：1.50、A'B'：B'C' ＝ 1：1.50。" +
+                  keys);
+    form.canvasKey(CanvasKey::Escape, false);
+    EXPECT_NE(form.canvasDescription().find("つかんでいる点: なし。"), std::string::npos);
+    // p on q: AB has no length.
+    drag(form, 20, 250, 20, 350);
+    EXPECT_NE(
+        form.canvasDescription().find("AB 0.0、BC 7.2、A'B' 0.0、B'C' 6.3。比: AB：BC ＝ 0：1、"),
+        std::string::npos);
+    EXPECT_NE(keys.find("Shift+L"), std::string::npos);
+}
