@@ -153,10 +153,16 @@ void Form1::pickHandle(int handle) {
     keyY_ = y;
 }
 
-bool Form1::canvasKey(CanvasKey key, bool shift) {
+bool Form1::canvasKey(CanvasKey key, bool shift, bool repeat) {
     // The keys leave a drag of the mouse alone.
     if (heldButtons_ != 0) {
         return false;
+    }
+    const bool arrow = key == CanvasKey::Left || key == CanvasKey::Right || key == CanvasKey::Up ||
+                       key == CanvasKey::Down;
+    // A key held down repeats the steps only, not a pick or a switch.
+    if (repeat && !arrow) {
+        return true;
     }
     // Shift with L or M: what a click on the letter picture does, in every mode.
     if (shift && (key == CanvasKey::L || key == CanvasKey::M)) {

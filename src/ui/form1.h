@@ -158,8 +158,9 @@ class Form1 {
     int handleAt(float x, float y) const;
 
     // figure/keyboard_drag.cpp: the figure from the keyboard. A key pressed
-    // while the canvas has the focus; true when the canvas used it.
-    bool canvasKey(CanvasKey key, bool shift);
+    // while the canvas has the focus, or its repeat while held down; true when
+    // the canvas used it.
+    bool canvasKey(CanvasKey key, bool shift, bool repeat = false);
     // The canvas lost the focus: a handle picked from the keyboard is let go.
     void canvasFocusLost();
     // The handle held by the keyboard, kHandleNone when none.

@@ -1267,6 +1267,7 @@ TEST_F(Figure, KeyboardPickLetsGoOfTheHandleBefore) {
     EXPECT_EQ(form.extension1Shown, 1);
     EXPECT_TRUE(form.Line2(1).Visible);
     EXPECT_TRUE(form.canvasKey(CanvasKey::M, true));
+    EXPECT_TRUE(form.canvasKey(CanvasKey::M, true, true));  // held down: no second switch
     EXPECT_EQ(form.extension2Shown, 1);
     // With the pens on, the figure keys do nothing.
     const State penOn = capture(form);

@@ -1,7 +1,8 @@
 // Pointer input on the canvas: mouse drags of the figure's handles, a touch
 // drag, presses that land on a label or on the border, and drags cut short
-// when the window loses the mouse.
+// when the window loses the mouse; and the same drags from the keyboard.
 
+#include <QAccessible>
 #include <QMenu>
 #include <QPointingDevice>
 #include <QPushButton>
@@ -228,6 +229,51 @@ TEST_F(CanvasPointer, RightPressDuringADragResets) {
     const QImage image = onScreen();
     EXPECT_TRUE(sameColour(canvasPixel(image, 550, 275), kBlack));
     EXPECT_TRUE(sameColour(canvasPixel(image, 550, 300), kWhite));
+}
+
+TEST_F(CanvasPointer, KeysDragPAndTellTheFigureInWords) {
+    const QRect frame(8, 48, 806, 630);
+    const QRect area = frame.adjusted(2, 2, -2, -2);
+    window().command(1)->setFocus(Qt::OtherFocusReason);
+    const QImage unfocused = onScreen();
+    canvas().setFocus(Qt::TabFocusReason);
+    const QImage focused = onScreen();
+    // The ring lies on the frame alone.
+    for (QPoint at :
+         {QPoint(8, 300), QPoint(9, 300), QPoint(400, 48), QPoint(813, 300), QPoint(400, 677)}) {
+        EXPECT_TRUE(sameColour(focused.pixel(at), 0x0050D0U)) << at.x() << ", " << at.y();
+        EXPECT_FALSE(sameColour(unfocused.pixel(at), 0x0050D0U));
+    }
+    EXPECT_EQ(focused.copy(area), unfocused.copy(area));
+
+    QAccessibleInterface* canvasInterface = QAccessible::queryAccessibleInterface(&canvas());
+    ASSERT_NE(canvasInterface, nullptr);
+    const QString before = canvasInterface->text(QAccessible::Description);
+    EXPECT_TRUE(before.contains(QStringLiteral("AB 3.6、BC 7.2")));
+    EXPECT_TRUE(canvas().toolTip().contains(QStringLiteral("Shift+L")));
+
+    QTest::keyClick(&canvas(), Qt::Key_P);
+    for (int i = 0; i < 25; ++i) {
+        QTest::keyClick(&canvas(), Qt::Key_Up);
+    }
+    EXPECT_EQ(form().fig.parallelPY, 250);
+    EXPECT_TRUE(sameColour(canvasPixel(onScreen(), 550, 250), kRed));
+    const QString after = canvasInterface->text(QAccessible::Description);
+    EXPECT_TRUE(after.contains(QStringLiteral("つかんでいる点: 直線pの左端。")));
+    EXPECT_TRUE(after.contains(QStringLiteral("AB 4.8、BC 7.2、A'B' 4.2、B'C' 6.3")));
+    EXPECT_TRUE(after.contains(QStringLiteral("AB：BC ＝ 1：1.50")));
+    EXPECT_NE(after, before);
+
+    // Shift moves by ten; leaving the canvas lets go, and the ring goes.
+    QTest::keyClick(&canvas(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(form().fig.parallelPY, 260);
+    window().command(1)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(form().grabbedHandle, kHandleNone);
+    const QImage left = onScreen();
+    EXPECT_TRUE(sameColour(canvasPixel(left, 550, 260), kBlack));
+    EXPECT_EQ(left.copy(frame).copy(0, 0, 806, 2), unfocused.copy(frame).copy(0, 0, 806, 2));
+    EXPECT_TRUE(canvasInterface->text(QAccessible::Description)
+                    .contains(QStringLiteral("つかんでいる点: なし。")));
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include "ui/qt/canvas_widget.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
 
 #include "ui/form1.h"
 #include "ui/qt/window_geometry.h"
@@ -35,6 +38,8 @@ const QColor kShadow(0x80, 0x80, 0x80);
 const QColor kDarkShadow(0x40, 0x40, 0x40);
 const QColor kLight(0xC0, 0xC0, 0xC0);
 const QColor kHighlight(0xFF, 0xFF, 0xFF);
+// The focus ring, over the whole frame.
+const QColor kFocusRing(0x00, 0x50, 0xD0);
 
 // The pixels of an image under a rectangle of canvas pixels, at `scale` image
 // pixels per canvas pixel with the canvas's origin at `origin` in the image.
@@ -66,6 +71,7 @@ CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
     setAttribute(Qt::WA_AcceptTouchEvents, false);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setToolTip(QString::fromUtf8(Form1::canvasKeyHint()));
     ensureStrokeLayer();
     form_.gamen.setSurface(&strokes_);
     buildCanvasScene(form_, lastDrawn_);
@@ -127,6 +133,15 @@ void CanvasWidget::markStale(const QRect& canvasRect) {
 }
 
 void CanvasWidget::refresh() {
+    // The figure in words, after each step of the keys and at the end of each
+    // drag: not while a button is held, so that a screen reader is not flooded.
+    if (form_.heldButtons() == 0) {
+        const QString description = QString::fromStdString(form_.canvasDescription());
+        // Setting it tells assistive technology of the change.
+        if (description != accessibleDescription()) {
+            setAccessibleDescription(description);
+        }
+    }
     buildCanvasScene(form_, scene_);
     const QSize size = areaSize();
     const std::vector<PixelRect> changed =
@@ -177,6 +192,21 @@ void CanvasWidget::paintFrame(QPainter& painter) const {
         painter.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), kDarkShadow);
         painter.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), kLight);
         painter.fillRect(QRect(inner.right(), inner.top() + 1, 1, inner.height() - 1), kLight);
+    }
+    if (focusRing_) {
+        painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), border), kFocusRing);
+        painter.fillRect(QRect(outer.left(), outer.bottom() - border + 1, outer.width(), border),
+                         kFocusRing);
+        painter.fillRect(QRect(outer.left(), outer.top(), border, outer.height()), kFocusRing);
+        painter.fillRect(QRect(outer.right() - border + 1, outer.top(), border, outer.height()),
+                         kFocusRing);
+    }
+}
+
+void CanvasWidget::showFocusRing(bool shown) {
+    if (focusRing_ != shown) {
+        focusRing_ = shown;
+        update();
     }
 }
 
@@ -361,11 +391,47 @@ bool CanvasWidget::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    static const std::pair<int, CanvasKey> kKeys[] = {
+        {Qt::Key_Left, CanvasKey::Left},   {Qt::Key_Up, CanvasKey::Up},
+        {Qt::Key_Right, CanvasKey::Right}, {Qt::Key_Down, CanvasKey::Down},
+        {Qt::Key_Space, CanvasKey::Space}, {Qt::Key_Escape, CanvasKey::Escape},
+        {Qt::Key_P, CanvasKey::P},         {Qt::Key_Q, CanvasKey::Q},
+        {Qt::Key_L, CanvasKey::L},         {Qt::Key_M, CanvasKey::M},
+        {Qt::Key_C, CanvasKey::C}};
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const auto* key = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                   [event](const auto& k) { return k.first == event->key(); });
+    if (key != std::end(kKeys) && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier &&
+        form_.canvasKey(key->second, modifiers == Qt::ShiftModifier, event->isAutoRepeat())) {
+        event->accept();
+        showFocusRing(true);
+        emit formChanged();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CanvasWidget::focusInEvent(QFocusEvent* event) {
+    // Reached with the keyboard, the canvas shows where the keys go; clicked,
+    // or given the focus with the window, it looks as ever.
+    const Qt::FocusReason reason = event->reason();
+    showFocusRing(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                  reason == Qt::ShortcutFocusReason);
+    QWidget::focusInEvent(event);
+}
+
 void CanvasWidget::focusOutEvent(QFocusEvent* event) {
     // A popup takes the mouse along with the focus.
     if ((event->reason() == Qt::PopupFocusReason ||
          event->reason() == Qt::ActiveWindowFocusReason) &&
         pointer_.letGo()) {
+        emit formChanged();
+    }
+    // The handle that the keys hold is let go.
+    showFocusRing(false);
+    if (form_.keyboardHandle() != kHandleNone) {
+        form_.canvasFocusLost();
         emit formChanged();
     }
     QWidget::focusOutEvent(event);

@@ -3,7 +3,9 @@
 // The canvas `gamen` on screen: a sunken frame, the white drawing area, the
 // strokes drawn with the pens, and the figure's controls above them. Mouse,
 // pen and touch input on it, which Qt hands the widget as its one mouse, goes to
-// the core's pointer input in canvas pixels.
+// the core's pointer input in canvas pixels; its keys move the figure's
+// handles, and reached with the keyboard, its frame shows a focus ring. It
+// tells assistive technology the figure in words.
 //
 // Once the pens have drawn on it, a repaint on screen copies its pixels from
 // one picture of the drawing area as the screen shows it: the board (the
@@ -58,6 +60,8 @@ class CanvasWidget final : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,6 +76,8 @@ class CanvasWidget final : public QWidget {
     // The drawing area's size, in canvas pixels.
     QSize areaSize() const;
     void paintFrame(QPainter& painter) const;
+    // Shows the focus ring, or no longer; the frame is painted again.
+    void showFocusRing(bool shown);
     // Copies the stroke layer, background and all, onto the canvas pixels in
     // `dirty`; false when the board is blank and nothing was painted.
     bool paintBoard(QPainter& painter, const QRect& dirty) const;
@@ -89,6 +95,8 @@ class CanvasWidget final : public QWidget {
     Form1& form_;
     PointerInput pointer_;
     double scale_ = 1.0;
+    // The focus ring on the frame: shown while the keyboard uses the canvas.
+    bool focusRing_ = false;
     StrokeLayer strokes_;
     LetterPictures pictures_;
     LabelPictures labels_;
