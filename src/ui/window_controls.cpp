@@ -226,6 +226,7 @@ WindowControls windowControls(const Form1& form) {
     canvas.tabIndex = form.gamen.TabIndex;
     canvas.role = AccessibleRole::Image;
     canvas.accessibleName = kCanvasName;
+    canvas.accessibleDescription = form.canvasDescription();
     controls.push_back(withFont(canvas, controlFont()));
 
     for (WindowControl& c : controls) {

@@ -112,6 +112,9 @@ TEST_F(WindowList, EveryControlInTabOrderWithItsBoxCaptionRoleAndName) {
         // The option buttons are one group, and nothing else is in it.
         EXPECT_EQ(c.group, row.kind == K::Option ? 0 : -1);
         EXPECT_TRUE(c.visible);
+        // Only the canvas says more than its name: the figure in words.
+        EXPECT_EQ(c.accessibleDescription,
+                  row.kind == K::Canvas ? form.canvasDescription() : std::string());
     }
 }
 

@@ -133,15 +133,6 @@ void CanvasWidget::markStale(const QRect& canvasRect) {
 }
 
 void CanvasWidget::refresh() {
-    // The figure in words, after each step of the keys and at the end of each
-    // drag: not while a button is held, so that a screen reader is not flooded.
-    if (form_.heldButtons() == 0) {
-        const QString description = QString::fromStdString(form_.canvasDescription());
-        // Setting it tells assistive technology of the change.
-        if (description != accessibleDescription()) {
-            setAccessibleDescription(description);
-        }
-    }
     buildCanvasScene(form_, scene_);
     const QSize size = areaSize();
     const std::vector<PixelRect> changed =
