@@ -1152,6 +1152,7 @@ using heikosen::CanvasKey;
 namespace {
 
 struct KeyPick {
+    const char* name;
     CanvasKey key;
     float before[4];  // a mouse drag first, on both windows, from (0, 1) to (2, 3)
     float x;          // where the mouse presses to grab the same handle
