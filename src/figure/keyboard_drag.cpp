@@ -255,7 +255,7 @@ const char* Form1::canvasKeyHint() {
            "Shift+LとShift+Mでℓとmの延長線を出す・消す。";
 }
 
-std::string Form1::canvasDescription() const {
+std::string Form1::canvasWords() const {
     const FigureState& g = fig;
     const double ab = length(g.pointAX, g.parallelPY, g.pointBX, g.parallelQY);
     const double bc = length(g.pointBX, g.parallelQY, g.pointCX, g.parallelRY);
@@ -266,8 +266,11 @@ std::string Form1::canvasDescription() const {
     text += "。長さ（方眼のます目）: AB " + decimal(ab, 1) + "、BC " + decimal(bc, 1) + "、A'B' " +
             decimal(ab2, 1) + "、B'C' " + decimal(bc2, 1) + "。比: AB：BC ＝ " + ratio(ab, bc) +
             "、A'B'：B'C' ＝ " + ratio(ab2, bc2) + "。";
-    text += canvasKeyHint();
     return text;
+}
+
+std::string Form1::canvasDescription() const {
+    return canvasWords() + canvasKeyHint();
 }
 
 }  // namespace heikosen

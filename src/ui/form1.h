@@ -166,7 +166,9 @@ class Form1 {
     // The handle held by the keyboard, kHandleNone when none.
     int keyboardHandle() const;
     // The figure in words: the handle held, the segments that the parallels cut
-    // on l and m in squares of the grid, their ratios, and the keys.
+    // on l and m in squares of the grid, and their ratios.
+    std::string canvasWords() const;
+    // The words followed by the keys: the canvas's description.
     std::string canvasDescription() const;
     // The keys of the canvas, in one sentence.
     static const char* canvasKeyHint();

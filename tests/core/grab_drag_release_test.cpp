@@ -1304,4 +1304,5 @@ TEST_F(Figure, TheFigureInWords) {
         form.canvasDescription().find("AB 0.0、BC 7.2、A'B' 0.0、B'C' 6.3。比: AB：BC ＝ 0：1、"),
         std::string::npos);
     EXPECT_NE(keys.find("Shift+L"), std::string::npos);
+    EXPECT_EQ(form.canvasDescription(), form.canvasWords() + keys);
 }
