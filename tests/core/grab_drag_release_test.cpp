@@ -1217,16 +1217,22 @@ TEST_P(KeyboardDrag, StepsLeaveTheNumbersOfAMouseDragBySameSteps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Handles, KeyboardDrag,
-    ::testing::Values(
-        KeyPick{CanvasKey::P, {}, 20, 275, 1, {"p"}}, KeyPick{CanvasKey::Q, {}, 20, 350, 2, {"q"}},
-        KeyPick{CanvasKey::L, {}, 400, 125, 5, {"l", "extL"}},
-        KeyPick{CanvasKey::M, {}, 250, 125, 6, {"m", "extM"}},
-        KeyPick{CanvasKey::C, {}, 325, 350, 10, {"copy"}},
-        // q 30 px below p: p is pressed above q's zone
-        KeyPick{CanvasKey::P, {20, 350, 20, 305}, 20, 250, 1, {"p"}},
-        // the upper end of l 10 px right of m's: l is pressed right of m's zone
-        KeyPick{
-            CanvasKey::L, {400, 125, 260, 125}, 260.0F + 0.98F * 30.0F, 125, 5, {"l", "extL"}}));
+    ::testing::Values(KeyPick{"P", CanvasKey::P, {}, 20, 275, 1, {"p"}},
+                      KeyPick{"Q", CanvasKey::Q, {}, 20, 350, 2, {"q"}},
+                      KeyPick{"L", CanvasKey::L, {}, 400, 125, 5, {"l", "extL"}},
+                      KeyPick{"M", CanvasKey::M, {}, 250, 125, 6, {"m", "extM"}},
+                      KeyPick{"C", CanvasKey::C, {}, 325, 350, 10, {"copy"}},
+                      // q 30 px below p: p is pressed above q's zone
+                      KeyPick{"PNearQ", CanvasKey::P, {20, 350, 20, 305}, 20, 250, 1, {"p"}},
+                      // the upper end of l 10 px right of m's: l is pressed right of m's zone
+                      KeyPick{"LNearM",
+                              CanvasKey::L,
+                              {400, 125, 260, 125},
+                              260.0F + 0.98F * 30.0F,
+                              125,
+                              5,
+                              {"l", "extL"}}),
+    [](const ::testing::TestParamInfo<KeyPick>& info) { return std::string(info.param.name); });
 
 TEST_F(Figure, KeyboardPickLetsGoOfTheHandleBefore) {
     Form1 mouse;
