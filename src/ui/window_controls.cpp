@@ -166,7 +166,10 @@ const char* controlName(WindowControlName name) {
 std::string elementId(const WindowControl& control) {
     std::string id = controlName(control.name);
     if (control.index >= 0) {
-        id += "_" + std::to_string(control.index);
+        // Appended piece by piece: GCC 12 at -O3 warns falsely of overlapping
+        // copies in a literal added to a temporary string.
+        id += '_';
+        id += std::to_string(control.index);
     }
     return id;
 }
