@@ -397,6 +397,21 @@ EMSCRIPTEN_KEEPALIVE void hk_pointer_release(int button, float x, float y) {
     form().pointerRelease(button, x, y);
 }
 
+// A key on the canvas while it has the focus: the core's CanvasKey (0 to 10),
+// with Shift, and whether it is the repeat of a key held down; 1 when the
+// canvas used it.
+EMSCRIPTEN_KEEPALIVE int hk_canvas_key(int key, int shift, int repeat) {
+    if (key < 0 || key > static_cast<int>(heikosen::CanvasKey::C)) {
+        return 0;
+    }
+    return form().canvasKey(static_cast<heikosen::CanvasKey>(key), shift != 0, repeat != 0) ? 1 : 0;
+}
+
+// The canvas lost the focus: the handle that the keys hold is let go.
+EMSCRIPTEN_KEEPALIVE void hk_canvas_blur() {
+    form().canvasFocusLost();
+}
+
 EMSCRIPTEN_KEEPALIVE int hk_held_buttons() {
     return form().heldButtons();
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/window_controls.h"
+
 namespace heikosen::web {
 
 namespace {
@@ -199,6 +201,17 @@ void writeWindow(JsonWriter& out, const Form1& form) {
         out.value(letter);
     }
     out.endArray();
+    // The canvas for a screen reader: its name, the figure in words, its keys.
+    out.key("canvasText");
+    out.beginObject();
+    for (const heikosen::WindowControl& c : heikosen::windowControls(form)) {
+        if (c.kind == ControlKind::Canvas) {
+            out.field("name", c.accessibleName);
+        }
+    }
+    out.field("words", form.canvasWords());
+    out.field("keys", Form1::canvasKeyHint());
+    out.endObject();
     out.key("controls");
     out.beginArray();
     for (const WindowControl& c : controls) {

@@ -12,6 +12,9 @@ import { FormView, familyOf } from './view.js';
 const PRINT_SCALE = 4;
 // The core's mouse buttons: left, right, middle.
 const LEFT = 1, RIGHT = 2, MIDDLE = 4;
+// The keys of the canvas by their place on the keyboard, in the core's order.
+const CANVAS_KEYS = ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'Space', 'Escape',
+  'KeyP', 'KeyQ', 'KeyL', 'KeyM', 'KeyC'];
 
 // The CSS font for one of the core's fonts.
 function cssFont(name, px, bold) {
@@ -264,6 +267,20 @@ function listen(box) {
       release(button, last);
     }
     letGo(buttonsOf(event.buttons));
+  });
+
+  // The figure from the keyboard.
+  box.addEventListener('keydown', (event) => {
+    const key = CANVAS_KEYS.indexOf(event.code);
+    if (key >= 0 && !event.ctrlKey && !event.altKey && !event.metaKey &&
+        module._hk_canvas_key(key, event.shiftKey ? 1 : 0, event.repeat ? 1 : 0)) {
+      event.preventDefault();
+      update();
+    }
+  });
+  box.addEventListener('blur', () => {
+    module._hk_canvas_blur();
+    update();
   });
 
   for (const type of ['pointercancel', 'lostpointercapture']) {

@@ -75,10 +75,15 @@ export function formMarkup(window, figure) {
         `${flags({}, checked && 'checked', !props.Enabled && 'disabled')}>` +
         `<span>${escapeMarkup(props.Caption)}</span></label>`);
     } else {
-      parts.push(`<div id="${id}" tabindex="0" style="${at(props)}"${flags(props)}>` +
+      const words = window.canvasText;
+      parts.push(`<div id="${id}" tabindex="0" role="img" aria-label="${escapeMarkup(words.name)}" ` +
+        `aria-describedby="gamen-words gamen-keys" style="${at(props)}"${flags(props)}>` +
         `<div class="frame" style="background:${colour(props.BackColor)}">` +
         '<canvas id="gamen-strokes"></canvas><canvas id="gamen-items"></canvas>' +
-        `${figure}</div></div>`);
+        `${figure}</div></div>`,
+      // The figure in words, read out when it changes, and the keys: for screen readers alone.
+      `<div id="gamen-words" class="words" aria-live="polite">${escapeMarkup(words.words)}</div>` +
+        `<div id="gamen-keys" hidden>${escapeMarkup(words.keys)}</div>`);
     }
   }
   parts.push('</div>');
@@ -128,6 +133,10 @@ export class FormView {
   sync(window) {
     if (document.title !== window.Caption) {
       document.title = window.Caption;
+    }
+    const words = this.form.querySelector('#gamen-words');
+    if (words.textContent !== window.canvasText.words) {
+      words.textContent = window.canvasText.words;
     }
     for (const { id, props } of window.controls) {
       const { kind, element } = this.elements.get(id);

@@ -22,7 +22,12 @@ import {
   variables,
   watched,
 } from './support/browser.mjs';
-import { expectCanvasColour, expectNoParallel, expectParallel } from './support/figure.mjs';
+import {
+  canvasPixel,
+  expectCanvasColour,
+  expectNoParallel,
+  expectParallel,
+} from './support/figure.mjs';
 
 const s = session();
 before(() => s.start());
@@ -88,6 +93,51 @@ test('drags of the figure', async (t) => {
     img = await screenshot(page);
     expectParallel(img, box, 275, BLACK);
     expectNoParallel(img, box, 305);
+  });
+
+  await t.test('the figure from the keyboard: Shift+Tab to the canvas, p up by 25, Escape', async () => {
+    // From 「初期画面」, the next stop of the Tab key, back to the canvas.
+    await page.focus('#Command1');
+    await settle(page);
+    const unfocused = await screenshot(page);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'gamen');
+    await settle(page);
+    const focused = await screenshot(page, shotPath('keys-focused'));
+    // The frame shows the focus; the drawing area does not change.
+    assert.notDeepEqual(canvasPixel(focused, box, -1, 300), canvasPixel(unfocused, box, -1, 300));
+    assert.deepEqual(canvasPixel(focused, box, 400, 300), canvasPixel(unfocused, box, 400, 300));
+
+    const words = () => page.evaluate(() => document.getElementById('gamen-words').textContent);
+    assert.match(await words(), /AB 3\.6、BC 7\.2/);
+    await page.keyboard.press('KeyP');
+    for (let i = 0; i < 25; i += 1) {
+      await page.keyboard.press('ArrowUp');
+    }
+    const v = await variables(page);
+    assert.equal(v.grabbedHandle, 1);
+    assert.equal(v.parallelPY, 250);
+    assert.equal((await control(page, 'Image1', 2)).Top, 214);
+    await settle(page);
+    let img = await screenshot(page, shotPath('keys-p-held'));
+    expectParallel(img, box, 250, RED);
+    expectNoParallel(img, box, 275);
+    assert.match(await words(), /つかんでいる点: 直線pの左端。.*AB 4\.8、BC 7\.2、A'B' 4\.2、B'C' 6\.3/);
+
+    await page.keyboard.press('Escape');
+    assert.equal((await variables(page)).grabbedHandle, 0);
+    assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
+    await settle(page);
+    img = await screenshot(page, shotPath('keys-p'));
+    expectParallel(img, box, 250, BLACK);
+    assert.match(await words(), /つかんでいる点: なし。/);
+
+    await mouse.move(600, 600);
+    await mouse.down('right');
+    await mouse.up('right');
+    assert.deepEqual(await figure(page), initial);
   });
 
   await t.test('mouse drag of the upper end of l turns it about B', async () => {
@@ -157,8 +207,8 @@ test('drags of the figure', async (t) => {
     const img = await screenshot(page, shotPath('touch-q'));
     expectParallel(img, box, 370, BLACK);
     expectNoParallel(img, box, 350);
-    // The two right presses so far, and no menu for a finger.
-    assert.deepEqual((await watched(page)).contextMenus, [true, true]);
+    // The three right presses so far, and no menu for a finger.
+    assert.deepEqual((await watched(page)).contextMenus, [true, true, true]);
   });
 
   await t.test('a cancelled touch ends the drag; the next finger is not swallowed', async () => {
