@@ -29,6 +29,7 @@ xauth
 xdotool
 x11-utils
 imagemagick
+librsvg2-bin
 poppler-utils
 cups
 cups-filters
@@ -47,6 +48,8 @@ googletest
 nodejs
 python3
 chromium
+firefox-esr
+webkit2gtk-driver
 "
 
 # npm for the browser tests' packages: Debian's, unless the installed Node

@@ -8,7 +8,7 @@ import { Board } from './board.js';
 import { Core } from './core.js';
 import { FormView, familyOf } from './view.js';
 
-// Canvas pixels drawn per printed canvas pixel: sharp on paper.
+// Pixels of the printed board's picture per canvas pixel: sharp on paper.
 const PRINT_SCALE = 4;
 // The core's mouse buttons: left, right, middle.
 const LEFT = 1, RIGHT = 2, MIDDLE = 4;
@@ -104,7 +104,6 @@ const letters = await Promise.all(window0.letters.map((name) => pictures.get(nam
 
 let view = null;
 let board = null;
-let printing = false;
 let fit = { left: 0, top: 0, scale: 1, ratio: 1, area: { left: 0, top: 0 } };
 
 // After a click or a press: the window's controls and the canvas.
@@ -137,9 +136,7 @@ function build() {
 
 function layout() {
   fit = self.heikosenFit();
-  if (!printing) {
-    board.setScale(fit.scale * fit.ratio);
-  }
+  board.setScale(fit.scale * fit.ratio);
 }
 
 // --- Pointer input on the canvas: mouse, touch and pen alike ---
@@ -207,7 +204,8 @@ function listen(box) {
     const point = canvasPoint(event);
     if (active === null) {
       active = event.pointerId;
-      box.focus({ preventScroll: true });
+      // Focused for the keyboard, with no ring: the ring says the keyboard came.
+      box.focus({ preventScroll: true, focusVisible: false });
       try {
         box.setPointerCapture(event.pointerId);
       } catch {
@@ -320,38 +318,55 @@ printDialog.querySelector('form').addEventListener('submit', (event) => {
   }
 });
 
-// Prints the form as it stands through the browser's print dialog: one page in
-// landscape, the canvas drawn at the printer's finer resolution meanwhile.
-function beforePrint() {
-  if (printing) {
-    return;
-  }
-  printing = true;
+// What is printed of the board is a picture of it, drawn at the printer's
+// finer resolution when a print begins and shown in print in place of the two
+// live canvases (which some engines print as black boxes). The page is laid
+// out for print by the style sheet: one page in landscape, on whatever sheet.
+const printPicture = document.createElement('img');
+printPicture.className = 'print';
+printPicture.alt = '';
+
+function pictureForPrint() {
   board.setScale(PRINT_SCALE);
-}
-
-function afterPrint() {
-  if (!printing) {
-    return;
-  }
-  printing = false;
+  const picture = document.createElement('canvas');
+  picture.width = board.strokes.width;
+  picture.height = board.strokes.height;
+  const ctx = picture.getContext('2d');
+  ctx.fillStyle = getComputedStyle(board.strokes.parentElement).backgroundColor;
+  ctx.fillRect(0, 0, picture.width, picture.height);
+  ctx.drawImage(board.strokes, 0, 0);
+  ctx.drawImage(board.items, 0, 0);
   board.setScale(fit.scale * fit.ratio);
+  printPicture.style.setProperty('--cw', picture.width / PRINT_SCALE);
+  printPicture.style.setProperty('--ch', picture.height / PRINT_SCALE);
+  printPicture.src = picture.toDataURL('image/png');
+  if (printPicture.parentElement !== board.strokes.parentElement) {
+    board.strokes.parentElement.append(printPicture);
+  }
 }
 
-addEventListener('beforeprint', beforePrint);
-addEventListener('afterprint', afterPrint);
+// The picture is made for a print the program starts; a print the browser
+// starts (its menu, Ctrl+P) makes it as the print begins.
+let pictured = false;
+addEventListener('beforeprint', () => {
+  if (!pictured && board) {
+    pictureForPrint();
+  }
+});
 
 services.print = () => {
   if (typeof globalThis.print !== 'function') {
     return 2;
   }
   update();
-  beforePrint();
+  pictureForPrint();
+  pictured = true;
   try {
     globalThis.print();
   } catch {
-    afterPrint();
     return 2;
+  } finally {
+    pictured = false;
   }
   return 0;
 };

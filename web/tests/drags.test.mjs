@@ -9,6 +9,7 @@ import {
   BLACK,
   RED,
   WHITE,
+  cannot,
   canvasToPage,
   control,
   fingers,
@@ -52,7 +53,21 @@ test('drags of the figure', async (t) => {
   const red = (await control(page, 'Line2', 0)).BorderColor; // palette colour 12 after the reset
   assert.notEqual(black, red);
 
-  await t.test('mouse drag of p, then a right press resets', async () => {
+  // Puts the figure back: a right press on the board, or where the driver
+  // cannot release the right button, "初期画面" (the right press is tested
+  // on its own, where it can be).
+  const putBack = async () => {
+    if (cannot.rightButton) {
+      await page.click('#Command1');
+    } else {
+      await mouse.move(600, 600);
+      await mouse.down('right');
+      await mouse.up('right');
+    }
+    assert.deepEqual(await figure(page), initial);
+  };
+
+  await t.test('mouse drag of p', async () => {
     // The left end of p: canvas (10, 275).
     await mouse.dragTo(10, 275, 10, 305, 3);
     let v = await variables(page);
@@ -82,7 +97,9 @@ test('drags of the figure', async (t) => {
     img = await screenshot(page, shotPath('drag-p'));
     expectParallel(img, box, 305, BLACK);
     expectNoParallel(img, box, 275);
+  });
 
+  await t.test('a right press resets', { skip: cannot.rightButton }, async () => {
     // A right press anywhere on the board puts everything back; no menu opens.
     await mouse.move(600, 600);
     await mouse.down('right');
@@ -90,7 +107,7 @@ test('drags of the figure', async (t) => {
     assert.deepEqual(await figure(page), initial);
     await settle(page);
     assert.deepEqual((await watched(page)).contextMenus, [true]);
-    img = await screenshot(page);
+    const img = await screenshot(page);
     expectParallel(img, box, 275, BLACK);
     expectNoParallel(img, box, 305);
   });
@@ -141,6 +158,9 @@ test('drags of the figure', async (t) => {
   });
 
   await t.test('mouse drag of the upper end of l turns it about B', async () => {
+    if (cannot.rightButton) {
+      await putBack();
+    }
     await mouse.move(400, 125);
     await mouse.down();
     assert.equal((await variables(page)).grabbedHandle, 5);
@@ -170,14 +190,10 @@ test('drags of the figure', async (t) => {
     expectCanvasColour(img, box, 350, 200, WHITE, 'where l was');
     expectCanvasColour(img, box, 106, 530, BLACK, 'l near its new lower end');
     expectCanvasColour(img, box, 130, 530, WHITE, 'where the lower end was');
-
-    await mouse.move(600, 600);
-    await mouse.down('right');
-    await mouse.up('right');
-    assert.deepEqual(await figure(page), initial);
+    await putBack();
   });
 
-  await t.test('touch drag of q; a second finger is ignored', async () => {
+  await t.test('touch drag of q; a second finger is ignored', { skip: cannot.touch }, async () => {
     const touch = await fingers(page);
     // No hover with a finger: the drag is measured from where it lands.
     await touch.start(0, at(12, 352));
@@ -211,31 +227,35 @@ test('drags of the figure', async (t) => {
     assert.deepEqual((await watched(page)).contextMenus, [true, true, true]);
   });
 
-  await t.test('a cancelled touch ends the drag; the next finger is not swallowed', async () => {
-    const touch = await fingers(page);
-    await touch.start(0, at(10, 275));
-    await touch.move(0, at(10, 285));
-    let v = await variables(page);
-    assert.equal(v.grabbedHandle, 1);
-    assert.equal(v.parallelPY, 285);
-    await touch.cancel();
-    v = await variables(page);
-    assert.equal(v.grabbedHandle, 0);
-    assert.equal(v.parallelPY, 285);
-    assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
+  await t.test(
+    'a cancelled touch ends the drag; the next finger is not swallowed',
+    { skip: cannot.touchCancel },
+    async () => {
+      const touch = await fingers(page);
+      await touch.start(0, at(10, 275));
+      await touch.move(0, at(10, 285));
+      let v = await variables(page);
+      assert.equal(v.grabbedHandle, 1);
+      assert.equal(v.parallelPY, 285);
+      await touch.cancel();
+      v = await variables(page);
+      assert.equal(v.grabbedHandle, 0);
+      assert.equal(v.parallelPY, 285);
+      assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
 
-    await touch.start(0, at(10, 370));
-    await touch.move(0, at(10, 390));
-    v = await variables(page);
-    assert.equal(v.grabbedHandle, 2);
-    assert.equal(v.parallelQY, 390);
-    await touch.end(0);
-    assert.equal((await variables(page)).grabbedHandle, 0);
+      await touch.start(0, at(10, 370));
+      await touch.move(0, at(10, 390));
+      v = await variables(page);
+      assert.equal(v.grabbedHandle, 2);
+      assert.equal(v.parallelQY, 390);
+      await touch.end(0);
+      assert.equal((await variables(page)).grabbedHandle, 0);
 
-    // And the mouse after it.
-    await mouse.dragTo(10, 285, 10, 295, 2);
-    await mouse.up();
-    assert.equal((await variables(page)).parallelPY, 295);
-    assert.deepEqual((await watched(page)).errors, []);
-  });
+      // And the mouse after it.
+      await mouse.dragTo(10, 285, 10, 295, 2);
+      await mouse.up();
+      assert.equal((await variables(page)).parallelPY, 295);
+      assert.deepEqual((await watched(page)).errors, []);
+    },
+  );
 });

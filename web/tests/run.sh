@@ -1,23 +1,44 @@
 #!/bin/sh
-# Runs browser tests of the web build in Debian's headless Chromium against a
-# built site:
+# Runs browser tests of the web build against a built site, in the engine that
+# HEIKOSEN_ENGINE names (chromium, the default; firefox; webkit):
 #
-#   web/tests/run.sh SITE_DIR [TEST_FILE ...]     (default: every *.test.mjs here)
+#   [HEIKOSEN_ENGINE=ENGINE] web/tests/run.sh SITE_DIR [TEST_FILE ...]
 #
-# Installs web/'s npm packages first when they are not current. Exits 77 (a
-# skip for ctest) when Chromium is not installed.
+# (default: every *.test.mjs here). Installs web/'s npm packages first when
+# they are not current. WebKit's MiniBrowser has no headless mode: it runs on a
+# private Xvfb display. Exits 77 (a skip for ctest) when the engine or its
+# driver is not installed.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 site="$1"
 shift
+engine="${HEIKOSEN_ENGINE:-chromium}"
 
-if [ ! -x /usr/bin/chromium ]; then
-    echo "SKIP: Debian's chromium is not installed (/usr/bin/chromium); scripts/install-deps.sh installs it"
-    exit 77
-fi
+need() {
+    for program in "$@"; do
+        if [ ! -x "$program" ]; then
+            echo "SKIP: $program is not installed; scripts/install-deps.sh installs it"
+            exit 77
+        fi
+    done
+}
+case "$engine" in
+chromium) need /usr/bin/chromium ;;
+firefox) need /usr/bin/firefox-esr ;;
+webkit) need /usr/bin/WebKitWebDriver /usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser /usr/bin/xvfb-run ;;
+*)
+    echo "unknown engine $engine (chromium, firefox or webkit)" >&2
+    exit 2
+    ;;
+esac
 "$here/../npm-ci.sh"
 
 if [ "$#" -eq 0 ]; then
     set -- "$here"/*.test.mjs
 fi
-HEIKOSEN_SITE="$site" exec node --test "$@"
+export HEIKOSEN_SITE="$site" HEIKOSEN_ENGINE="$engine"
+if [ "$engine" = webkit ]; then
+    # Large enough for a 1920 x 1080 page at device pixel ratio 2.
+    exec xvfb-run -a -s "-screen 0 3900x2300x24 -nolisten tcp" node --test "$@"
+fi
+exec node --test "$@"

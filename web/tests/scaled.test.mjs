@@ -6,6 +6,7 @@ import { after, before, test } from 'node:test';
 
 import {
   BLACK,
+  cannot,
   canvasToPage,
   fingers,
   formBox,
@@ -53,7 +54,7 @@ test('1920 x 1080 at device pixel ratio 2', async (t) => {
     assert.ok(between <= 4, `blurred edges: ${column}`);
   });
 
-  await t.test('a finger drag lands where the finger is', async () => {
+  await t.test('a finger drag lands where the finger is', { skip: cannot.touch }, async () => {
     const touch = await fingers(page);
     const start = canvasToPage(box, 400, 125); // the upper end of l
     const end = { x: start.x + 90, y: start.y + 6 };

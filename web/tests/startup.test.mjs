@@ -8,12 +8,15 @@ import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
 import {
+  ENGINE,
   FORM,
   WHITE,
   formBox,
   mouseOn,
   near,
+  newPage,
   openSite,
+  pointerStep,
   scene,
   screenshot,
   session,
@@ -161,20 +164,12 @@ test('the initial screen before the program runs', async () => {
   const drawn = await screenshot(live, shotPath('initial-program'));
   await live.close();
 
-  // A page whose module's code is held back until released.
+  // A page whose module's code is held back at the server until released.
   const context = await s.browser.createBrowserContext();
   try {
-    const page = await context.newPage();
-    const errors = [];
-    page.on('pageerror', (e) => errors.push(e.message));
-    await page.setViewport(viewport);
-    await page.setRequestInterception(true);
-    let hold;
-    const held = new Promise((resolve) => { hold = resolve; });
-    page.on('request', (request) =>
-      request.url().endsWith('/heikosen.wasm') ? hold(request) : request.continue());
-    const fetched = new Map();
-    page.on('response', (response) => fetched.set(new URL(response.url()).pathname, response.status()));
+    const page = await newPage(context, viewport);
+    const held = s.server.hold('/heikosen.wasm');
+    const asked = s.server.requests.length;
     await page.goto(s.server.url('/'), { waitUntil: 'load' });
     await page.evaluate(() => window.heikosen.shown);
     // The picture's letters are small; it names the program's own, for print.
@@ -196,8 +191,10 @@ test('the initial screen before the program runs', async () => {
       }
     }
     // Antialiased edges, and the title's box, which takes the width of the
-    // caption in the font at hand until the program measures it.
-    assert.ok(differ < 1500, `${differ} pixels differ from the program's first frame`);
+    // caption in the font at hand until the program measures it. WebKit draws
+    // the scaled form's captions softer once the canvases are on it.
+    const allowed = ENGINE === 'webkit' ? 4000 : 1500;
+    assert.ok(differ < allowed, `${differ} pixels differ from the program's first frame`);
 
     // Meanwhile p is dragged down by 30 and the grid button clicked: both are
     // done once the program runs.
@@ -205,19 +202,60 @@ test('the initial screen before the program runs', async () => {
     await mouse.dragTo(10, 275, 10, 305, 3);
     await mouse.up();
     await page.click('#Command4');
-    (await held).continue();
+    (await held)();
     await untilReady(page);
     const v = await variables(page);
-    // Within the rounding of a scaled page's pointer to the form's pixels.
-    assert.ok(Math.abs(v.parallelPY - 305) < 0.01, `p at ${v.parallelPY}, not 305`);
+    // Within the rounding of a scaled page's pointer to the form's pixels, and
+    // of the driver's pointer to the page's.
+    const within = 0.01 + pointerStep / box.scale;
+    assert.ok(Math.abs(v.parallelPY - 305) < within, `p at ${v.parallelPY}, not 305`);
     assert.equal(v.grabbedHandle, 0);
     assert.equal(v.gridShown, 1);
     assert.equal(await page.$('#gamen .figure'), null);
+    await page.waitForFunction(
+      (n) => performance.getEntriesByType('resource').filter((e) => e.name.includes('/letters/')).length >= n,
+      { timeout: 10_000 },
+      pictures.length,
+    );
+    const requested = s.server.requests.slice(asked);
     for (const picture of pictures) {
-      assert.equal(fetched.get(`/${picture}`), 200, `${picture} was not loaded`);
+      assert.ok(requested.includes(`/${picture}`), `${picture} was not loaded`);
     }
-    assert.deepEqual(errors, []);
+    assert.deepEqual((await watched(page)).errors, []);
   } finally {
+    await context.close();
+  }
+});
+
+test('every file fetched once on a first visit', async () => {
+  // With the service worker refused, which would fetch every file again for
+  // its cache.
+  const context = await s.browser.createBrowserContext();
+  const allow = s.server.refuse('/sw.js');
+  try {
+    const asked = s.server.requests.length;
+    const page = await newPage(context);
+    await page.goto(s.server.url('/'), { waitUntil: 'load' });
+    await untilReady(page);
+    // Until the letter pictures and the icon have come, and a little longer
+    // for a second request of anything.
+    await page.waitForFunction(
+      () => performance.getEntriesByType('resource').filter((e) => e.name.includes('/letters/')).length >= 5,
+      { timeout: 10_000 },
+    );
+    await new Promise((resolve) => setTimeout(resolve, 1500));
+    const counts = new Map();
+    for (const file of s.server.requests.slice(asked)) {
+      counts.set(file, (counts.get(file) ?? 0) + 1);
+    }
+    for (const file of ['/', '/heikosen.wasm', '/heikosen.js', '/app.js', '/core.js', '/board.js', '/view.js']) {
+      assert.ok(counts.has(file), `${file} was not fetched: ${[...counts.keys()]}`);
+    }
+    const twice = [...counts].filter(([, n]) => n > 1);
+    assert.deepEqual(twice, [], `fetched more than once: ${JSON.stringify(twice)}`);
+    assert.deepEqual((await watched(page)).errors, []);
+  } finally {
+    allow();
     await context.close();
   }
 });
@@ -227,13 +265,9 @@ test('a program that cannot be loaded says so, and loads again', async (t) => {
   for (const missing of ['/heikosen.wasm', '/board.js']) {
     await t.test(missing, async () => {
       const context = await s.browser.createBrowserContext();
+      const allow = s.server.refuse(missing);
       try {
-        const page = await context.newPage();
-        await page.setViewport({ width: 891, height: 687 });
-        await page.setRequestInterception(true);
-        let offline = true;
-        page.on('request', (request) =>
-          offline && request.url().endsWith(missing) ? request.abort() : request.continue());
+        const page = await newPage(context);
         await page.goto(s.server.url('/'), { waitUntil: 'load' });
         await page.waitForFunction(() => document.getElementById('unavailable').checkVisibility(), {
           timeout: 10_000,
@@ -241,12 +275,13 @@ test('a program that cannot be loaded says so, and loads again', async (t) => {
         assert.match(await page.$eval('#unavailable', (el) => el.textContent), /読み込めませんでした/);
         assert.equal(await page.$eval('#form', (el) => el.inert), true);
 
-        offline = false;
+        allow();
         await Promise.all([page.waitForNavigation({ waitUntil: 'load' }), page.click('#reload')]);
         await untilReady(page);
         assert.equal(await page.$eval('#unavailable', (el) => el.checkVisibility()), false);
         assert.equal((await variables(page)).parallelPY, 275);
       } finally {
+        allow();
         await context.close();
       }
     });

@@ -1,6 +1,10 @@
-// Debian's headless Chromium on the site, through puppeteer-core, and the
-// helpers that the browser tests share: where the site is, where a point of the
-// canvas lies on the page, screenshots as pixels, mouse and touch gestures.
+// The site in each engine, from one set of scenarios: Debian's headless
+// Chromium through puppeteer-core over the DevTools protocol, Firefox ESR
+// through puppeteer-core over WebDriver BiDi, WebKitGTK's MiniBrowser through
+// WebKitWebDriver (support/webdriver.mjs). HEIKOSEN_ENGINE names the engine
+// (chromium unless set). And the helpers that the browser tests share: where
+// the site is, where a point of the canvas lies on the page, screenshots as
+// pixels, mouse, touch and pen gestures.
 
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -11,8 +15,35 @@ import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 import { serve } from './server.mjs';
+import { WebKitPage } from './webdriver.mjs';
 
 export const CHROMIUM = '/usr/bin/chromium';
+export const FIREFOX = '/usr/bin/firefox-esr';
+
+export const ENGINE = process.env.HEIKOSEN_ENGINE || 'chromium';
+assert.ok(['chromium', 'firefox', 'webkit'].includes(ENGINE), `unknown engine ${ENGINE}`);
+
+// What an engine's driver cannot do, and why: a scenario skips the step there
+// with this reason in its output, and does it in the engines that can.
+export const cannot = {
+  touch: ENGINE === 'webkit' ? 'WebKitWebDriver sends touch as a mouse' : false,
+  touchCancel:
+    ENGINE === 'firefox'
+      ? "Firefox's WebDriver BiDi has no cancel of a touch"
+      : ENGINE === 'webkit'
+        ? 'WebKitWebDriver sends touch as a mouse'
+        : false,
+  print: ENGINE === 'webkit' ? 'WebKitWebDriver has no print command' : false,
+  rightButton:
+    ENGINE === 'webkit'
+      ? 'WebKitWebDriver releases the right button as the left one, which stays held'
+      : false,
+};
+
+// Page pixels to which the driver rounds the pointer's position: Chromium's
+// protocol takes fractions; puppeteer's WebDriver BiDi and WebKitWebDriver
+// move it by whole pixels.
+export const pointerStep = ENGINE === 'chromium' ? 0 : 1;
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 
@@ -26,7 +57,39 @@ export function siteDir() {
   return dir;
 }
 
-export async function launchBrowser() {
+// WebKit's pages, each a browser of its own; a "context" is a set of them
+// closed together.
+function webkitPages() {
+  const pages = new Set();
+  return {
+    async newPage(viewport) {
+      const page = await WebKitPage.open(viewport);
+      pages.add(page);
+      const close = page.close.bind(page);
+      page.close = () => {
+        pages.delete(page);
+        return close();
+      };
+      return page;
+    },
+    createBrowserContext: async () => webkitPages(),
+    close: () => Promise.all([...pages].map((page) => page.close())),
+  };
+}
+
+export async function launchBrowser(engine = ENGINE) {
+  if (engine === 'webkit') {
+    return webkitPages();
+  }
+  if (engine === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox',
+      protocol: 'webDriverBiDi',
+      executablePath: FIREFOX,
+      headless: true,
+      protocolTimeout: 60_000,
+    });
+  }
   return puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
@@ -46,30 +109,12 @@ export async function launchBrowser() {
   });
 }
 
-// The server and the browser for one test file: `await start()` in before(),
-// `await stop()` in after().
-export function session() {
-  const s = {
-    server: null,
-    browser: null,
-    async start() {
-      s.server = await serve(siteDir());
-      s.browser = await launchBrowser();
-      return s;
-    },
-    async stop() {
-      await s.browser?.close();
-      await s.server?.close();
-    },
-  };
-  return s;
-}
-
 // Records, from before the page's own scripts run, what the tests watch for:
 // calls of window.print, whether each context menu on the page was suppressed
-// (read once its dispatch is over), and uncaught errors. Headless Chromium has
-// no print dialog: its window.print() leaves the page printing for good, so the
-// call is only counted, and the tests print through the DevTools protocol.
+// (read once its dispatch is over), and uncaught errors. The test server puts
+// it first in the page, in every engine. A print dialog cannot be driven
+// (headless Chromium's window.print() leaves the page printing for good), so
+// the call is only counted, and the tests print through the driver.
 function watchPage() {
   window.__watch = { prints: 0, contextMenus: [], errors: [] };
   window.print = () => {
@@ -84,15 +129,42 @@ function watchPage() {
   );
 }
 
-// A new page of the given size showing the site, once its first frame is drawn.
-export async function openSite(
-  s,
-  { width = 891, height = 687, dpr = 1, touch = false, path: pathname = '/' } = {},
+// The server and the browser for one test file: `await start()` in before(),
+// `await stop()` in after().
+export function session() {
+  const s = {
+    server: null,
+    browser: null,
+    async start() {
+      s.server = await serve(siteDir(), { head: `<script>(${watchPage})();</script>` });
+      s.browser = await launchBrowser();
+      return s;
+    },
+    async stop() {
+      await s.browser?.close();
+      await s.server?.close();
+    },
+  };
+  return s;
+}
+
+// A blank page of the given size in a browser or one of its contexts.
+export async function newPage(
+  target,
+  { width = 891, height = 687, dpr = 1, touch = false } = {},
 ) {
-  const page = await s.browser.newPage();
+  if (ENGINE === 'webkit') {
+    return target.newPage({ width, height, dpr });
+  }
+  const page = await target.newPage();
   page.on('pageerror', (e) => console.error('page error:', e.message));
   await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
-  await page.evaluateOnNewDocument(watchPage);
+  return page;
+}
+
+// A new page of the given size showing the site, once its first frame is drawn.
+export async function openSite(s, { path: pathname = '/', ...viewport } = {}) {
+  const page = await newPage(s.browser, viewport);
   await page.goto(s.server.url(pathname), { waitUntil: 'load' });
   await untilReady(page);
   return page;
@@ -168,11 +240,30 @@ export function mouseOn(page, box) {
   };
 }
 
-// Touch points through the DevTools protocol, which also lets a touch be
-// cancelled. Positions are page coordinates; `id` names the finger. Each event
-// lists every finger still down: the protocol presses, moves and lifts fingers
-// by comparing it with the list before.
+// Fingers on the page. Positions are page coordinates; `id` names the finger.
+// In Chromium through the DevTools protocol, which also lets a touch be
+// cancelled: each event lists every finger still down, and the protocol
+// presses, moves and lifts fingers by comparing it with the list before. In
+// Firefox through WebDriver BiDi's touch actions, one source for each finger,
+// sent as they are (Firefox refuses the contact size and angles that
+// puppeteer's touchscreen adds).
 export async function fingers(page) {
+  assert.ok(!cannot.touch, cannot.touch);
+  if (ENGINE === 'firefox') {
+    const act = (id, actions) =>
+      page.mainFrame().browsingContext.performActions([
+        { type: 'pointer', id: `finger${id}`, parameters: { pointerType: 'touch' }, actions },
+      ]);
+    const at = (p) => ({ type: 'pointerMove', x: Math.round(p.x), y: Math.round(p.y) });
+    return {
+      start: (id, p) => act(id, [at(p), { type: 'pointerDown', button: 0 }]),
+      move: (id, p) => act(id, [at(p)]),
+      end: (id) => act(id, [{ type: 'pointerUp', button: 0 }]),
+      cancel() {
+        assert.fail(cannot.touchCancel);
+      },
+    };
+  }
   const cdp = await page.createCDPSession();
   const down = new Map();
   const send = (type) =>
@@ -270,7 +361,7 @@ export function decodePng(buf) {
   return image(width, height, out);
 }
 
-function image(width, height, rgb) {
+export function image(width, height, rgb) {
   return {
     width,
     height,
@@ -286,6 +377,7 @@ function image(width, height, rgb) {
 }
 
 // The whole viewport in device pixels; `ratio` turns CSS pixels into them.
+// (WebKit's screenshot may hold the page's rows below the viewport.)
 export async function screenshot(page, file) {
   const buf = Buffer.from(await page.screenshot({ type: 'png' }));
   if (file) {

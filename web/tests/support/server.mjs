@@ -21,15 +21,30 @@ const TYPES = {
   '.txt': 'text/plain; charset=utf-8',
 };
 
-// Serves the files under `root`. Returns { origin, url(pathname), requests, close() };
-// `requests` lists the paths asked for, in order.
-export async function serve(root) {
+// Serves the files under `root`. Returns { origin, url(pathname), requests,
+// refuse(pathname), hold(pathname), close() }; `requests` lists the paths asked
+// for, in order. `head`, if given, is markup put first in the page's <head>.
+// refuse() answers 404 for a path until the function it returns is called;
+// hold() keeps the next request for a path waiting, and resolves to the
+// function that lets it go on.
+export async function serve(root, { head = '' } = {}) {
   const base = path.resolve(root);
   const requests = [];
+  const refused = new Set();
+  const holds = new Map();
   const files = new Map(); // read once: the site does not change while served
   const server = http.createServer(async (req, res) => {
     const pathname = decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname);
     requests.push(pathname);
+    if (refused.has(pathname)) {
+      res.writeHead(404, { 'Content-Type': 'text/plain', 'Cache-Control': 'no-store' }).end();
+      return;
+    }
+    const held = holds.get(pathname);
+    if (held) {
+      holds.delete(pathname);
+      await new Promise((resolve) => held(resolve));
+    }
     const file = path.join(base, pathname);
     if (file !== base && !file.startsWith(base + path.sep)) {
       res.writeHead(403).end();
@@ -43,7 +58,11 @@ export async function serve(root) {
           target = path.join(target, 'index.html');
         }
         const type = TYPES[path.extname(target)] ?? 'application/octet-stream';
-        entry = { type, body: await fs.readFile(target) };
+        let body = await fs.readFile(target);
+        if (head && path.basename(target) === 'index.html') {
+          body = Buffer.from(body.toString('utf8').replace('<head>', `<head>\n${head}`));
+        }
+        entry = { type, body };
         files.set(file, entry);
       }
       res.writeHead(200, {
@@ -65,6 +84,13 @@ export async function serve(root) {
     origin,
     requests,
     url: (pathname = '/') => origin + pathname,
+    refuse(pathname) {
+      refused.add(pathname);
+      return () => refused.delete(pathname);
+    },
+    hold(pathname) {
+      return new Promise((resolve) => holds.set(pathname, resolve));
+    },
     close: () =>
       new Promise((resolve) => {
         server.close(resolve);
