@@ -40,6 +40,9 @@ async function figure(page) {
   return rest;
 }
 
+// The board's focus ring.
+const RING = [0x00, 0x50, 0xd0];
+
 const close = (got, want, what, eps = 1e-4) =>
   assert.ok(Math.abs(got - want) <= eps, `${what}: ${got}, not ${want}`);
 
@@ -97,6 +100,22 @@ test('drags of the figure', async (t) => {
     img = await screenshot(page, shotPath('drag-p'));
     expectParallel(img, box, 305, BLACK);
     expectNoParallel(img, box, 275);
+
+    // The press focused the board, with no ring on its sunken frame: the
+    // frame's outer and inner grey at its top edge, form y 48 and 49.
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'gamen');
+    const frame = (y) => img.css(box.left + 300 * box.scale, box.top + (y + 0.5) * box.scale);
+    assert.deepEqual([frame(48), frame(49)], [[0x80, 0x80, 0x80], [0x40, 0x40, 0x40]], 'frame');
+    // Reached with the keyboard, back from the control after it, it shows the ring.
+    await page.evaluate(() => document.getElementById('Command1').focus());
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'gamen');
+    await settle(page);
+    img = await screenshot(page, shotPath('focus-ring'));
+    assert.deepEqual([frame(48), frame(49)], [RING, RING], 'the focus ring');
+    await page.evaluate(() => document.activeElement.blur());
   });
 
   await t.test('a right press resets', { skip: cannot.rightButton }, async () => {

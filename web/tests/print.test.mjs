@@ -19,7 +19,9 @@ import {
   image,
   near,
   openSite,
+  screenshot,
   session,
+  shotPath,
   variables,
   watched,
 } from './support/browser.mjs';
@@ -234,6 +236,25 @@ test('printing', async (t) => {
       assert.ok(ink > 20, `the name is not on the page: ${ink} dark pixels`);
     });
   }
+
+  // Chromium and Firefox print in landscape on any sheet they are given;
+  // an engine that keeps the sheet upright (WebKit's print dialog) gets the
+  // window turned on it. Shown on the screen as print lays it out there.
+  await t.test('on an upright sheet, the window turned', { skip: cannot.printMedia }, async () => {
+    await page.setViewport({ width: 600, height: 800 });
+    await page.emulateMediaType('print');
+    try {
+      const img = turnRight(await screenshot(page, shotPath('print-upright')));
+      const { k, at } = findParallels(img);
+      // As large as the sheet allows: the form's width along the sheet's height.
+      const fitted = Math.min(800 / 891, 600 / 687);
+      assert.ok(Math.abs(k / fitted - 1) < 0.01, `window printed at ${k}, not ${fitted}`);
+      assert.ok(near(img.at(...at(840, 250)), [0xc0, 0xff, 0xc0], 8), 'the form ground');
+    } finally {
+      await page.emulateMediaType(null);
+      await page.setViewport({ width: 891, height: 687 });
+    }
+  });
 
   await t.test('the figure as it was', async () => {
     // Nothing of the print changed the figure.

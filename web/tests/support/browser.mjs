@@ -34,6 +34,8 @@ export const cannot = {
         ? 'WebKitWebDriver sends touch as a mouse'
         : false,
   print: ENGINE === 'webkit' ? 'WebKitWebDriver has no print command' : false,
+  printMedia:
+    ENGINE === 'chromium' ? false : "the driver cannot show the page as it is printed",
   rightButton:
     ENGINE === 'webkit'
       ? 'WebKitWebDriver releases the right button as the left one, which stays held'

@@ -130,11 +130,36 @@ class Mouse {
   }
 }
 
+// The keys by puppeteer's names, as WebDriver codes them.
+const KEYS = { Tab: '\uE004', Escape: '\uE00C', Enter: '\uE007', Shift: '\uE008' };
+
+class Keyboard {
+  constructor(driver) {
+    this.driver = driver;
+  }
+  act(...actions) {
+    return this.driver.command('POST', '/actions', {
+      actions: [{ type: 'key', id: 'keyboard', actions }],
+    });
+  }
+  down(key) {
+    return this.act({ type: 'keyDown', value: KEYS[key] ?? key });
+  }
+  up(key) {
+    return this.act({ type: 'keyUp', value: KEYS[key] ?? key });
+  }
+  press(key) {
+    const value = KEYS[key] ?? key;
+    return this.act({ type: 'keyDown', value }, { type: 'keyUp', value });
+  }
+}
+
 export class WebKitPage {
   constructor(driver, chrome) {
     this.driver = driver;
     this.chrome = chrome;
     this.mouse = new Mouse(driver);
+    this.keyboard = new Keyboard(driver);
   }
 
   static async open({ width = 891, height = 687, dpr = 1 } = {}) {
