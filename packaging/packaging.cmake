@@ -32,6 +32,11 @@ foreach(_doc heikosen.1 changelog)
 endforeach()
 
 install(TARGETS heikosen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Without the compilers' notes of themselves (the .comment section), which
+# stripping leaves and the program does not need, as Debian's own packages are.
+install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/heikosen\"
+    COMMAND_ERROR_IS_FATAL ANY)")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/heikosen.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icon/heikosen.svg
