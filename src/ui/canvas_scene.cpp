@@ -44,13 +44,84 @@ void put(CanvasScene& scene, std::size_t& used, CanvasItem item) {
     ++used;
 }
 
-void addLine(CanvasScene& scene, std::size_t& used, CanvasControl control, int index,
-             const LineControl& line) {
-    if (!line.Visible) {
+// Cuts the segment (x1, y1)-(x2, y2) to the box from (left, top) to (right,
+// bottom) (Liang-Barsky), moving its ends only where it leaves the box.
+// Returns false when nothing of it lies inside.
+bool clipSegment(SegmentItem& s, double left, double top, double right, double bottom) {
+    const double x = s.x1;
+    const double y = s.y1;
+    const double dx = static_cast<double>(s.x2) - x;
+    const double dy = static_cast<double>(s.y2) - y;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x - left, right - x, y - top, bottom - y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) {
+                return false;
+            }
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0) {
+            t0 = std::max(t0, r);
+        } else {
+            t1 = std::min(t1, r);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    if (t1 < 1.0) {
+        s.x2 = static_cast<float>(x + t1 * dx);
+        s.y2 = static_cast<float>(y + t1 * dy);
+    }
+    if (t0 > 0.0) {
+        s.x1 = static_cast<float>(x + t0 * dx);
+        s.y1 = static_cast<float>(y + t0 * dy);
+    }
+    return true;
+}
+
+// The drawing area, which lines are cut to.
+struct Area {
+    float width = 0;
+    float height = 0;
+};
+
+void addLine(CanvasScene& scene, std::size_t& used, const Area& area, CanvasControl control,
+             int index, const LineControl& line) {
+    if (!line.Visible || !std::isfinite(line.X1) || !std::isfinite(line.Y1) ||
+        !std::isfinite(line.X2) || !std::isfinite(line.Y2)) {
         return;
     }
-    const LineItem item{line.X1,          line.Y1,          line.X2,   line.Y2,
-                        line.BorderColor, line.BorderWidth, line.Style};
+    SegmentItem item;
+    item.x1 = line.X1;
+    item.y1 = line.Y1;
+    item.x2 = line.X2;
+    item.y2 = line.Y2;
+    item.color = line.BorderColor;
+    item.width = std::max(1, line.BorderWidth);
+    // Only the part near the drawing area is drawn; its ends, beyond the
+    // margin, stay out of sight.
+    const double margin = item.width + 2;
+    if (!clipSegment(item, -margin, -margin, area.width + margin, area.height + margin)) {
+        return;
+    }
+    if (item.width == 1) {
+        // Across a mostly level line the pen moves down, across a steep one right.
+        const bool level = std::fabs(item.x2 - item.x1) >= std::fabs(item.y2 - item.y1);
+        (level ? item.shiftY : item.shiftX) = 0.5F;
+    } else {
+        // A wide line ends round, like a stroke of a pen.
+        item.cap = LineCap::Round;
+    }
+    if (line.Style == BorderStyle::Dot) {
+        // One pen width on, two off.
+        item.dashOn = static_cast<float>(item.width);
+        item.dashOff = static_cast<float>(2 * item.width);
+    }
     put(scene, used, CanvasItem{{control, index}, item});
 }
 
@@ -65,13 +136,17 @@ void addLabel(CanvasScene& scene, std::size_t& used, CanvasControl control, int 
     CanvasItem& slot = scene[used++];
     slot.control = {control, index};
     // Filled in place: a label's strings keep their storage from scene to scene.
-    LabelItem* item = std::get_if<LabelItem>(&slot.shape);
+    TextItem* item = std::get_if<TextItem>(&slot.shape);
     if (item == nullptr) {
-        item = &slot.shape.emplace<LabelItem>();
+        item = &slot.shape.emplace<TextItem>();
     }
-    item->box = Bounds{label.Left, label.Top, label.Width, label.Height};
+    item->hitBox = Bounds{label.Left, label.Top, label.Width, label.Height};
+    item->box = pixelBox(item->hitBox);
     item->caption = label.Caption();
-    item->font = label.Font;
+    item->font.family = label.Font.Name;
+    item->font.pixelSize = pixelSizeForPoints(label.Font.Size);
+    item->font.bold = label.Font.Bold;
+    item->lineHeight = item->font.pixelSize;
     item->foreColor = label.ForeColor;
     item->backColor = label.BackColor;
     item->opaque = true;
@@ -81,15 +156,38 @@ void addPicture(CanvasScene& scene, std::size_t& used, int index, const ImageCon
     if (!image.Visible) {
         return;
     }
-    const PictureItem item{image.Picture, Bounds{image.Left, image.Top, image.Width, image.Height}};
+    const Bounds box{image.Left, image.Top, image.Width, image.Height};
+    const PictureItem item{image.Picture, letterFile(image.Picture), pixelBox(box), box};
     put(scene, used, CanvasItem{{CanvasControl::Image1, index}, item});
 }
 
+void addCircle(CanvasScene& scene, std::size_t& used, const ShapeControl& shape) {
+    if (!shape.Visible) {
+        return;
+    }
+    CircleItem item;
+    item.box = pixelBox(Bounds{shape.Left, shape.Top, shape.Width, shape.Height});
+    item.color = shape.BorderColor;
+    item.width = std::max(1, shape.BorderWidth);
+    // The largest circle that fits the box, centred in it: its pen runs along
+    // the edge of a square of `diameter` pixels, which a one-pixel pen covers
+    // exactly.
+    const int diameter = std::min(item.box.width, item.box.height);
+    const int left = item.box.left + (item.box.width - diameter) / 2;
+    const int top = item.box.top + (item.box.height - diameter) / 2;
+    item.radius = static_cast<float>(diameter - 1) / 2.0F;
+    item.centreX = static_cast<float>(left) + item.radius;
+    item.centreY = static_cast<float>(top) + item.radius;
+    item.shift = item.width == 1 ? 0.5F : 0.0F;
+    put(scene, used, CanvasItem{{CanvasControl::Shape1, 0}, item});
+}
+
 template <typename Lines>
-void addLines(CanvasScene& scene, std::size_t& used, CanvasControl control, const Lines& lines) {
+void addLines(CanvasScene& scene, std::size_t& used, const Area& area, CanvasControl control,
+              const Lines& lines) {
     int index = 0;
     for (const LineControl& line : lines) {
-        addLine(scene, used, control, index++, line);
+        addLine(scene, used, area, control, index++, line);
     }
 }
 
@@ -132,12 +230,13 @@ PixelRect pixelBox(const Bounds& box) {
 
 void buildCanvasScene(const Form1& form, CanvasScene& scene) {
     std::size_t used = 0;
-    addLines(scene, used, CanvasControl::Line5, form.Line5);
-    addLines(scene, used, CanvasControl::Line6, form.Line6);
-    addLines(scene, used, CanvasControl::Line3, form.Line3);
-    addLines(scene, used, CanvasControl::Line1, form.Line1);
-    addLines(scene, used, CanvasControl::Line2, form.Line2);
-    addLines(scene, used, CanvasControl::Line4, form.Line4);
+    const Area area{form.gamen.innerWidth(), form.gamen.innerHeight()};
+    addLines(scene, used, area, CanvasControl::Line5, form.Line5);
+    addLines(scene, used, area, CanvasControl::Line6, form.Line6);
+    addLines(scene, used, area, CanvasControl::Line3, form.Line3);
+    addLines(scene, used, area, CanvasControl::Line1, form.Line1);
+    addLines(scene, used, area, CanvasControl::Line2, form.Line2);
+    addLines(scene, used, area, CanvasControl::Line4, form.Line4);
     for (int i = 0; i < decltype(form.Image1)::size(); ++i) {
         addPicture(scene, used, i, form.Image1(i));
     }
@@ -146,12 +245,7 @@ void buildCanvasScene(const Form1& form, CanvasScene& scene) {
     }
     addLabel(scene, used, CanvasControl::Label3, 1, form.Label3(1));
     addLabel(scene, used, CanvasControl::Label5, 0, form.Label5);
-    if (form.Shape1.Visible) {
-        const ShapeControl& shape = form.Shape1;
-        const EllipseItem item{Bounds{shape.Left, shape.Top, shape.Width, shape.Height},
-                               shape.BorderColor, shape.BorderWidth};
-        put(scene, used, CanvasItem{{CanvasControl::Shape1, 0}, item});
-    }
+    addCircle(scene, used, form.Shape1);
     scene.resize(used);
 }
 
@@ -163,12 +257,12 @@ CanvasScene canvasScene(const Form1& form) {
 
 const CanvasItem* itemAt(const CanvasScene& scene, float x, float y) {
     for (auto item = scene.rbegin(); item != scene.rend(); ++item) {
-        if (const auto* label = std::get_if<LabelItem>(&item->shape)) {
-            if (inside(label->box, x, y)) {
+        if (const auto* label = std::get_if<TextItem>(&item->shape)) {
+            if (inside(label->hitBox, x, y)) {
                 return &*item;
             }
         } else if (const auto* picture = std::get_if<PictureItem>(&item->shape)) {
-            if (inside(picture->box, x, y)) {
+            if (inside(picture->hitBox, x, y)) {
                 return &*item;
             }
         }
@@ -191,7 +285,7 @@ PixelRect PixelRect::intersected(const PixelRect& other) const {
 }
 
 PixelRect itemBounds(const CanvasItem& item) {
-    if (const auto* line = std::get_if<LineItem>(&item.shape)) {
+    if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
         const double margin = std::max(1, line->width) + 2;
         const double left = std::floor(limited(std::min(line->x1, line->x2)) - margin);
         const double top = std::floor(limited(std::min(line->y1, line->y2)) - margin);
@@ -200,14 +294,14 @@ PixelRect itemBounds(const CanvasItem& item) {
         return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                 static_cast<int>(bottom - top)};
     }
-    if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
-        return grown(pixelBox(label->box), 1);
+    if (const auto* label = std::get_if<TextItem>(&item.shape)) {
+        return grown(label->box, 1);
     }
     if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
-        return grown(pixelBox(picture->box), 1);
+        return grown(picture->box, 1);
     }
-    const auto& ellipse = std::get<EllipseItem>(item.shape);
-    return grown(pixelBox(ellipse.box), std::max(1, ellipse.width) + 2);
+    const auto& circle = std::get<CircleItem>(item.shape);
+    return grown(circle.box, circle.width + 2);
 }
 
 std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene& after,

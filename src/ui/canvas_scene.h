@@ -42,62 +42,6 @@ struct ControlId {
     bool operator==(const ControlId&) const = default;
 };
 
-// A straight line from (x1, y1) to (x2, y2), `width` pixels wide.
-struct LineItem {
-    float x1 = 0;
-    float y1 = 0;
-    float x2 = 0;
-    float y2 = 0;
-    Rgb color = kBlack;
-    int width = 1;
-    BorderStyle style = BorderStyle::Solid;
-    bool operator==(const LineItem&) const = default;
-};
-
-// A caption in a box. An opaque label fills its box with its back colour first.
-struct LabelItem {
-    Bounds box;
-    std::string caption;
-    FontSpec font;
-    Rgb foreColor = kBlack;
-    Rgb backColor = kWhite;
-    bool opaque = true;
-    bool operator==(const LabelItem&) const = default;
-};
-
-// One of the letter pictures, filling its box.
-struct PictureItem {
-    Letter letter = Letter::P;
-    Bounds box;
-    bool operator==(const PictureItem&) const = default;
-};
-
-// The outline of the largest circle that fits the box, centred in it.
-struct EllipseItem {
-    Bounds box;
-    Rgb color = kBlack;
-    int width = 1;
-    bool operator==(const EllipseItem&) const = default;
-};
-
-struct CanvasItem {
-    ControlId control;
-    std::variant<LineItem, LabelItem, PictureItem, EllipseItem> shape;
-    bool operator==(const CanvasItem&) const = default;
-};
-
-using CanvasScene = std::vector<CanvasItem>;
-
-// Everything the canvas shows, lowest first. Hidden controls are left out;
-// controls parked out of sight are listed where they stand.
-CanvasScene canvasScene(const Form1& form);
-// The same into `scene`, reusing its storage.
-void buildCanvasScene(const Form1& form, CanvasScene& scene);
-
-// The topmost item at (x, y) that takes the pointer (a label or a picture;
-// lines and the eraser outline let it through to the canvas), or null.
-const CanvasItem* itemAt(const CanvasScene& scene, float x, float y);
-
 // A rectangle of whole canvas pixels.
 struct PixelRect {
     int left = 0;
@@ -108,6 +52,96 @@ struct PixelRect {
     PixelRect intersected(const PixelRect& other) const;
     bool operator==(const PixelRect&) const = default;
 };
+
+// How the ends of a segment look: cut square at its points, or round, a disc
+// as wide as the pen over each point.
+enum class LineCap : std::uint8_t { Flat, Round };
+
+// A straight segment from (x1, y1) to (x2, y2), `width` pixels wide. A pen one
+// pixel wide covers the pixels to the right of and below its points: its
+// centre line lies (shiftX, shiftY) from them, half a pixel across its
+// direction. A dotted segment is drawn `dashOn` pixels on, `dashOff` off from
+// its first point; a solid one has no gaps (dashOff 0). The segment is already
+// cut to the drawing area with room for its pen, so that one dragged far away
+// costs nothing.
+struct SegmentItem {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    float shiftX = 0;
+    float shiftY = 0;
+    Rgb color = kBlack;
+    int width = 1;
+    LineCap cap = LineCap::Flat;
+    float dashOn = 0;
+    float dashOff = 0;
+    bool operator==(const SegmentItem&) const = default;
+};
+
+// A caption in a box of whole pixels, at its top left, in `font`; its lines
+// one below the other, each `lineHeight` pixels high with the font's ascent
+// from its top to its baseline. An opaque text fills its box with its back
+// colour first; the caption is cut at the box. `hitBox` is the label's box as
+// it stands, where it takes the pointer.
+struct TextItem {
+    PixelRect box;
+    Bounds hitBox;
+    std::string caption;
+    TextFont font;
+    int lineHeight = 12;
+    Rgb foreColor = kBlack;
+    Rgb backColor = kWhite;
+    bool opaque = true;
+    bool operator==(const TextItem&) const = default;
+};
+
+// One of the letter pictures, filling its box of whole pixels; `file` names the
+// picture among the program's resources; `hitBox` is the control's box as it
+// stands, where it takes the pointer.
+struct PictureItem {
+    Letter letter = Letter::P;
+    const char* file = "";
+    PixelRect box;
+    Bounds hitBox;
+    bool operator==(const PictureItem& other) const {
+        return letter == other.letter && box == other.box && hitBox == other.hitBox;
+    }
+};
+
+// The outline of a circle of `radius` about (centreX, centreY), drawn with a
+// pen `width` pixels wide whose centre line lies (shift, shift) from it, as
+// for a segment; it is the largest circle that fits `box`, centred in it. A
+// circle with a negative radius (an empty box) draws nothing.
+struct CircleItem {
+    PixelRect box;
+    float centreX = 0;
+    float centreY = 0;
+    float radius = 0;
+    float shift = 0;
+    Rgb color = kBlack;
+    int width = 1;
+    bool operator==(const CircleItem&) const = default;
+};
+
+struct CanvasItem {
+    ControlId control;
+    std::variant<SegmentItem, TextItem, PictureItem, CircleItem> shape;
+    bool operator==(const CanvasItem&) const = default;
+};
+
+using CanvasScene = std::vector<CanvasItem>;
+
+// Everything the canvas shows, lowest first, resolved for drawing. Hidden
+// controls are left out, and so are lines wholly beyond the drawing area;
+// other controls parked out of sight are listed where they stand.
+CanvasScene canvasScene(const Form1& form);
+// The same into `scene`, reusing its storage.
+void buildCanvasScene(const Form1& form, CanvasScene& scene);
+
+// The topmost item at (x, y) that takes the pointer (a label or a picture;
+// lines and the eraser outline let it through to the canvas), or null.
+const CanvasItem* itemAt(const CanvasScene& scene, float x, float y);
 
 // A box in whole pixels, as labels and pictures stand on screen.
 PixelRect pixelBox(const Bounds& box);

@@ -52,24 +52,57 @@ bool isWide(char32_t cp) {
 
 }  // namespace
 
-TextMeasurer::Size EstimatingTextMeasurer::measure(const std::string& text,
-                                                   const FontSpec& font) const {
-    const float em = std::round(font.Size * 4.0F / 3.0F);
-    float width = 0;
-    float lines = 1;
-    float lineWidth = 0;
+int pixelSizeForPoints(float points) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(points) * 4.0 / 3.0)));
+}
+
+TextFont textFont(const FontSpec& font) {
+    return {font.Name, pixelSizeForPoints(font.Size), font.Bold};
+}
+
+const char* letterFile(Letter letter) {
+    switch (letter) {
+        case Letter::Ell:
+            return "ell.png";
+        case Letter::M:
+            return "m.png";
+        case Letter::P:
+            return "p.png";
+        case Letter::Q:
+            return "q.png";
+        case Letter::R:
+            return "r.png";
+    }
+    return "p.png";
+}
+
+TextMeasurer::Size TextMeasurer::measure(const std::string& text, const FontSpec& font) const {
+    const TextFont resolved = textFont(font);
+    const auto lines = static_cast<float>(std::count(text.begin(), text.end(), '\n') + 1);
+    const float height = static_cast<float>(resolved.pixelSize) * lines;
+    if (text.empty()) {
+        return {0.0F, height};
+    }
+    const double measured = width(text, resolved);
+    const double whole =
+        std::ceil((std::isfinite(measured) ? std::max(0.0, measured) : 0.0) - 0.01);
+    return {static_cast<float>(whole), height};
+}
+
+double EstimatingTextMeasurer::width(const std::string& text, const TextFont& font) const {
+    const auto em = static_cast<double>(font.pixelSize);
+    double widest = 0;
+    double lineWidth = 0;
     for (std::size_t i = 0; i < text.size();) {
         const char32_t cp = nextCodePoint(text, i);
         if (cp == U'\n') {
-            width = std::max(width, lineWidth);
+            widest = std::max(widest, lineWidth);
             lineWidth = 0;
-            lines += 1;
             continue;
         }
-        lineWidth += isWide(cp) ? em : em / 2.0F;
+        lineWidth += isWide(cp) ? em : em / 2.0;
     }
-    width = std::max(width, lineWidth);
-    return {width, em * lines};
+    return std::max(widest, lineWidth);
 }
 
 void LabelControl::setCaption(std::string caption) {

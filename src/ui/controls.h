@@ -39,8 +39,26 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// The size in whole pixels of a font of `points` points on a 96 dpi screen, as
+// every screen shows it: what the window shows does not depend on the
+// screen's dots per inch.
+int pixelSizeForPoints(float points);
+
+// A font as a front end draws it: the family as the window names it, its size
+// in whole pixels, bold or not.
+struct TextFont {
+    std::string family;
+    int pixelSize = 12;
+    bool bold = false;
+
+    bool operator==(const TextFont&) const = default;
+};
+
+TextFont textFont(const FontSpec& font);
+
 // Measures a caption in a font, so that an auto-sized label can take the size of
-// its caption. The Qt window installs one that asks the real font.
+// its caption. A front end supplies the width of a text in its real font; the
+// size of the label follows from it here.
 class TextMeasurer {
   public:
     struct Size {
@@ -48,13 +66,20 @@ class TextMeasurer {
         float height = 0;
     };
     virtual ~TextMeasurer() = default;
-    virtual Size measure(const std::string& text, const FontSpec& font) const = 0;
+    // The size of a label that fits `text`: as wide as its widest line, up to a
+    // whole pixel; one line per line of the caption, each as high as the font's
+    // size in pixels (the cell of the designed fonts). An empty caption is no
+    // wide and still takes one line.
+    Size measure(const std::string& text, const FontSpec& font) const;
+    // The width of `text` in `font` in pixels: of its widest line when it has
+    // several. Never asked for an empty text.
+    virtual double width(const std::string& text, const TextFont& font) const = 0;
 };
 
 // Estimates without a font: full-width characters one em wide, others half.
 class EstimatingTextMeasurer final : public TextMeasurer {
   public:
-    Size measure(const std::string& text, const FontSpec& font) const override;
+    double width(const std::string& text, const TextFont& font) const override;
 };
 
 struct LabelControl {
@@ -91,6 +116,9 @@ struct LabelControl {
 };
 
 enum class Letter : std::uint8_t { Ell, M, P, Q, R };
+
+// The file of a letter's picture among the program's resources ("p.png").
+const char* letterFile(Letter letter);
 
 // A letter picture on the canvas; it takes the size of its picture.
 struct ImageControl {

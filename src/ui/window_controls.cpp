@@ -125,10 +125,6 @@ int nextInGroup(const WindowControls& controls, int from, int step) {
 
 }  // namespace
 
-int pixelSizeForPoints(float points) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<double>(points) * 4.0 / 3.0)));
-}
-
 FontSpec controlFont() {
     return FontSpec{kControlFamily, kControlPoints, false};
 }

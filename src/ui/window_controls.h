@@ -87,9 +87,6 @@ std::string elementId(const WindowControl& control);
 // The name of the one group of option buttons, for a screen reader.
 inline constexpr const char* kOptionGroupName = "ペンと直線の色";
 
-// The font size in whole pixels for a size in points, on every screen.
-int pixelSizeForPoints(float points);
-
 // The font of controls that have none of their own: buttons, option buttons
 // and check boxes.
 FontSpec controlFont();

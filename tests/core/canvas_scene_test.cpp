@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "support/fakes.h"
 #include "ui/canvas_scene.h"
 #include "ui/form1.h"
+#include "ui/stroke_store.h"
 
 namespace heikosen {
 namespace {
@@ -129,6 +132,143 @@ INSTANTIATE_TEST_SUITE_P(
         }
         return name;
     });
+
+template <typename Item>
+const Item& itemOf(const CanvasScene& scene, const ControlId& control) {
+    for (const CanvasItem& item : scene) {
+        if (item.control == control) {
+            return std::get<Item>(item.shape);
+        }
+    }
+    throw std::runtime_error("the control is not on the canvas");
+}
+
+// A thin line covers the pixels right of and below its points, a wide one ends
+// round, a dotted one goes one pen width on and two off.
+TEST(ResolvedScene, LinesSayWhereTheirPenLies) {
+    fakes::LoadedForm w;
+    w.form.Line4(0) = LineControl{100, 100, 300, 160, kBlue};
+    w.form.Line4(1) = LineControl{100, 100, 130, 300, kBlue};
+    w.form.Line4(2) = LineControl{100, 100, 300, 100, kBlue, BorderStyle::Dot, 4};
+    const CanvasScene scene = canvasScene(w.form);
+    const auto& level = itemOf<SegmentItem>(scene, {C::Line4, 0});
+    EXPECT_EQ(level.shiftX, 0.0F);
+    EXPECT_EQ(level.shiftY, 0.5F);
+    EXPECT_EQ(level.cap, LineCap::Flat);
+    EXPECT_EQ(level.dashOff, 0.0F);
+    const auto& steep = itemOf<SegmentItem>(scene, {C::Line4, 1});
+    EXPECT_EQ(steep.shiftX, 0.5F);
+    EXPECT_EQ(steep.shiftY, 0.0F);
+    const auto& dotted = itemOf<SegmentItem>(scene, {C::Line4, 2});
+    EXPECT_EQ(dotted.cap, LineCap::Round);
+    EXPECT_EQ(dotted.shiftY, 0.0F);
+    EXPECT_EQ(dotted.dashOn, 4.0F);
+    EXPECT_EQ(dotted.dashOff, 8.0F);
+}
+
+// A line reaching far off the canvas is cut where it leaves the drawing area
+// with room for its pen; one wholly beyond it is not drawn, and its old place
+// is repainted.
+TEST(ResolvedScene, LinesAreCutToTheDrawingArea) {
+    fakes::LoadedForm w;
+    w.form.Line4(0) = LineControl{-1.0e6F, 100, 400, 100, kBlue, BorderStyle::Solid, 2};
+    const CanvasScene before = canvasScene(w.form);
+    const auto& cut = itemOf<SegmentItem>(before, {C::Line4, 0});
+    EXPECT_FLOAT_EQ(cut.x1, -4.0F);
+    EXPECT_EQ(cut.x2, 400.0F);
+    EXPECT_EQ(cut.y1, 100.0F);
+    w.form.Line4(0).X2 = -1000;
+    const CanvasScene after = canvasScene(w.form);
+    EXPECT_EQ(after.size() + 1, before.size());
+    const PixelRect area{0, 0, 802, 626};
+    const std::vector<PixelRect> rects = changedRects(before, after, area);
+    ASSERT_EQ(rects.size(), 1U);
+    EXPECT_EQ(rects[0], (PixelRect{0, 96, 404, 8}));
+}
+
+// The eraser outline: the largest circle that fits its box, its pen along the
+// edge of the square it fits in, at both widths of the eraser.
+TEST(ResolvedScene, TheEraserCircleFitsItsBox) {
+    fakes::LoadedForm w;
+    for (const int pen : {3, 7}) {
+        w.form.userClickCommand(3);
+        w.form.userClickOption1(pen);
+        w.form.pointerMove(200.25F, 300);
+        const auto& circle = itemOf<CircleItem>(canvasScene(w.form), {C::Shape1, 0});
+        const float diameter = pen == 3 ? 15.0F : 25.0F;
+        EXPECT_EQ(circle.box.width, static_cast<int>(diameter));
+        EXPECT_EQ(circle.box.height, 57);
+        EXPECT_EQ(circle.radius, (diameter - 1) / 2);
+        EXPECT_EQ(circle.centreX, static_cast<float>(circle.box.left) + circle.radius);
+        EXPECT_EQ(circle.centreY,
+                  static_cast<float>(circle.box.top + (57 - static_cast<int>(diameter)) / 2) +
+                      circle.radius);
+        EXPECT_EQ(circle.shift, 0.5F);
+        w.form.userClickCommand(3);
+    }
+}
+
+// A label is drawn in its font's size in pixels, one line that high per line
+// of its caption, and its picture names its file.
+TEST(ResolvedScene, TextsAndPicturesCarryWhatTheyAreDrawnWith) {
+    fakes::LoadedForm w;
+    w.form.Label2(0).Font.Size = 14;
+    const CanvasScene scene = canvasScene(w.form);
+    const auto& text = itemOf<TextItem>(scene, {C::Label2, 0});
+    EXPECT_EQ(text.font.pixelSize, 19);
+    EXPECT_EQ(text.lineHeight, 19);
+    EXPECT_EQ(text.font.family, w.form.Label2(0).Font.Name);
+    EXPECT_STREQ(itemOf<PictureItem>(scene, {C::Image1, 1}).file,
+                 letterFile(w.form.Image1(1).Picture));
+}
+
+// One store of pen segments: what leaves no mark is not kept; beyond the limit
+// the segments already drawn go and the fresh ones stay until drawn.
+TEST(StrokeStore, KeepsWhatMarksTheBoardUpToItsLimit) {
+    StrokeStore store;
+    store.setArea(802, 626);
+    store.setKeepLimit(3);
+    store.drawSegment({-50, 10, -5, 20, kRed, 3});  // its pen reaches the edge: no mark
+    store.drawSegment({-50, 10, -4, 20, kRed, 3});
+    store.drawSegment({10, 10, std::nanf(""), 20, kRed, 3});
+    store.drawSegment({900, 10, 805, 20, kRed, 1});
+    EXPECT_EQ(store.keptSegmentCount(), 1U);
+    EXPECT_FALSE(store.blank());
+    store.markDrawn();
+    store.drawSegment({1, 1, 2, 2, kRed, 3});
+    store.drawSegment({2, 2, 3, 3, kRed, 3});
+    EXPECT_TRUE(store.keepsEveryStroke());
+    store.drawSegment({3, 3, 4, 4, kRed, 3});
+    EXPECT_FALSE(store.keepsEveryStroke());
+    ASSERT_EQ(store.keptSegmentCount(), 3U);
+    EXPECT_EQ(store.freshStart(), 0U);
+    EXPECT_EQ(store.kept(0).x1, 1.0F);
+    EXPECT_EQ(store.kept(2).x1, 3.0F);
+    EXPECT_FALSE(store.redrawsAtOnce());
+    store.markDrawn();
+    EXPECT_EQ(store.keptSegmentCount(), 0U);
+    EXPECT_FALSE(store.blank());
+    store.clear();
+    EXPECT_TRUE(store.takeWiped());
+    EXPECT_FALSE(store.takeWiped());
+    EXPECT_TRUE(store.blank());
+    EXPECT_TRUE(store.keepsEveryStroke());
+}
+
+TEST(StrokeStore, RedrawsInSlices) {
+    StrokeStore store;
+    store.setArea(802, 626);
+    const std::size_t count = StrokeStore::kRedrawSlice + 10;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto x = static_cast<float>(i % 800);
+        store.drawSegment({x, 5, x + 1, 6, kBlue, 1});
+        EXPECT_EQ(store.redrawsAtOnce(), i + 1 <= StrokeStore::kRedrawSlice);
+    }
+    EXPECT_EQ(store.redrawSliceEnd(0), StrokeStore::kRedrawSlice);
+    EXPECT_EQ(store.redrawSliceEnd(StrokeStore::kRedrawSlice), count);
+    EXPECT_EQ(store.keptSegments().size(), count);
+    EXPECT_EQ(store.keptSegments().back(), store.kept(count - 1));
+}
 
 }  // namespace
 }  // namespace heikosen

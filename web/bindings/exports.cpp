@@ -18,6 +18,7 @@
 #include "properties.h"
 #include "ui/canvas_scene.h"
 #include "ui/form1.h"
+#include "ui/stroke_store.h"
 
 // The page's side, in library.js.
 extern "C" {
@@ -37,20 +38,12 @@ int length(const std::string& text) {
     return static_cast<int>(text.size());
 }
 
-// Label widths from the font that the browser really uses; a line is as high
-// as the font's size in pixels, as on the desktop.
+// Label widths from the font that the browser really uses.
 class BrowserMeasurer final : public TextMeasurer {
   public:
-    Size measure(const std::string& text, const FontSpec& font) const override {
-        const int px = pixelSize(font.Size);
-        const auto lines = static_cast<float>(std::count(text.begin(), text.end(), '\n') + 1);
-        const float height = static_cast<float>(px) * lines;
-        if (text.empty()) {
-            return {0.0F, height};
-        }
-        const double width = hk_js_measure(text.data(), length(text), font.Name.data(),
-                                           length(font.Name), px, font.Bold ? 1 : 0);
-        return {static_cast<float>(std::ceil(std::max(0.0, width) - 0.01)), height};
+    double width(const std::string& text, const TextFont& font) const override {
+        return hk_js_measure(text.data(), length(text), font.family.data(), length(font.family),
+                             font.pixelSize, font.bold ? 1 : 0);
     }
 };
 
@@ -82,74 +75,6 @@ class BrowserHost final : public FormHost {
     void showMessage(const std::string& title, const std::string& text) override {
         hk_js_message(title.data(), length(title), text.data(), length(text));
     }
-};
-
-// Keeps the pen strokes since the last wipe for the page: the new ones to draw,
-// and all of them (up to a limit) to draw again at another resolution.
-class StrokeStore final : public DrawingSurface {
-  public:
-    static constexpr std::size_t kKeepLimit = 200000;
-
-    void setArea(float width, float height) {
-        width_ = width;
-        height_ = height;
-    }
-
-    void drawSegment(const StrokeSegment& segment) override {
-        if (!std::isfinite(segment.x1) || !std::isfinite(segment.y1) ||
-            !std::isfinite(segment.x2) || !std::isfinite(segment.y2)) {
-            return;
-        }
-        // A segment wholly off the drawing area leaves no mark.
-        const float reach = static_cast<float>(std::max(1, segment.width) + 2);
-        if (std::max(segment.x1, segment.x2) + reach < 0 ||
-            std::min(segment.x1, segment.x2) - reach > width_ ||
-            std::max(segment.y1, segment.y2) + reach < 0 ||
-            std::min(segment.y1, segment.y2) - reach > height_) {
-            return;
-        }
-        segments_.push_back(segment);
-        if (keepsAll_ && segments_.size() > kKeepLimit) {
-            // From here on the page's picture alone holds the older strokes.
-            keepsAll_ = false;
-            segments_.erase(segments_.begin(),
-                            segments_.begin() + static_cast<std::ptrdiff_t>(handedOut_));
-            handedOut_ = 0;
-        }
-    }
-
-    void clear() override {
-        segments_.clear();
-        handedOut_ = 0;
-        keepsAll_ = true;
-        wiped_ = true;
-    }
-
-    const StrokeSegment* fresh() const { return segments_.data() + handedOut_; }
-    int freshCount() const { return static_cast<int>(segments_.size() - handedOut_); }
-    bool takeWiped() { return std::exchange(wiped_, false); }
-
-    // The page has drawn the fresh segments.
-    void handedOut() {
-        if (keepsAll_) {
-            handedOut_ = segments_.size();
-        } else {
-            segments_.clear();
-            handedOut_ = 0;
-        }
-    }
-
-    // Every segment on the board, in drawing order, or -1 when too many were drawn.
-    int keptCount() const { return keepsAll_ ? static_cast<int>(handedOut_) : -1; }
-    const StrokeSegment* kept() const { return segments_.data(); }
-
-  private:
-    std::vector<StrokeSegment> segments_;
-    std::size_t handedOut_ = 0;
-    bool keepsAll_ = true;
-    bool wiped_ = false;
-    float width_ = 0;
-    float height_ = 0;
 };
 
 // One canvas item for the page, in 32-bit words.
@@ -204,37 +129,38 @@ void pack(const CanvasItem& item, std::int32_t* record) {
     record[kControl] = static_cast<std::int32_t>(item.control.control);
     record[kIndex] = item.control.index;
     putBox(record, kBounds, itemBounds(item));
-    if (const auto* line = std::get_if<LineItem>(&item.shape)) {
+    if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
         record[kKind] = 0;
         record[kColor] = static_cast<std::int32_t>(line->color);
         record[kWidth] = line->width;
-        record[kStyle] = static_cast<std::int32_t>(line->style);
+        record[kStyle] =
+            static_cast<std::int32_t>(line->dashOff > 0 ? BorderStyle::Dot : BorderStyle::Solid);
         record[kGeometry] = wordOf(line->x1);
         record[kGeometry + 1] = wordOf(line->y1);
         record[kGeometry + 2] = wordOf(line->x2);
         record[kGeometry + 3] = wordOf(line->y2);
-    } else if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
+    } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
         record[kKind] = 1;
         record[kColor] = static_cast<std::int32_t>(label->foreColor);
         record[kWidth] = static_cast<std::int32_t>(label->backColor);
-        record[kStyle] = label->font.Bold ? 1 : 0;
-        putBox(record, kGeometry, pixelBox(label->box));
+        record[kStyle] = label->font.bold ? 1 : 0;
+        putBox(record, kGeometry, label->box);
         record[kCaption] = addressOf(label->caption.data());
         record[kCaption + 1] = length(label->caption);
-        record[kFont] = addressOf(label->font.Name.data());
-        record[kFont + 1] = length(label->font.Name);
-        record[kFont + 2] = pixelSize(label->font.Size);
+        record[kFont] = addressOf(label->font.family.data());
+        record[kFont + 1] = length(label->font.family);
+        record[kFont + 2] = label->font.pixelSize;
         record[kOpaque] = label->opaque ? 1 : 0;
     } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
         record[kKind] = 2;
         record[kStyle] = static_cast<std::int32_t>(picture->letter);
-        putBox(record, kGeometry, pixelBox(picture->box));
+        putBox(record, kGeometry, picture->box);
     } else {
-        const auto& ellipse = std::get<EllipseItem>(item.shape);
+        const auto& circle = std::get<CircleItem>(item.shape);
         record[kKind] = 3;
-        record[kColor] = static_cast<std::int32_t>(ellipse.color);
-        record[kWidth] = ellipse.width;
-        putBox(record, kGeometry, pixelBox(ellipse.box));
+        record[kColor] = static_cast<std::int32_t>(circle.color);
+        record[kWidth] = circle.width;
+        putBox(record, kGeometry, circle.box);
     }
 }
 
@@ -256,6 +182,23 @@ class BrowserForm {
 
     Form1& form() { return form_; }
     StrokeStore& strokes() { return strokes_; }
+
+    // The strokes that the page has drawn, in drawing order, copied for it: -1
+    // when the board has more than are kept.
+    int keptCount() const {
+        return strokes_.keepsEveryStroke() ? static_cast<int>(strokes_.freshStart()) : -1;
+    }
+    const StrokeSegment* kept() {
+        // The copy grows with the board and starts again after a wipe.
+        if (keptWipes_ != form_.gamen.clsCount() || kept_.size() > strokes_.freshStart()) {
+            kept_.clear();
+            keptWipes_ = form_.gamen.clsCount();
+        }
+        for (std::size_t i = kept_.size(); i < strokes_.freshStart(); ++i) {
+            kept_.push_back(strokes_.kept(i));
+        }
+        return kept_.data();
+    }
 
     // Brings the page's picture of the canvas up to date: the rectangles that
     // changed since the last call (all of the drawing area when `everything`),
@@ -281,8 +224,12 @@ class BrowserForm {
         header_[kItemCount] = static_cast<std::int32_t>(drawn_.size());
         header_[kItems] = addressOf(records_.data());
         header_[kWiped] = strokes_.takeWiped() ? 1 : 0;
-        header_[kFreshCount] = strokes_.freshCount();
-        header_[kFresh] = addressOf(strokes_.fresh());
+        fresh_.clear();
+        for (std::size_t i = strokes_.freshStart(); i < strokes_.keptSegmentCount(); ++i) {
+            fresh_.push_back(strokes_.kept(i));
+        }
+        header_[kFreshCount] = static_cast<std::int32_t>(fresh_.size());
+        header_[kFresh] = addressOf(fresh_.data());
         header_[kAreaWidth] = area.width;
         header_[kAreaHeight] = area.height;
         return header_;
@@ -293,6 +240,9 @@ class BrowserForm {
     BrowserHost host_;
     StrokeStore strokes_;
     Form1 form_;
+    std::vector<StrokeSegment> fresh_;
+    std::vector<StrokeSegment> kept_;
+    std::uint64_t keptWipes_ = 0;
     CanvasScene drawn_;
     CanvasScene next_;
     std::vector<PixelRect> rects_;
@@ -429,19 +379,19 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* hk_refresh(int everything) {
 // The page has drawn the fresh segments that the last refresh handed out.
 EMSCRIPTEN_KEEPALIVE void hk_strokes_drawn() {
     form();
-    app->strokes().handedOut();
+    app->strokes().markDrawn();
 }
 
 // Every stroke on the board, to draw again at another resolution; the count is
 // -1 when the board has more strokes than are kept.
 EMSCRIPTEN_KEEPALIVE int hk_kept_count() {
     form();
-    return app->strokes().keptCount();
+    return app->keptCount();
 }
 
 EMSCRIPTEN_KEEPALIVE const heikosen::StrokeSegment* hk_kept() {
     form();
-    return app->strokes().kept();
+    return app->kept();
 }
 
 }  // extern "C"

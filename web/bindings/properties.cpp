@@ -24,7 +24,7 @@ void writeFont(JsonWriter& out, const FontSpec& font) {
     out.field("Name", font.Name);
     out.field("Size", font.Size);
     out.field("Bold", font.Bold);
-    out.field("px", pixelSize(font.Size));
+    out.field("px", pixelSizeForPoints(font.Size));
     out.endObject();
 }
 
@@ -58,7 +58,7 @@ void writeImage(JsonWriter& out, const ImageControl& image) {
     out.beginObject();
     writeBounds(out, Bounds{image.Left, image.Top, image.Width, image.Height});
     out.field("Visible", image.Visible);
-    out.field("Picture", kLetterNames[static_cast<int>(image.Picture)]);
+    out.field("Picture", letterName(image.Picture));
     out.endObject();
 }
 
@@ -131,8 +131,9 @@ std::string elementId(const char* name, int index) {
 
 }  // namespace
 
-int pixelSize(float points) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<double>(points) * 4.0 / 3.0)));
+std::string letterName(Letter letter) {
+    const std::string file = letterFile(letter);
+    return file.substr(0, file.rfind('.'));
 }
 
 const char* controlName(CanvasControl control) {
@@ -197,8 +198,8 @@ void writeWindow(JsonWriter& out, const Form1& form) {
     out.field("BackColor", form.BackColor);
     out.key("letters");
     out.beginArray();
-    for (const char* letter : kLetterNames) {
-        out.value(letter);
+    for (const Letter letter : {Letter::Ell, Letter::M, Letter::P, Letter::Q, Letter::R}) {
+        out.value(letterName(letter));
     }
     out.endArray();
     // The canvas for a screen reader: its name, the figure in words, its keys.
@@ -350,7 +351,7 @@ void writeScene(JsonWriter& out, const CanvasScene& scene) {
         out.beginObject();
         out.field("control", controlName(item.control.control));
         out.field("index", item.control.index);
-        if (const auto* line = std::get_if<LineItem>(&item.shape)) {
+        if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
             out.field("kind", "line");
             out.field("x1", line->x1);
             out.field("y1", line->y1);
@@ -358,39 +359,39 @@ void writeScene(JsonWriter& out, const CanvasScene& scene) {
             out.field("y2", line->y2);
             out.field("color", line->color);
             out.field("width", line->width);
-            out.field("style", line->style == BorderStyle::Dot ? "dot" : "solid");
-        } else if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
+            out.field("style", line->dashOff > 0 ? "dot" : "solid");
+        } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
             out.field("kind", "label");
-            out.field("left", label->box.Left);
-            out.field("top", label->box.Top);
-            out.field("width", label->box.Width);
-            out.field("height", label->box.Height);
+            out.field("left", label->box.left);
+            out.field("top", label->box.top);
+            out.field("width", label->box.width);
+            out.field("height", label->box.height);
             out.field("caption", label->caption);
             out.key("font");
             out.beginObject();
-            out.field("name", label->font.Name);
-            out.field("size", label->font.Size);
-            out.field("bold", label->font.Bold);
+            out.field("name", label->font.family);
+            out.field("px", label->font.pixelSize);
+            out.field("bold", label->font.bold);
             out.endObject();
             out.field("foreColor", label->foreColor);
             out.field("backColor", label->backColor);
             out.field("opaque", label->opaque);
         } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
             out.field("kind", "picture");
-            out.field("letter", kLetterNames[static_cast<int>(picture->letter)]);
-            out.field("left", picture->box.Left);
-            out.field("top", picture->box.Top);
-            out.field("width", picture->box.Width);
-            out.field("height", picture->box.Height);
+            out.field("letter", letterName(picture->letter));
+            out.field("left", picture->box.left);
+            out.field("top", picture->box.top);
+            out.field("width", picture->box.width);
+            out.field("height", picture->box.height);
         } else {
-            const auto& ellipse = std::get<EllipseItem>(item.shape);
+            const auto& circle = std::get<CircleItem>(item.shape);
             out.field("kind", "ellipse");
-            out.field("left", ellipse.box.Left);
-            out.field("top", ellipse.box.Top);
-            out.field("width", ellipse.box.Width);
-            out.field("height", ellipse.box.Height);
-            out.field("color", ellipse.color);
-            out.field("penWidth", ellipse.width);
+            out.field("left", circle.box.left);
+            out.field("top", circle.box.top);
+            out.field("width", circle.box.width);
+            out.field("height", circle.box.height);
+            out.field("color", circle.color);
+            out.field("penWidth", circle.width);
         }
         out.endObject();
     }

@@ -4,6 +4,7 @@
 // controls to lay out and keep up to date, and the properties that the page's
 // tests read.
 
+#include <string>
 #include <string_view>
 
 #include "json_writer.h"
@@ -12,11 +13,8 @@
 
 namespace heikosen::web {
 
-// The letter pictures in the order of `Letter`, by the names of their files.
-inline constexpr const char* kLetterNames[] = {"ell", "m", "p", "q", "r"};
-
-// The font size in pixels for a size in points, as every screen shows it.
-int pixelSize(float points);
+// The name of a letter's picture: its file's name without the extension.
+std::string letterName(Letter letter);
 
 const char* controlName(CanvasControl control);
 

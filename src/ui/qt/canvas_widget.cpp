@@ -316,7 +316,7 @@ void CanvasWidget::compose(const QRegion& region, const QTransform& toPicture) {
     painter.setClipRegion(pixels);
     painter.setTransform(toPicture);
     painter.setClipRect(QRect(QPoint(0, 0), area), Qt::IntersectClip);
-    paintCanvasItems(painter, lastDrawn_, area, pictures_, labels_);
+    paintScene(painter, lastDrawn_, area, pictures_, labels_);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -358,7 +358,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (!paintBoard(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
-    paintCanvasItems(painter, scene_, canvasArea.size(), pictures_, labels_);
+    paintScene(painter, scene_, canvasArea.size(), pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

@@ -20,7 +20,7 @@
 
 #include "ui/canvas_scene.h"
 #include "ui/pointer_input.h"
-#include "ui/qt/canvas_scene.h"
+#include "ui/qt/scene_painter.h"
 #include "ui/qt/stroke_layer.h"
 #include "ui/qt/window_geometry.h"
 

@@ -2,8 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QString>
-#include <algorithm>
-#include <cmath>
 
 namespace heikosen::qt {
 
@@ -26,30 +24,23 @@ void registerFontSubstitutions() {
     QFont::insertSubstitution(QString::fromUtf8(kDesignMincho), QString::fromUtf8(kMincho));
 }
 
-QFont toQFont(const FontSpec& font) {
+QFont toQFont(const TextFont& font) {
     registerFontSubstitutions();
     // Ask for the installed family by its own name: a family that the font
     // database does not know sends every lookup through a search of fallback
     // fonts first, which was a fifth of the work of starting the program.
-    QFont qfont(QFont::substitute(QString::fromStdString(font.Name)));
-    qfont.setPixelSize(pixelSizeForPoints(font.Size));
-    qfont.setBold(font.Bold);
+    QFont qfont(QFont::substitute(QString::fromStdString(font.family)));
+    qfont.setPixelSize(font.pixelSize);
+    qfont.setBold(font.bold);
     return qfont;
 }
 
-TextMeasurer::Size QtTextMeasurer::measure(const std::string& text, const FontSpec& font) const {
-    const QFont qfont = toQFont(font);
-    const QString caption = QString::fromStdString(text);
-    // A line of a label is as high as its font's size in pixels (the cell of the
-    // designed fonts); an empty caption still takes one line.
-    const int lines = static_cast<int>(caption.count(QLatin1Char('\n'))) + 1;
-    const float height = static_cast<float>(qfont.pixelSize() * lines);
-    if (caption.isEmpty()) {
-        return {0.0F, height};
-    }
-    const QFontMetricsF metrics(qfont);
-    const qreal width = metrics.size(0, caption).width();
-    return {static_cast<float>(std::ceil(width - 0.01)), height};
+QFont toQFont(const FontSpec& font) {
+    return toQFont(textFont(font));
+}
+
+double QtTextMeasurer::width(const std::string& text, const TextFont& font) const {
+    return QFontMetricsF(toQFont(font)).size(0, QString::fromStdString(text)).width();
 }
 
 }  // namespace heikosen::qt

@@ -14,14 +14,15 @@ namespace heikosen::qt {
 // Makes the designed families resolve to the IPA fonts. Safe to call repeatedly.
 void registerFontSubstitutions();
 
-// The Qt font for a font of the form. Sizes are set in pixels, so what the
+// The Qt font for a font of the form, its size set in pixels, so that what the
 // window shows does not depend on the screen's dots per inch.
+QFont toQFont(const TextFont& font);
 QFont toQFont(const FontSpec& font);
 
 // Measures captions with the real fonts, so auto-sized labels fit their text.
 class QtTextMeasurer final : public TextMeasurer {
   public:
-    Size measure(const std::string& text, const FontSpec& font) const override;
+    double width(const std::string& text, const TextFont& font) const override;
 };
 
 }  // namespace heikosen::qt

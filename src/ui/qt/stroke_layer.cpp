@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/qt/canvas_scene.h"
 #include "ui/qt/canvas_widget.h"
+#include "ui/qt/scene_painter.h"
 
 namespace heikosen::qt {
 
@@ -75,7 +75,8 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     canvasSize_ = canvasSize;
     scale_ = scale;
     phase_ = phase;
-    if (kept_ == 0 && !dropped_) {
+    setArea(static_cast<float>(canvasSize.width()), static_cast<float>(canvasSize.height()));
+    if (blank()) {
         // A blank board has no image: the first stroke makes one.
         image_ = QImage();
         board_ = QImage();
@@ -83,10 +84,10 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     }
     image_ = blankImage();
     QPainter painter(&image_);
-    if (!dropped_ && kept_ <= kRedrawSlice) {
+    if (redrawsAtOnce()) {
         // Every stroke on the board is kept: draw them again at the new resolution.
         setUpPainter(painter);
-        for (std::size_t i = 0; i < kept_; ++i) {
+        for (std::size_t i = 0; i < keptSegmentCount(); ++i) {
             paintSegment(painter, kept(i));
         }
         painter.end();
@@ -103,14 +104,10 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
     }
     painter.end();
     composeBoard();
-    if (!dropped_) {
+    if (keepsEveryStroke()) {
         startRedraw();
     }
     return true;
-}
-
-const StrokeSegment& StrokeLayer::kept(std::size_t index) const {
-    return blocks_[index / kBlock][index % kBlock];
 }
 
 void StrokeLayer::startRedraw() {
@@ -133,14 +130,14 @@ void StrokeLayer::redrawSlice() {
     {
         QPainter painter(&redraw_);
         setUpPainter(painter);
-        const std::size_t end = std::min(kept_, redrawn_ + kRedrawSlice);
+        const std::size_t end = redrawSliceEnd(redrawn_);
         for (; redrawn_ < end; ++redrawn_) {
             paintSegment(painter, kept(redrawn_));
         }
     }
     // Segments drawn meanwhile were kept too, so the sharp image is complete
     // once it has every kept one.
-    if (redrawn_ < kept_) {
+    if (redrawn_ < keptSegmentCount()) {
         redrawTimer_.start(0);
         return;
     }
@@ -156,54 +153,15 @@ void StrokeLayer::finishRedraw() {
     }
 }
 
-void StrokeLayer::keep(const StrokeSegment& segment) {
-    if (dropped_) {
-        return;
-    }
-    if (kept_ >= keepLimit_) {
-        // From here on the image alone holds the strokes, until the next wipe.
+void StrokeLayer::segmentKept(const StrokeSegment& segment) {
+    if (!keepsEveryStroke()) {
+        // The image alone holds the strokes now: a sharp one cannot be drawn.
         stopRedraw();
-        dropped_ = true;
-        kept_ = 0;
-        blocks_.clear();
-        blocks_.shrink_to_fit();
-        return;
     }
-    if (blocks_.empty() || blocks_.back().size() == kBlock) {
-        blocks_.emplace_back();
-        blocks_.back().reserve(kBlock);
-    }
-    blocks_.back().push_back(segment);
-    ++kept_;
-}
-
-std::vector<StrokeSegment> StrokeLayer::keptSegments() const {
-    std::vector<StrokeSegment> all;
-    all.reserve(kept_);
-    for (const std::vector<StrokeSegment>& block : blocks_) {
-        all.insert(all.end(), block.begin(), block.end());
-    }
-    return all;
-}
-
-void StrokeLayer::drawSegment(const StrokeSegment& segment) {
-    if (!std::isfinite(segment.x1) || !std::isfinite(segment.y1) || !std::isfinite(segment.x2) ||
-        !std::isfinite(segment.y2)) {
-        return;
-    }
+    markDrawn();
     if (!(scale_ > 0)) {
         return;
     }
-    const QPointF from(segment.x1, segment.y1);
-    const QPointF to(segment.x2, segment.y2);
-    const qreal penWidth = std::max(1, segment.width);
-    const QRectF touched = QRectF(from, to).normalized().adjusted(-penWidth - 2, -penWidth - 2,
-                                                                  penWidth + 2, penWidth + 2);
-    const QRectF area(QPointF(0, 0), canvasSize_);
-    if (!touched.intersects(area)) {
-        return;
-    }
-    keep(segment);
     if (image_.isNull()) {
         image_ = blankImage();
     }
@@ -212,6 +170,8 @@ void StrokeLayer::drawSegment(const StrokeSegment& segment) {
         setUpPainter(painter);
         paintSegment(painter, segment);
     }
+    const StrokeReach reach = strokeReach(segment);
+    const QRectF touched(QPointF(reach.left, reach.top), QPointF(reach.right, reach.bottom));
     // The image's pixels under the canvas rectangle the segment touched.
     composeBoard(QRectF(touched.x() * scale_ + phase_.x(), touched.y() * scale_ + phase_.y(),
                         touched.width() * scale_, touched.height() * scale_)
@@ -219,17 +179,10 @@ void StrokeLayer::drawSegment(const StrokeSegment& segment) {
     canvas_.updateCanvasRect(touched);
 }
 
-void StrokeLayer::clear() {
+void StrokeLayer::wiped() {
     stopRedraw();
     image_.fill(Qt::transparent);
     board_.fill(background_);
-    // The first block stays for the strokes to come.
-    blocks_.resize(std::min<std::size_t>(blocks_.size(), 1));
-    if (!blocks_.empty()) {
-        blocks_.front().clear();
-    }
-    kept_ = 0;
-    dropped_ = false;
     canvas_.updateDrawingArea();
 }
 

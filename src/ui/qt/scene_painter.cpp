@@ -1,4 +1,4 @@
-#include "ui/qt/canvas_scene.h"
+#include "ui/qt/scene_painter.h"
 
 #include <QPaintEngine>
 #include <QPen>
@@ -15,22 +15,6 @@ namespace {
 
 // Scaled letter pictures kept at most; a new scale of the window starts afresh.
 constexpr std::size_t kMaxScaledPictures = 64;
-
-const char* letterResource(Letter letter) {
-    switch (letter) {
-        case Letter::Ell:
-            return ":/letters/ell.png";
-        case Letter::M:
-            return ":/letters/m.png";
-        case Letter::P:
-            return ":/letters/p.png";
-        case Letter::Q:
-            return ":/letters/q.png";
-        case Letter::R:
-            return ":/letters/r.png";
-    }
-    return ":/letters/p.png";
-}
 
 // A grey picture made at a whole multiple of `size` (the letter pictures are 8
 // times their size: 8 times at a ratio of 1, 4 times at 2), shrunk to `size`
@@ -75,85 +59,37 @@ qreal deviceScale(const QPainter& painter) {
     return std::sqrt(std::fabs(painter.deviceTransform().determinant()));
 }
 
-// A pen one pixel wide lights the pixel to the right of and below its points.
-// Drawn wider than one device pixel it is moved half a canvas pixel across its
-// direction, so that it covers that same pixel, scaled.
-QPointF hairlineShift(const QPainter& painter, int width, QPointF from, QPointF to) {
-    if (width != 1 || deviceScale(painter) <= 1.0) {
-        return {};
-    }
-    const QPointF d = to - from;
-    return std::fabs(d.x()) >= std::fabs(d.y()) ? QPointF(0, 0.5) : QPointF(0.5, 0);
+// The offset of a pen's centre line from its points, as this painter needs it:
+// a pen of one device pixel or less is drawn by Qt on the pixels its points
+// fall in, which is where the moved pen lies; a wider one is drawn about its
+// centre line.
+QPointF penShift(const QPainter& painter, float x, float y) {
+    return deviceScale(painter) > 1.0 ? QPointF(x, y) : QPointF();
 }
 
-// Cuts the segment p1-p2 to the rectangle `box` (Liang-Barsky). Returns false
-// when nothing of it lies inside.
-bool clipSegment(QPointF& p1, QPointF& p2, const QRectF& box) {
-    const double dx = p2.x() - p1.x();
-    const double dy = p2.y() - p1.y();
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {p1.x() - box.left(), box.right() - p1.x(), p1.y() - box.top(),
-                         box.bottom() - p1.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) {
-                return false;
-            }
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, r);
-        } else {
-            t1 = std::min(t1, r);
-        }
-        if (t0 > t1) {
-            return false;
-        }
-    }
-    const QPointF start = p1;
-    p1 = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-    p2 = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-    return true;
-}
-
-void drawLine(QPainter& painter, const LineItem& line, const QRectF& area) {
-    const int width = std::max(1, line.width);
-    QPointF p1(line.x1, line.y1);
-    QPointF p2(line.x2, line.y2);
-    if (!std::isfinite(p1.x()) || !std::isfinite(p1.y()) || !std::isfinite(p2.x()) ||
-        !std::isfinite(p2.y())) {
-        return;
-    }
-    // Only the part near the drawing area is drawn: a line parked or dragged far
-    // away costs nothing, and its ends (beyond the margin) stay out of sight.
-    const qreal margin = width + 2;
-    if (!clipSegment(p1, p2, area.adjusted(-margin, -margin, margin, margin))) {
-        return;
-    }
+void drawSegment(QPainter& painter, const SegmentItem& line) {
     const QColor colour = toQColor(line.color);
     QPen pen(colour);
-    pen.setWidth(width);
-    pen.setStyle(line.style == BorderStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-    // A wide line ends round, like a stroke of a pen; a hairline ends square on
-    // its last pixel. The round ends are discs over a flat-ended line: Qt draws
-    // flat-ended lines by a fast path, round-ended ones through its general
-    // stroker at about three times the cost, which made the lines the dearest
-    // part of a repaint.
+    pen.setWidth(line.width);
+    if (line.dashOff > 0) {
+        // Qt counts a pattern in pen widths.
+        pen.setDashPattern({line.dashOn / line.width, line.dashOff / line.width});
+    }
+    // Round ends are discs over a flat-ended line: Qt draws flat-ended lines by
+    // a fast path, round-ended ones through its general stroker at about three
+    // times the cost, which made the lines the dearest part of a repaint.
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
-    const QPointF shift = hairlineShift(painter, width, p1, p2);
-    p1 += shift;
-    p2 += shift;
+    const QPointF shift = penShift(painter, line.shiftX, line.shiftY);
+    const QPointF p1 = QPointF(line.x1, line.y1) + shift;
+    const QPointF p2 = QPointF(line.x2, line.y2) + shift;
     if (p1 != p2) {
         painter.drawLine(QLineF(p1, p2));
-    } else if (width == 1) {
+    } else if (line.cap == LineCap::Flat) {
         painter.drawPoint(p1);
     }
-    if (width > 1) {
-        const qreal radius = width / 2.0;
+    if (line.cap == LineCap::Round) {
+        const qreal radius = line.width / 2.0;
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
         painter.drawEllipse(p1, radius, radius);
@@ -174,9 +110,9 @@ QRect devicePixels(const QTransform& toDevice, const QRect& box) {
                            std::max(1, bottomRight.y() - topLeft.y()))};
 }
 
-void drawLabel(QPainter& painter, const CanvasItem& item, const LabelItem& label,
-               LabelPictures& pictures, const QRect& area) {
-    const QRect rect = toQRect(pixelBox(label.box));
+void drawText(QPainter& painter, const CanvasItem& item, const TextItem& label,
+              LabelPictures& pictures, const QRect& area) {
+    const QRect rect = toQRect(label.box);
     if (rect.isEmpty() || !rect.intersects(area)) {
         return;
     }
@@ -212,7 +148,7 @@ void drawLabel(QPainter& painter, const CanvasItem& item, const LabelItem& label
 
 void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pictures,
                  const QRect& area) {
-    const QRect rect = toQRect(pixelBox(image.box));
+    const QRect rect = toQRect(image.box);
     if (rect.isEmpty() || !rect.intersects(area)) {
         return;
     }
@@ -220,7 +156,7 @@ void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pi
     // ones, and put there pixel for pixel: sharp at every scale.
     const QTransform toDevice = painter.deviceTransform();
     const QRect pixels = devicePixels(toDevice, rect);
-    const QImage& picture = pictures.picture(image.letter, pixels.size());
+    const QImage& picture = pictures.picture(image, pixels.size());
     const QRectF target = toDevice.inverted().mapRect(QRectF(pixels));
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -228,23 +164,17 @@ void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pi
     painter.restore();
 }
 
-void drawEllipse(QPainter& painter, const EllipseItem& shape, const QRect& area) {
-    const QRect box = toQRect(pixelBox(shape.box));
-    const int diameter = std::min(box.width(), box.height());
-    if (diameter <= 0 || !box.intersects(area)) {
+void drawCircle(QPainter& painter, const CircleItem& circle, const QRect& area) {
+    if (circle.radius < 0 || !toQRect(circle.box).intersects(area)) {
         return;
     }
-    // The largest circle that fits the box, centred in it.
-    const int left = box.left() + (box.width() - diameter) / 2;
-    const int top = box.top() + (box.height() - diameter) / 2;
-    const int width = std::max(1, shape.width);
-    QPen pen(toQColor(shape.color));
-    pen.setWidth(width);
+    QPen pen(toQColor(circle.color));
+    pen.setWidth(circle.width);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    // An outline of width 1 around this rectangle covers `diameter` pixels.
-    const QPointF shift = width == 1 && deviceScale(painter) > 1.0 ? QPointF(0.5, 0.5) : QPointF();
-    painter.drawEllipse(QRectF(left, top, diameter - 1, diameter - 1).translated(shift));
+    const QPointF centre =
+        QPointF(circle.centreX, circle.centreY) + penShift(painter, circle.shift, circle.shift);
+    painter.drawEllipse(centre, circle.radius, circle.radius);
 }
 
 }  // namespace
@@ -254,9 +184,9 @@ QColor toQColor(Rgb rgb) {
                            static_cast<int>((rgb >> 8U) & 0xFFU), static_cast<int>(rgb & 0xFFU));
 }
 
-const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
-    const auto key =
-        std::make_tuple(static_cast<int>(letter), deviceSize.width(), deviceSize.height());
+const QImage& LetterPictures::picture(const PictureItem& item, QSize deviceSize) {
+    const int letter = static_cast<int>(item.letter);
+    const auto key = std::make_tuple(letter, deviceSize.width(), deviceSize.height());
     auto found = scaled_.find(key);
     if (found != scaled_.end()) {
         return found->second;
@@ -264,9 +194,9 @@ const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
     if (scaled_.size() >= kMaxScaledPictures) {
         scaled_.clear();
     }
-    QImage& original = originals_[static_cast<int>(letter)];
+    QImage& original = originals_[letter];
     if (original.isNull()) {
-        original = QImage(QString::fromLatin1(letterResource(letter)));
+        original = QImage(QStringLiteral(":/letters/") + QString::fromLatin1(item.file));
     }
     QImage image;
     if (original.isNull()) {
@@ -282,7 +212,7 @@ const QImage& LetterPictures::picture(Letter letter, QSize deviceSize) {
     return scaled_.emplace(key, std::move(image)).first->second;
 }
 
-const QImage& LabelPictures::picture(const ControlId& control, const LabelItem& label,
+const QImage& LabelPictures::picture(const ControlId& control, const TextItem& label,
                                      QSize canvasSize, QSize deviceSize, QSizeF deviceScale) {
     Entry& entry = pictures_[{static_cast<int>(control.control), control.index}];
     if (!entry.image.isNull() && entry.label == label && entry.canvasSize == canvasSize &&
@@ -309,22 +239,21 @@ const QImage& LabelPictures::picture(const ControlId& control, const LabelItem& 
     return entry.image;
 }
 
-void paintCanvasItems(QPainter& painter, const CanvasScene& scene, QSize areaSize,
-                      LetterPictures& pictures, LabelPictures& labels) {
+void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
+                LetterPictures& pictures, LabelPictures& labels) {
     const QRect area(QPoint(0, 0), areaSize);
-    const QRectF lineArea(area);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const CanvasItem& item : scene) {
-        if (const auto* line = std::get_if<LineItem>(&item.shape)) {
-            drawLine(painter, *line, lineArea);
-        } else if (const auto* label = std::get_if<LabelItem>(&item.shape)) {
-            drawLabel(painter, item, *label, labels, area);
+        if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
+            drawSegment(painter, *line);
+        } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
+            drawText(painter, item, *label, labels, area);
         } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
             drawPicture(painter, *picture, pictures, area);
         } else {
-            drawEllipse(painter, std::get<EllipseItem>(item.shape), area);
+            drawCircle(painter, std::get<CircleItem>(item.shape), area);
         }
     }
     painter.restore();

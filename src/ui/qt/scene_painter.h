@@ -24,7 +24,7 @@ class LetterPictures {
   public:
     // The picture of `letter` at this many device pixels; scaled once and then
     // kept while the window's scale stays.
-    const QImage& picture(Letter letter, QSize deviceSize);
+    const QImage& picture(const PictureItem& item, QSize deviceSize);
 
   private:
     std::map<std::tuple<int, int, int>, QImage> scaled_;
@@ -40,12 +40,12 @@ class LabelPictures {
     // The picture of the label `control` shows, `canvasSize` canvas pixels large,
     // for `deviceSize` device pixels at `deviceScale` device pixels per canvas
     // pixel across and down.
-    const QImage& picture(const ControlId& control, const LabelItem& label, QSize canvasSize,
+    const QImage& picture(const ControlId& control, const TextItem& label, QSize canvasSize,
                           QSize deviceSize, QSizeF deviceScale);
 
   private:
     struct Entry {
-        LabelItem label;
+        TextItem label;
         QSize canvasSize;
         QSize deviceSize;
         QSizeF deviceScale;
@@ -54,9 +54,10 @@ class LabelPictures {
     std::map<std::pair<int, int>, Entry> pictures_;
 };
 
-// Paints the scene's items, lowest first. The painter's origin is the drawing
-// area's top-left corner; `areaSize` is the drawing area's size in canvas pixels.
-void paintCanvasItems(QPainter& painter, const CanvasScene& scene, QSize areaSize,
-                      LetterPictures& pictures, LabelPictures& labels);
+// Paints the scene's items, lowest first, as they say. The painter's origin is
+// the drawing area's top-left corner; `areaSize` is the drawing area's size in
+// canvas pixels.
+void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
+                LetterPictures& pictures, LabelPictures& labels);
 
 }  // namespace heikosen::qt
