@@ -194,7 +194,8 @@ TEST(ResolvedScene, TheEraserCircleFitsItsBox) {
         w.form.userClickCommand(3);
         w.form.userClickOption1(pen);
         w.form.pointerMove(200.25F, 300);
-        const auto& circle = itemOf<CircleItem>(canvasScene(w.form), {C::Shape1, 0});
+        const CanvasScene scene = canvasScene(w.form);
+        const auto& circle = itemOf<CircleItem>(scene, {C::Shape1, 0});
         const float diameter = pen == 3 ? 15.0F : 25.0F;
         EXPECT_EQ(circle.box.width, static_cast<int>(diameter));
         EXPECT_EQ(circle.box.height, 57);
