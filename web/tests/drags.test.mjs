@@ -169,11 +169,7 @@ test('drags of the figure', async (t) => {
     img = await screenshot(page, shotPath('keys-p'));
     expectParallel(img, box, 250, BLACK);
     assert.match(await words(), /つかんでいる点: なし。/);
-
-    await mouse.move(600, 600);
-    await mouse.down('right');
-    await mouse.up('right');
-    assert.deepEqual(await figure(page), initial);
+    await putBack();
   });
 
   await t.test('mouse drag of the upper end of l turns it about B', async () => {

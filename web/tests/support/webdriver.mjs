@@ -131,7 +131,12 @@ class Mouse {
 }
 
 // The keys by puppeteer's names, as WebDriver codes them.
-const KEYS = { Tab: '\uE004', Escape: '\uE00C', Enter: '\uE007', Shift: '\uE008' };
+const KEYS = {
+  Tab: '\uE004', Escape: '\uE00C', Enter: '\uE007', Shift: '\uE008',
+  ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015',
+};
+// A key by puppeteer's name: the named ones, and KeyA..KeyZ as their letters.
+const keyValue = (key) => KEYS[key] ?? (/^Key[A-Z]$/.test(key) ? key.slice(3).toLowerCase() : key);
 
 class Keyboard {
   constructor(driver) {
@@ -143,13 +148,13 @@ class Keyboard {
     });
   }
   down(key) {
-    return this.act({ type: 'keyDown', value: KEYS[key] ?? key });
+    return this.act({ type: 'keyDown', value: keyValue(key) });
   }
   up(key) {
-    return this.act({ type: 'keyUp', value: KEYS[key] ?? key });
+    return this.act({ type: 'keyUp', value: keyValue(key) });
   }
   press(key) {
-    const value = KEYS[key] ?? key;
+    const value = keyValue(key);
     return this.act({ type: 'keyDown', value }, { type: 'keyUp', value });
   }
 }
@@ -224,6 +229,10 @@ export class WebKitPage {
       value: selector,
     });
     return Object.values(found)[0];
+  }
+
+  focus(selector) {
+    return this.evaluate((s) => document.querySelector(s).focus(), selector);
   }
 
   async click(selector) {
