@@ -132,6 +132,9 @@ test('drags of the figure', async (t) => {
   });
 
   await t.test('the figure from the keyboard: Shift+Tab to the canvas, p up by 25, Escape', async () => {
+    if (cannot.rightButton) {
+      await putBack();
+    }
     // From 「初期画面」, the next stop of the Tab key, back to the canvas.
     await page.focus('#Command1');
     await settle(page);
