@@ -36,6 +36,8 @@ export const cannot = {
   print: ENGINE === 'webkit' ? 'WebKitWebDriver has no print command' : false,
   printMedia:
     ENGINE === 'chromium' ? false : "the driver cannot show the page as it is printed",
+  shiftTab:
+    ENGINE === 'webkit' ? "WebKitWebDriver's Shift+Tab does not move the page's focus" : false,
   rightButton:
     ENGINE === 'webkit'
       ? 'WebKitWebDriver releases the right button as the left one, which stays held'
