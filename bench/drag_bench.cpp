@@ -39,6 +39,8 @@
 #include <thread>
 #include <vector>
 
+#include "timing.h"
+
 extern char** environ;
 
 namespace {
@@ -63,20 +65,8 @@ constexpr int kThickRedY = 8 + 8;
 // How far apart the windows stand on the screen.
 constexpr int kSlotWidth = 900;
 
-long long monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using heikosen::bench::median;
+using heikosen::bench::monotonicNs;
 
 void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -34,6 +34,8 @@
 #include <thread>
 #include <vector>
 
+#include "timing.h"
+
 extern char** environ;
 
 namespace {
@@ -46,20 +48,8 @@ struct Program {
     std::vector<double> residentKb;
 };
 
-long long monotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using heikosen::bench::median;
+using heikosen::bench::monotonicNs;
 
 double residentKb(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
