@@ -18,7 +18,9 @@
 #include "properties.h"
 #include "ui/canvas_scene.h"
 #include "ui/form1.h"
+#include "ui/pointer_input.h"
 #include "ui/stroke_store.h"
+#include "ui/window_controls.h"
 
 // The page's side, in library.js.
 extern "C" {
@@ -182,6 +184,7 @@ class BrowserForm {
 
     Form1& form() { return form_; }
     StrokeStore& strokes() { return strokes_; }
+    PointerInput& pointer() { return pointer_; }
 
     // The strokes that the page has drawn, in drawing order, copied for it: -1
     // when the board has more than are kept.
@@ -240,6 +243,7 @@ class BrowserForm {
     BrowserHost host_;
     StrokeStore strokes_;
     Form1 form_;
+    PointerInput pointer_{form_};
     std::vector<StrokeSegment> fresh_;
     std::vector<StrokeSegment> kept_;
     std::uint64_t keptWipes_ = 0;
@@ -319,32 +323,56 @@ EMSCRIPTEN_KEEPALIVE const char* hk_scene() {
     return heikosen::web::finish(json);
 }
 
-EMSCRIPTEN_KEEPALIVE void hk_click_command(int number) {
-    form().userClickCommand(number);
+// A click on the control at `position` in the window's list (hk_window).
+EMSCRIPTEN_KEEPALIVE void hk_activate(int position) {
+    const heikosen::WindowControls controls = heikosen::windowControls(form());
+    if (position >= 0 && position < static_cast<int>(controls.size())) {
+        heikosen::activateControl(form(), controls[static_cast<std::size_t>(position)]);
+    }
 }
 
-EMSCRIPTEN_KEEPALIVE void hk_click_option1(int index) {
-    form().userClickOption1(index);
+// A key (the core's ControlKey, 0 to 7) while the control at `focused` in the
+// window's list has the focus (-1: none). 0 when the window leaves the key to
+// the control; else 1 + 2 × (the position to focus + 1) + 128 × (the position
+// to click + 1), where -1 is none.
+EMSCRIPTEN_KEEPALIVE int hk_control_key(int focused, int key, int modified, int repeat) {
+    if (key < 0 || key > static_cast<int>(heikosen::ControlKey::Space)) {
+        return 0;
+    }
+    const heikosen::KeyOutcome outcome = heikosen::controlKey(
+        heikosen::windowControls(form()), focused,
+        {static_cast<heikosen::ControlKey>(key), modified != 0, repeat != 0});
+    return outcome.handled ? 1 + 2 * (outcome.focus + 1) + 128 * (outcome.activate + 1) : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void hk_click_option2(int index) {
-    form().userClickOption2(index);
+// A pointer event on the canvas (0 press, 1 move, 2 release), from the pointer
+// `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) in canvas
+// pixels, with the core's buttons held after it and, for a press, the one it
+// put down; `time` in milliseconds. 1 when the form got a press or a release,
+// after which the window's controls may show something new.
+EMSCRIPTEN_KEEPALIVE int hk_pointer(int type, int id, int kind, float x, float y, int buttons,
+                                    int pressed, double time) {
+    form();
+    const heikosen::PointerEvent event{
+        id, static_cast<heikosen::PointerKind>(std::clamp(kind, 0, 2)), x, y, buttons, pressed,
+        time};
+    heikosen::PointerInput& pointer = heikosen::web::app->pointer();
+    switch (type) {
+        case 0:
+            return pointer.press(event) ? 1 : 0;
+        case 1:
+            return pointer.move(event) ? 1 : 0;
+        default:
+            return pointer.release(event) ? 1 : 0;
+    }
 }
 
-EMSCRIPTEN_KEEPALIVE void hk_click_check1(int index) {
-    form().userClickCheck1(index);
-}
-
-EMSCRIPTEN_KEEPALIVE void hk_pointer_press(int button, float x, float y) {
-    form().pointerPress(button, x, y);
-}
-
-EMSCRIPTEN_KEEPALIVE void hk_pointer_move(float x, float y) {
-    form().pointerMove(x, y);
-}
-
-EMSCRIPTEN_KEEPALIVE void hk_pointer_release(int button, float x, float y) {
-    form().pointerRelease(button, x, y);
+// The pointer `id` was cancelled or lost its capture; with -1, the window lost
+// every pointer (it went to the background).
+EMSCRIPTEN_KEEPALIVE int hk_pointer_gone(int id) {
+    form();
+    heikosen::PointerInput& pointer = heikosen::web::app->pointer();
+    return (id < 0 ? pointer.letGo() : pointer.cancel(id)) ? 1 : 0;
 }
 
 // A key on the canvas while it has the focus: the core's CanvasKey (0 to 10),
@@ -360,10 +388,6 @@ EMSCRIPTEN_KEEPALIVE int hk_canvas_key(int key, int shift, int repeat) {
 // The canvas lost the focus: the handle that the keys hold is let go.
 EMSCRIPTEN_KEEPALIVE void hk_canvas_blur() {
     form().canvasFocusLost();
-}
-
-EMSCRIPTEN_KEEPALIVE int hk_held_buttons() {
-    return form().heldButtons();
 }
 
 // The name from the page's dialog (in the input buffer): the print goes on.

@@ -116,17 +116,68 @@ bool inRange(int index) {
     return index >= Array::kLow && index <= Array::kHigh;
 }
 
-// One control of the window for the page to lay out: what it is, its element
-// id, and its properties.
-struct WindowControl {
-    int tab = 0;
-    const char* kind = "";
-    std::string id;
-    const void* control = nullptr;
-};
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return "label";
+        case ControlKind::Command:
+            return "command";
+        case ControlKind::Option:
+            return "option";
+        case ControlKind::Check:
+            return "check";
+        case ControlKind::Canvas:
+            return "canvas";
+    }
+    return "";
+}
 
-std::string elementId(const char* name, int index) {
-    return std::string(name) + "_" + std::to_string(index);
+const char* roleName(AccessibleRole role) {
+    switch (role) {
+        case AccessibleRole::Text:
+            return "text";
+        case AccessibleRole::Button:
+            return "button";
+        case AccessibleRole::RadioButton:
+            return "radio";
+        case AccessibleRole::CheckBox:
+            return "checkbox";
+        case AccessibleRole::Image:
+            return "img";
+    }
+    return "";
+}
+
+// One entry of the window's list as the page lays it out, keeps it up to date
+// and gives it to a screen reader.
+void writeListed(JsonWriter& out, const WindowControl& c) {
+    out.beginObject();
+    out.field("kind", kindName(c.kind));
+    out.field("id", elementId(c));
+    out.field("role", roleName(c.role));
+    out.field("name", c.accessibleName);
+    out.field("description", c.accessibleDescription);
+    out.field("tabStop", c.tabStop);
+    out.field("group", c.group);
+    out.key("props");
+    out.beginObject();
+    writeBounds(out, c.rect);
+    out.field("Caption", c.caption);
+    out.field("Visible", c.visible);
+    out.field("Enabled", c.enabled);
+    out.field("AutoSize", c.autoSize);
+    out.field("BorderWidth", c.borderWidth);
+    out.field("Value", c.value);
+    out.field("BackColor", c.backColor);
+    out.field("ForeColor", c.foreColor);
+    out.key("Font");
+    out.beginObject();
+    out.field("Name", c.font.Name);
+    out.field("Bold", c.font.Bold);
+    out.field("px", c.fontPixels);
+    out.endObject();
+    out.endObject();
+    out.endObject();
 }
 
 }  // namespace
@@ -165,32 +216,6 @@ const char* controlName(CanvasControl control) {
 }
 
 void writeWindow(JsonWriter& out, const Form1& form) {
-    std::vector<WindowControl> controls;
-    controls.push_back({form.Label1.TabIndex, "label", "Label1", &form.Label1});
-    for (int i = 0; i < decltype(form.Label4)::size(); ++i) {
-        controls.push_back(
-            {form.Label4(i).TabIndex, "label", elementId("Label4", i), &form.Label4(i)});
-    }
-    for (int n = 1; n <= Form1::kCommandCount; ++n) {
-        controls.push_back(
-            {form.command(n).TabIndex, "command", "Command" + std::to_string(n), &form.command(n)});
-    }
-    for (int i = 0; i < decltype(form.Option1)::size(); ++i) {
-        controls.push_back(
-            {form.Option1(i).TabIndex, "option", elementId("Option1", i), &form.Option1(i)});
-    }
-    for (int i = 0; i < decltype(form.Option2)::size(); ++i) {
-        controls.push_back(
-            {form.Option2(i).TabIndex, "option", elementId("Option2", i), &form.Option2(i)});
-    }
-    for (int i = 0; i < decltype(form.Check1)::size(); ++i) {
-        controls.push_back(
-            {form.Check1(i).TabIndex, "check", elementId("Check1", i), &form.Check1(i)});
-    }
-    controls.push_back({form.gamen.TabIndex, "canvas", "gamen", &form.gamen});
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const WindowControl& a, const WindowControl& b) { return a.tab < b.tab; });
-
     out.beginObject();
     out.field("Caption", form.Caption);
     out.field("Width", kClientWidth);
@@ -202,37 +227,14 @@ void writeWindow(JsonWriter& out, const Form1& form) {
         out.value(letterName(letter));
     }
     out.endArray();
-    // The canvas for a screen reader: its name, the figure in words, its keys.
-    out.key("canvasText");
-    out.beginObject();
-    for (const heikosen::WindowControl& c : heikosen::windowControls(form)) {
-        if (c.kind == ControlKind::Canvas) {
-            out.field("name", c.accessibleName);
-        }
-    }
-    out.field("words", form.canvasWords());
-    out.field("keys", Form1::canvasKeyHint());
-    out.endObject();
+    out.field("groupName", kOptionGroupName);
+    // The figure in words, read out when it changes, and the canvas's keys.
+    out.field("canvasWords", form.canvasWords());
+    out.field("canvasKeys", Form1::canvasKeyHint());
     out.key("controls");
     out.beginArray();
-    for (const WindowControl& c : controls) {
-        out.beginObject();
-        out.field("kind", c.kind);
-        out.field("id", c.id);
-        out.key("props");
-        const std::string_view kind = c.kind;
-        if (kind == "label") {
-            writeLabel(out, *static_cast<const LabelControl*>(c.control));
-        } else if (kind == "command") {
-            writeCommand(out, *static_cast<const CommandButton*>(c.control));
-        } else if (kind == "option") {
-            writeValued(out, *static_cast<const OptionButton*>(c.control));
-        } else if (kind == "check") {
-            writeValued(out, *static_cast<const CheckBox*>(c.control));
-        } else {
-            writeCanvas(out, *static_cast<const PictureBox*>(c.control));
-        }
-        out.endObject();
+    for (const WindowControl& c : windowControls(form)) {
+        writeListed(out, c);
     }
     out.endArray();
     out.endObject();

@@ -112,19 +112,18 @@ function update() {
   board.refresh();
 }
 
-const handlers = {
-  command(number) { module._hk_click_command(number); update(); },
-  option1(index) { module._hk_click_option1(index); update(); },
-  option2(index) { module._hk_click_option2(index); update(); },
-  check1(index) { module._hk_click_check1(index); update(); },
-};
+// A click of a control, or its key: the core's list says which control.
+function activate(position) {
+  module._hk_activate(position);
+  update();
+}
 
 // Takes the form's elements over (or, starting again, brings them up to date)
 // and draws the canvas, which then stands in place of the initial picture.
 function build() {
   const window = core.window();
   if (view === null) {
-    view = new FormView(formElement, window, handlers);
+    view = new FormView(formElement, window, activate);
     listen(view.canvas.box);
   } else {
     view.sync(window);
@@ -140,9 +139,13 @@ function layout() {
 }
 
 // --- Pointer input on the canvas: mouse, touch and pen alike ---
+// Each event goes to the core as it comes, with the buttons held after it; the
+// core makes good what a browser leaves out (a release that never came, the
+// move before a finger's press, a pen gone silent) and lets one pointer hold
+// the board at a time.
 
-let active = null;  // the pointer that holds the board
-let last = { x: 0, y: 0 };
+const PRESS = 0, MOVE = 1, RELEASE = 2;
+const KINDS = { mouse: 0, pen: 1, touch: 2 };
 
 function canvasPoint(event) {
   return {
@@ -167,105 +170,69 @@ function buttonsOf(buttons) {
   return (buttons & (LEFT | RIGHT | MIDDLE)) | (buttons & 32 ? LEFT : 0);
 }
 
-function press(button, point) {
-  module._hk_pointer_press(button, point.x, point.y);
-  update();
+// One event to the core: true when the window's controls may have changed.
+function send(type, event, pressed = 0) {
+  const { x, y } = canvasPoint(event);
+  return module._hk_pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0, x, y,
+    buttonsOf(event.buttons), pressed, event.timeStamp) !== 0;
 }
 
-function release(button, point) {
-  module._hk_pointer_release(button, point.x, point.y);
-  update();
-}
-
-// Lets go of the buttons that the core holds but `down` does not: their
-// releases never came (the pointer was cancelled or its capture taken, the
-// window lost it). They go up where the pointer was last seen, so that the next
-// press counts.
-function letGo(down = 0) {
-  const lost = core.held() & ~down;
-  for (const button of [LEFT, RIGHT, MIDDLE]) {
-    if (lost & button) {
-      release(button, last);
-    }
+function after(changed) {
+  if (changed) {
+    update();
+  } else {
+    board.refresh();
   }
-  return lost !== 0;
 }
 
 function listen(box) {
+  // No preventDefault here: WebKit sends a pen nothing more once its press is
+  // prevented. The style sheet keeps the page from scrolling, zooming and
+  // selecting under a drag.
   box.addEventListener('pointerdown', (event) => {
-    event.preventDefault();
-    if (active !== null && event.pointerId !== active) {
-      return;  // a second finger or pen while one holds the board
-    }
     const button = buttonOf(event.button);
     if (button === 0) {
       return;
     }
-    const point = canvasPoint(event);
-    if (active === null) {
-      active = event.pointerId;
+    if (document.activeElement !== box) {
       // Focused for the keyboard, with no ring: the ring says the keyboard came.
       box.focus({ preventScroll: true, focusVisible: false });
-      try {
-        box.setPointerCapture(event.pointerId);
-      } catch {
-        // the pointer is already gone; its cancel follows
-      }
     }
-    // The pressed button was up until now, whatever the core last heard.
-    letGo(buttonsOf(event.buttons) & ~button);
-    if (core.held() === 0 && (point.x !== last.x || point.y !== last.y)) {
-      // A finger or a pen arrives where it touches, with no move before (and a
-      // mouse may not have moved since the page came): the drag measures from
-      // here, and the eraser circle is here.
-      module._hk_pointer_move(point.x, point.y);
+    try {
+      box.setPointerCapture(event.pointerId);
+    } catch {
+      // the pointer is already gone; its cancel follows
     }
-    last = point;
-    press(button, point);
+    after(send(PRESS, event, button));
   });
 
   box.addEventListener('pointermove', (event) => {
-    if (active !== null ? event.pointerId !== active : event.pointerType === 'touch') {
-      return;
-    }
     const button = buttonOf(event.button);
-    if (active !== null && button !== 0) {
+    if (button !== 0) {
       // A second mouse button went down or up while another is held.
-      last = canvasPoint(event);
-      if (buttonsOf(event.buttons) & button) {
-        press(button, last);
-      } else {
-        release(button, last);
-      }
+      const down = (buttonsOf(event.buttons) & button) !== 0;
+      after(send(down ? PRESS : RELEASE, event, down ? button : 0));
       return;
     }
-    const lost = letGo(active !== null ? buttonsOf(event.buttons) : 0);
-    const moves = active !== null && event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+    let changed = false;
+    const moves = event.getCoalescedEvents?.() ?? [];
     for (const move of moves.length > 0 ? moves : [event]) {
-      last = canvasPoint(move);
-      module._hk_pointer_move(last.x, last.y);
+      changed = send(MOVE, move) || changed;
     }
-    // A move changes only what stands on the canvas.
-    board.refresh();
-    if (lost) {
-      update();
-    }
+    after(changed);
   });
 
   box.addEventListener('pointerup', (event) => {
-    if (event.pointerId !== active) {
-      return;
-    }
-    const button = buttonOf(event.button);
-    last = canvasPoint(event);
-    if (event.buttons === 0) {
-      active = null;
-    }
-    if (button !== 0) {
-      release(button, last);
-    }
-    letGo(buttonsOf(event.buttons));
+    after(send(RELEASE, event));
   });
+
+  for (const type of ['pointercancel', 'lostpointercapture']) {
+    box.addEventListener(type, (event) => {
+      if (module._hk_pointer_gone(event.pointerId)) {
+        update();
+      }
+    });
+  }
 
   // The figure from the keyboard.
   box.addEventListener('keydown', (event) => {
@@ -280,20 +247,50 @@ function listen(box) {
     module._hk_canvas_blur();
     update();
   });
-
-  for (const type of ['pointercancel', 'lostpointercapture']) {
-    box.addEventListener(type, (event) => {
-      if (event.pointerId === active) {
-        active = null;
-        letGo();
-      }
-    });
-  }
 }
 
+// The keys of the window's controls, in the core's order after Tab and
+// Shift+Tab, which the browser keeps (the page's order is the window's).
+const CONTROL_KEYS = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', ' '];
+const FIRST_CONTROL_KEY = 2;
+// A Space or an Enter that the core took: its release clicks nothing more.
+let taken = null;
+
+formElement.addEventListener('keydown', (event) => {
+  const key = CONTROL_KEYS.indexOf(event.key);
+  const position = event.target.dataset?.position;
+  if (key < 0 || position === undefined || event.defaultPrevented) {
+    return;
+  }
+  const modified = event.shiftKey || event.ctrlKey || event.altKey || event.metaKey;
+  const outcome = module._hk_control_key(Number(position), FIRST_CONTROL_KEY + key,
+    modified ? 1 : 0, event.repeat ? 1 : 0);
+  if (outcome === 0) {
+    return;
+  }
+  event.preventDefault();
+  taken = event.key;
+  const focus = ((outcome >> 1) & 63) - 1;
+  const click = (outcome >> 7) - 1;
+  if (focus >= 0) {
+    view.elements[focus].focus();
+  }
+  if (click >= 0) {
+    activate(click);
+  }
+});
+formElement.addEventListener('keyup', (event) => {
+  if (event.key === taken) {
+    taken = null;
+    event.preventDefault();
+  }
+});
+
+// The window lost the pointer: whatever it held goes up where it was last seen.
 addEventListener('blur', () => {
-  active = null;
-  letGo();
+  if (board && module._hk_pointer_gone(-1)) {
+    update();
+  }
 });
 
 // --- The core's services ---
@@ -380,7 +377,6 @@ services.message = (title, titleLength, text, textLength) => {
 // An installed app's window closes; a tab of the browser cannot be closed by
 // the page, which says that the program has ended instead.
 services.end = () => {
-  active = null;
   const installed = ['standalone', 'fullscreen', 'minimal-ui', 'window-controls-overlay'].some(
     (mode) => matchMedia(`(display-mode: ${mode})`).matches);
   if (installed) {

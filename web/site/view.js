@@ -52,13 +52,18 @@ export function formMarkup(window, figure) {
     `--l:${props.Left};--t:${props.Top}` + (sized ? `;--cw:${props.Width};--ch:${props.Height}` : '');
   const flags = (props, ...more) =>
     [props.Visible === false ? ' hidden' : '', ...more.map((flag) => (flag ? ` ${flag}` : ''))].join('');
+  // What a screen reader says of the control, and where the Tab key stops.
+  const named = (control) =>
+    ` aria-label="${escapeMarkup(control.name)}" tabindex="${control.tabStop ? 0 : -1}"`;
   const canvas = window.controls.find((control) => control.kind === 'canvas').props;
+  const group = window.controls.filter((control) => control.group >= 0);
   const parts = [
     `<div id="form" style="--w:${window.Width};--h:${window.Height};background:${colour(window.BackColor)}" ` +
       `data-width="${window.Width}" data-height="${window.Height}" ` +
       `data-area="${canvas.Left + canvas.BorderWidth} ${canvas.Top + canvas.BorderWidth}">`,
   ];
-  for (const { kind, id, props } of window.controls) {
+  for (const control of window.controls) {
+    const { kind, id, props } = control;
     if (kind === 'label') {
       const font = props.Font;
       const style = `${at(props, !props.AutoSize)};--px:${font.px};` +
@@ -66,24 +71,27 @@ export function formMarkup(window, figure) {
         `color:${colour(props.ForeColor)};background:${colour(props.BackColor)}`;
       parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escapeMarkup(props.Caption)}</div>`);
     } else if (kind === 'command') {
-      parts.push(`<button type="button" id="${id}"${props.FontBold ? ' class="bold"' : ''} style="${at(props)}"` +
-        `${flags(props, !props.Enabled && 'disabled')}>${escapeMarkup(props.Caption)}</button>`);
+      parts.push(`<button type="button" id="${id}"${props.Font.Bold ? ' class="bold"' : ''}${named(control)} ` +
+        `style="${at(props)}"${flags(props, !props.Enabled && 'disabled')}>${escapeMarkup(props.Caption)}</button>`);
     } else if (kind === 'option' || kind === 'check') {
-      const checked = kind === 'option' ? props.Value : props.Value === 1;
+      if (control === group[0]) {
+        // The option buttons are one group for a screen reader, wherever they stand.
+        parts.push(`<div class="group" role="radiogroup" aria-label="${escapeMarkup(window.groupName)}" ` +
+          `aria-owns="${group.map((option) => option.id).join(' ')}"></div>`);
+      }
       parts.push(`<label class="choice" style="${at(props)}"${flags(props)}>` +
-        `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"` +
-        `${flags({}, checked && 'checked', !props.Enabled && 'disabled')}>` +
+        `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"${named(control)}` +
+        `${flags({}, props.Value !== 0 && 'checked', !props.Enabled && 'disabled')}>` +
         `<span>${escapeMarkup(props.Caption)}</span></label>`);
     } else {
-      const words = window.canvasText;
-      parts.push(`<div id="${id}" tabindex="0" role="img" aria-label="${escapeMarkup(words.name)}" ` +
-        `aria-describedby="gamen-words gamen-keys" style="${at(props)}"${flags(props)}>` +
+      parts.push(`<div id="${id}" role="img"${named(control)} aria-describedby="gamen-words gamen-keys" ` +
+        `style="${at(props)}"${flags(props)}>` +
         `<div class="frame" style="background:${colour(props.BackColor)}">` +
         '<canvas id="gamen-strokes"></canvas><canvas id="gamen-items"></canvas>' +
         `${figure}</div></div>`,
       // The figure in words, read out when it changes, and the keys: for screen readers alone.
-      `<div id="gamen-words" class="words" aria-live="polite">${escapeMarkup(words.words)}</div>` +
-        `<div id="gamen-keys" hidden>${escapeMarkup(words.keys)}</div>`);
+      `<div id="gamen-words" class="words" aria-live="polite">${escapeMarkup(window.canvasWords)}</div>` +
+        `<div id="gamen-keys" hidden>${escapeMarkup(window.canvasKeys)}</div>`);
     }
   }
   parts.push('</div>');
@@ -92,39 +100,30 @@ export function formMarkup(window, figure) {
 
 export class FormView {
   // form: the #form element, holding the form's markup; window: the core's
-  // window (hk_window); handlers: {command(n), option1(i), option2(i),
-  // check1(i)} for the user's clicks.
-  constructor(form, window, handlers) {
+  // window (hk_window); activate(position): a click on the control at that
+  // position of the window's list.
+  constructor(form, window, activate) {
     this.form = form;
-    this.elements = new Map();
-    for (const control of window.controls) {
-      this.elements.set(control.id, { kind: control.kind, element: this.adopt(control, handlers) });
-    }
+    this.elements = window.controls.map((control, position) => this.adopt(control, position, activate));
     this.sync(window);
   }
 
-  adopt(control, handlers) {
-    const { kind, id, props } = control;
-    const element = this.form.querySelector(`#${id}`);
+  adopt(control, position, activate) {
+    const element = this.form.querySelector(`#${control.id}`);
     if (element === null) {
-      throw new Error(`the page has no element for ${id}`);
+      throw new Error(`the page has no element for ${control.id}`);
     }
-    if (kind === 'command') {
-      const number = Number(id.slice('Command'.length));
-      element.addEventListener('click', () => handlers.command(number));
-    } else if (kind === 'option' || kind === 'check') {
-      const [array, index] = id.split('_');
-      const click = handlers[array.toLowerCase()];
-      // The core decides the state; the box shows what it decided.
-      element.addEventListener('click', () => click(Number(index)));
-      return element.parentElement;
-    } else if (kind === 'canvas') {
+    element.dataset.position = position;
+    if (control.kind === 'canvas') {
       this.canvas = {
         box: element,
         strokes: element.querySelector('#gamen-strokes'),
         items: element.querySelector('#gamen-items'),
-        props,
+        props: control.props,
       };
+    } else if (control.kind !== 'label') {
+      // The core decides the state; the element shows what it decided.
+      element.addEventListener('click', () => activate(position));
     }
     return element;
   }
@@ -135,32 +134,34 @@ export class FormView {
       document.title = window.Caption;
     }
     const words = this.form.querySelector('#gamen-words');
-    if (words.textContent !== window.canvasText.words) {
-      words.textContent = window.canvasText.words;
+    if (words.textContent !== window.canvasWords) {
+      words.textContent = window.canvasWords;
     }
-    for (const { id, props } of window.controls) {
-      const { kind, element } = this.elements.get(id);
-      element.hidden = props.Visible === false;
-      if (kind === 'label') {
-        if (element.textContent !== props.Caption) {
-          element.textContent = props.Caption;
-        }
-        place(element, props);
-      } else if (kind === 'command') {
-        if (element.textContent !== props.Caption) {
-          element.textContent = props.Caption;
-        }
-        element.disabled = !props.Enabled;
-        element.classList.toggle('bold', props.FontBold);
-      } else if (kind === 'option' || kind === 'check') {
-        const input = element.firstChild;
-        const caption = element.lastChild;
-        if (caption.textContent !== props.Caption) {
-          caption.textContent = props.Caption;
-        }
-        input.checked = kind === 'option' ? props.Value : props.Value === 1;
-        input.disabled = !props.Enabled;
+    window.controls.forEach((control, position) => {
+      const { kind, props } = control;
+      const element = this.elements[position];
+      const box = kind === 'option' || kind === 'check' ? element.parentElement : element;
+      box.hidden = props.Visible === false;
+      const caption = kind === 'option' || kind === 'check' ? element.nextElementSibling : element;
+      if (kind !== 'canvas' && caption.textContent !== props.Caption) {
+        caption.textContent = props.Caption;
       }
-    }
+      if (kind === 'label') {
+        place(element, props);
+        return;
+      }
+      element.tabIndex = control.tabStop ? 0 : -1;
+      if (element.getAttribute('aria-label') !== control.name) {
+        element.setAttribute('aria-label', control.name);
+      }
+      if (kind !== 'canvas') {
+        element.disabled = !props.Enabled;
+      }
+      if (kind === 'command') {
+        element.classList.toggle('bold', props.Font.Bold);
+      } else if (kind === 'option' || kind === 'check') {
+        element.checked = props.Value !== 0;
+      }
+    });
   }
 }
