@@ -277,4 +277,26 @@ test('drags of the figure', async (t) => {
       assert.deepEqual((await watched(page)).errors, []);
     },
   );
+
+  await t.test('a mouse takes the board from a pen gone silent', { skip: cannot.pen }, async () => {
+    // The pen presses on p and is heard no more (as WebKit leaves a pen whose
+    // events stop coming); half a second later the mouse drags q, at 390.
+    const cdp = await page.createCDPSession();
+    const pen = (type, extra = {}) =>
+      cdp.send('Input.dispatchMouseEvent', { type, ...at(10, 295), pointerType: 'pen', ...extra });
+    await pen('mouseMoved');
+    await pen('mousePressed', { button: 'left', buttons: 1, clickCount: 1 });
+    assert.equal((await variables(page)).grabbedHandle, 1);
+    await new Promise((resolve) => setTimeout(resolve, 600));
+    await mouse.dragTo(10, 390, 10, 380, 2);
+    let v = await variables(page);
+    assert.equal(v.grabbedHandle, 2);
+    assert.deepEqual([v.parallelPY, v.parallelQY], [295, 380]);
+    assert.equal((await control(page, 'Line1', 0)).BorderColor, black);
+    await mouse.up();
+    // The pen's late release lets go of nothing the mouse did.
+    await pen('mouseReleased', { button: 'left', buttons: 0, clickCount: 1 });
+    v = await variables(page);
+    assert.deepEqual([v.grabbedHandle, v.parallelPY, v.parallelQY], [0, 295, 380]);
+  });
 });

@@ -9,6 +9,7 @@ import {
   BLACK,
   RED,
   WHITE,
+  accessibilityViolations,
   control,
   formBox,
   mouseOn,
@@ -162,5 +163,43 @@ test('blackboard tools', async (t) => {
     const img = await screenshot(page);
     expectCanvasColour(img, box, 450, 300, WHITE, 'the wiped stroke');
     expectCanvasColour(img, box, 600, 255, WHITE, 'the wiped stroke down');
+  });
+
+  await t.test('the controls from the keyboard, and nothing for axe to find', async () => {
+    const focused = () => page.evaluate(() => document.activeElement.id);
+    const press = async (key, id) => {
+      await page.keyboard.press(key);
+      assert.equal(await focused(), id, `${key} lands on ${id}`);
+    };
+    assert.deepEqual(await accessibilityViolations(page), [], 'the initial screen');
+    // Space on 「メモ」 turns the memo on; Tab enters the pens at the one
+    // selected, the arrows go round them and select, Tab leaves them.
+    await page.focus('#Command3');
+    await press('Space', 'Command3');
+    assert.equal((await variables(page)).memoMode, 1);
+    assert.deepEqual(await accessibilityViolations(page), [], 'memo on');
+    await press('Tab', 'Option1_0');
+    await press('ArrowRight', 'Option1_1');
+    assert.equal((await variables(page)).penColor, 10);
+    assert.equal(await page.$eval('#Option1_1', (el) => el.checked), true);
+    await press('ArrowLeft', 'Option1_0');
+    await press('ArrowUp', 'Option1_7');
+    assert.equal((await variables(page)).penColor, 15);
+    await press('Tab', 'Command4');
+    // Space and Enter click a button once a press.
+    for (const [key, shown] of [['Space', 1], ['Space', 0], ['Enter', 1], ['Enter', 0]]) {
+      await press(key, 'Command4');
+      assert.equal((await variables(page)).gridShown, shown, `${key} on 「方眼」`);
+    }
+    await page.focus('#Command5');
+    await press('Enter', 'Command5');
+    assert.equal((await variables(page)).lineMode, 1);
+    assert.deepEqual(await accessibilityViolations(page), [], 'the line tool on');
+    await page.focus('#Command6');
+    await page.keyboard.press('Enter');
+    assert.ok(await page.$eval('#print-dialog', (el) => el.open));
+    assert.deepEqual(await accessibilityViolations(page), [], 'the print dialog open');
+    await page.keyboard.press('Escape');
+    assert.equal(await page.$eval('#print-dialog', (el) => el.open), false);
   });
 });

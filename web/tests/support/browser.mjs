@@ -33,6 +33,12 @@ export const cannot = {
       : ENGINE === 'webkit'
         ? 'WebKitWebDriver sends touch as a mouse'
         : false,
+  pen:
+    ENGINE === 'firefox'
+      ? "Firefox's WebDriver BiDi refuses a pen's moves"
+      : ENGINE === 'webkit'
+        ? 'WebKitWebDriver sends a pen as a mouse'
+        : false,
   print: ENGINE === 'webkit' ? 'WebKitWebDriver has no print command' : false,
   printMedia:
     ENGINE === 'chromium' ? false : "the driver cannot show the page as it is printed",
@@ -215,6 +221,22 @@ export function settle(page) {
   return page.evaluate(
     () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(() => r()))),
   );
+}
+
+// --- Assistive technology ---
+
+const axeSource = fs.readFileSync(path.resolve(here, '../../node_modules/axe-core/axe.min.js'), 'utf8');
+
+// What axe-core finds wrong on the page as it stands, a line for each rule
+// broken with the elements that break it.
+export async function accessibilityViolations(page) {
+  return page.evaluate(async (source) => {
+    if (!globalThis.axe) {
+      (0, eval)(source);
+    }
+    const { violations } = await globalThis.axe.run(document, { resultTypes: ['violations'] });
+    return violations.map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(' ')).join(', ')}`);
+  }, axeSource);
 }
 
 // --- Gestures ---
