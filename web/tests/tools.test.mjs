@@ -175,7 +175,7 @@ test('blackboard tools', async (t) => {
     // Space on 「メモ」 turns the memo on; Tab enters the pens at the one
     // selected, the arrows go round them and select, Tab leaves them.
     await page.focus('#Command3');
-    await press('Space', 'Command3');
+    await press(' ', 'Command3');
     assert.equal((await variables(page)).memoMode, 1);
     assert.deepEqual(await accessibilityViolations(page), [], 'memo on');
     await press('Tab', 'Option1_0');
@@ -187,7 +187,7 @@ test('blackboard tools', async (t) => {
     assert.equal((await variables(page)).penColor, 15);
     await press('Tab', 'Command4');
     // Space and Enter click a button once a press.
-    for (const [key, shown] of [['Space', 1], ['Space', 0], ['Enter', 1], ['Enter', 0]]) {
+    for (const [key, shown] of [[' ', 1], [' ', 0], ['Enter', 1], ['Enter', 0]]) {
       await press(key, 'Command4');
       assert.equal((await variables(page)).gridShown, shown, `${key} on 「方眼」`);
     }
