@@ -149,8 +149,8 @@ const KINDS = { mouse: 0, pen: 1, touch: 2 };
 
 function canvasPoint(event) {
   return {
-    x: (event.clientX - fit.left) / fit.scale - fit.area.left,
-    y: (event.clientY - fit.top) / fit.scale - fit.area.top,
+    x: (event.clientX + scrollX - fit.left) / fit.scale - fit.area.left,
+    y: (event.clientY + scrollY - fit.top) / fit.scale - fit.area.top,
   };
 }
 
