@@ -30,7 +30,6 @@ export class Core {
   strokesDrawn() { this.module._hk_strokes_drawn(); }
   keptCount() { return this.module._hk_kept_count(); }
   kept() { return this.module._hk_kept(); }
-  held() { return this.module._hk_held_buttons(); }
   printWithName(name) {
     this.put(name);
     this.module._hk_print_with_name();
