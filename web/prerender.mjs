@@ -103,18 +103,11 @@ function canvasOf(context) {
   return { width: 0, height: 0, style: { setProperty() {} }, getContext: () => context };
 }
 
-// Widths without a browser: full-width characters one em wide, others half. The
-// page measures again with its own fonts when it takes the form over.
-function estimate(text, px) {
-  return Math.max(...text.split('\n').map((line) =>
-    [...line].reduce((width, c) => width + (c.codePointAt(0) >= 0x2e80 ? px : px / 2), 0)));
-}
-
 globalThis.requestAnimationFrame = () => 0;
 const createHeikosen = createRequire(import.meta.url)(path.resolve(modulePath));
-const services = {
-  measure: (text, textLength, font, fontLength, px) => estimate(core.text(text, textLength), px),
-};
+// Without a browser's fonts to measure with, the core estimates the widths; the
+// page measures again with its own fonts when it takes the form over.
+const services = { measure: () => -1 };
 const core = new Core(await createHeikosen({ hk: services }));
 core.start();
 const window = core.window();

@@ -40,13 +40,20 @@ int length(const std::string& text) {
     return static_cast<int>(text.size());
 }
 
-// Label widths from the font that the browser really uses.
+// Label widths from the font that the browser really uses; where the page has
+// no fonts to measure with (the page written when the site is assembled), it
+// answers with a negative width and the core's estimate stands in.
 class BrowserMeasurer final : public TextMeasurer {
   public:
     double width(const std::string& text, const TextFont& font) const override {
-        return hk_js_measure(text.data(), length(text), font.family.data(), length(font.family),
-                             font.pixelSize, font.bold ? 1 : 0);
+        const double measured =
+            hk_js_measure(text.data(), length(text), font.family.data(), length(font.family),
+                          font.pixelSize, font.bold ? 1 : 0);
+        return measured >= 0 ? measured : estimate_.width(text, font);
     }
+
+  private:
+    EstimatingTextMeasurer estimate_;
 };
 
 // How printing went, as the page reports it.
@@ -339,9 +346,9 @@ EMSCRIPTEN_KEEPALIVE int hk_control_key(int focused, int key, int modified, int 
     if (key < 0 || key > static_cast<int>(heikosen::ControlKey::Space)) {
         return 0;
     }
-    const heikosen::KeyOutcome outcome = heikosen::controlKey(
-        heikosen::windowControls(form()), focused,
-        {static_cast<heikosen::ControlKey>(key), modified != 0, repeat != 0});
+    const heikosen::KeyOutcome outcome =
+        heikosen::controlKey(heikosen::windowControls(form()), focused,
+                             {static_cast<heikosen::ControlKey>(key), modified != 0, repeat != 0});
     return outcome.handled ? 1 + 2 * (outcome.focus + 1) + 128 * (outcome.activate + 1) : 0;
 }
 
@@ -354,7 +361,7 @@ EMSCRIPTEN_KEEPALIVE int hk_pointer(int type, int id, int kind, float x, float y
                                     int pressed, double time) {
     form();
     const heikosen::PointerEvent event{
-        id, static_cast<heikosen::PointerKind>(std::clamp(kind, 0, 2)), x, y, buttons, pressed,
+        id,  static_cast<heikosen::PointerKind>(std::clamp(kind, 0, 2)), x, y, buttons, pressed,
         time};
     heikosen::PointerInput& pointer = heikosen::web::app->pointer();
     switch (type) {
