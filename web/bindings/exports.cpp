@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -86,20 +87,27 @@ class BrowserHost final : public FormHost {
     }
 };
 
-// One canvas item for the page, in 32-bit words.
+// The kinds of canvas item.
+enum ItemKind : std::int32_t { kSegmentItem, kTextItem, kPictureItem, kCircleItem };
+
+// One canvas item for the page, in 32-bit words. The page reads where each
+// word lies from hk_layout, so that the two sides cannot drift apart.
 enum Word : std::size_t {
-    kKind,                    // 0 line, 1 label, 2 picture, 3 ellipse
+    kKind,                    // ItemKind
     kControl,                 // CanvasControl
     kIndex,                   // index in its control array
-    kColor,                   // line, label text, ellipse: 0xRRGGBB
-    kWidth,                   // line and ellipse: pen width; label: back colour
-    kStyle,                   // line: BorderStyle; picture: Letter; label: bold
-    kGeometry,                // line: x1, y1, x2, y2 as floats; others: box in whole pixels
+    kColor,                   // segment, text, circle: 0xRRGGBB
+    kWidth,                   // segment and circle: pen width; text: back colour
+    kStyle,                   // segment: 1 for round ends; picture: Letter; text: bold
+    kGeometry,                // segment: x1, y1, x2, y2; circle: centre x, y, radius and
+                              // shift, as floats; text and picture: box in whole pixels
     kBounds = kGeometry + 4,  // the pixels the item may touch: left, top, width, height
-    kCaption = kBounds + 4,   // label: caption's address and length in bytes
-    kFont = kCaption + 2,     // label: family name's address and length, size in px
-    kOpaque = kFont + 3,      // label: fills its box first
-    kRecordWords,
+    kCaption = kBounds + 4,   // text: caption's address and length in bytes
+    kFont = kCaption + 2,     // text: family name's address and length, size in px
+    kOpaque = kFont + 3,      // text: fills its box first
+    kShift,                   // segment: the pen's shift across, x and y, as floats
+    kDash = kShift + 2,       // segment: on and off lengths as floats, 0 off for solid
+    kRecordWords = kDash + 2,
 };
 
 // What the page reads after an event, in 32-bit words.
@@ -126,6 +134,12 @@ std::int32_t addressOf(const void* pointer) {
     return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(pointer));
 }
 
+void putFloats(std::int32_t* record, std::size_t at, std::initializer_list<float> values) {
+    for (const float value : values) {
+        record[at++] = wordOf(value);
+    }
+}
+
 void putBox(std::int32_t* record, std::size_t at, const PixelRect& box) {
     record[at] = box.left;
     record[at + 1] = box.top;
@@ -139,17 +153,15 @@ void pack(const CanvasItem& item, std::int32_t* record) {
     record[kIndex] = item.control.index;
     putBox(record, kBounds, itemBounds(item));
     if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
-        record[kKind] = 0;
+        record[kKind] = kSegmentItem;
         record[kColor] = static_cast<std::int32_t>(line->color);
         record[kWidth] = line->width;
-        record[kStyle] =
-            static_cast<std::int32_t>(line->dashOff > 0 ? BorderStyle::Dot : BorderStyle::Solid);
-        record[kGeometry] = wordOf(line->x1);
-        record[kGeometry + 1] = wordOf(line->y1);
-        record[kGeometry + 2] = wordOf(line->x2);
-        record[kGeometry + 3] = wordOf(line->y2);
+        record[kStyle] = line->cap == LineCap::Round ? 1 : 0;
+        putFloats(record, kGeometry, {line->x1, line->y1, line->x2, line->y2});
+        putFloats(record, kShift, {line->shiftX, line->shiftY});
+        putFloats(record, kDash, {line->dashOn, line->dashOff});
     } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
-        record[kKind] = 1;
+        record[kKind] = kTextItem;
         record[kColor] = static_cast<std::int32_t>(label->foreColor);
         record[kWidth] = static_cast<std::int32_t>(label->backColor);
         record[kStyle] = label->font.bold ? 1 : 0;
@@ -161,15 +173,15 @@ void pack(const CanvasItem& item, std::int32_t* record) {
         record[kFont + 2] = label->font.pixelSize;
         record[kOpaque] = label->opaque ? 1 : 0;
     } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
-        record[kKind] = 2;
+        record[kKind] = kPictureItem;
         record[kStyle] = static_cast<std::int32_t>(picture->letter);
         putBox(record, kGeometry, picture->box);
     } else {
         const auto& circle = std::get<CircleItem>(item.shape);
-        record[kKind] = 3;
+        record[kKind] = kCircleItem;
         record[kColor] = static_cast<std::int32_t>(circle.color);
         record[kWidth] = circle.width;
-        putBox(record, kGeometry, circle.box);
+        putFloats(record, kGeometry, {circle.centreX, circle.centreY, circle.radius, circle.shift});
     }
 }
 
@@ -405,6 +417,60 @@ EMSCRIPTEN_KEEPALIVE void hk_print_with_name() {
 EMSCRIPTEN_KEEPALIVE const std::int32_t* hk_refresh(int everything) {
     form();
     return app->refresh(everything != 0);
+}
+
+// Where the words of a canvas item, of a refresh's header and of a segment
+// lie, by name, as JSON.
+EMSCRIPTEN_KEEPALIVE const char* hk_layout() {
+    using namespace heikosen::web;
+    json.clear();
+    json.beginObject();
+    const std::pair<const char*, std::size_t> words[] = {
+        {"RECORD", kRecordWords},
+        {"KIND", kKind},
+        {"COLOR", kColor},
+        {"WIDTH", kWidth},
+        {"STYLE", kStyle},
+        {"GEOMETRY", kGeometry},
+        {"BOUNDS", kBounds},
+        {"CAPTION", kCaption},
+        {"FONT", kFont},
+        {"OPAQUE", kOpaque},
+        {"SHIFT", kShift},
+        {"DASH", kDash},
+        {"RECT_COUNT", kRectCount},
+        {"RECTS", kRects},
+        {"ITEM_COUNT", kItemCount},
+        {"ITEMS", kItems},
+        {"WIPED", kWiped},
+        {"FRESH_COUNT", kFreshCount},
+        {"FRESH", kFresh},
+        {"AREA_WIDTH", kAreaWidth},
+        {"AREA_HEIGHT", kAreaHeight},
+        {"SEGMENT", sizeof(heikosen::StrokeSegment) / sizeof(std::int32_t)},
+        {"LINE", kSegmentItem},
+        {"LABEL", kTextItem},
+        {"PICTURE", kPictureItem},
+    };
+    for (const auto& [name, at] : words) {
+        json.field(name, static_cast<int>(at));
+    }
+    json.endObject();
+    return finish(json);
+}
+
+// Whether the kept strokes are few enough to draw again at once after a change
+// of resolution, and else where the slice of a redraw that has drawn `done`
+// of them ends.
+EMSCRIPTEN_KEEPALIVE int hk_redraws_at_once() {
+    form();
+    return app->strokes().redrawsAtOnce() ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int hk_redraw_slice_end(int done) {
+    form();
+    return static_cast<int>(
+        app->strokes().redrawSliceEnd(static_cast<std::size_t>(std::max(0, done))));
 }
 
 // The page has drawn the fresh segments that the last refresh handed out.

@@ -4,20 +4,9 @@
 // they are sharp; after an event only the rectangles that the core names are
 // painted again.
 
-// One canvas item as the bindings lay it out, in 32-bit words.
-const RECORD = 20;
-const KIND = 0, COLOR = 3, WIDTH = 4, STYLE = 5, GEOMETRY = 6, BOUNDS = 10;
-const CAPTION = 14, FONT = 16, OPAQUE = 19;
-const LINE = 0, LABEL = 1, PICTURE = 2;
-const DOT = 3;
-// What a refresh hands out, in 32-bit words.
-const RECT_COUNT = 0, RECTS = 1, ITEM_COUNT = 2, ITEMS = 3, WIPED = 4;
-const FRESH_COUNT = 5, FRESH = 6, AREA_WIDTH = 7, AREA_HEIGHT = 8;
-// A pen segment: x1, y1, x2, y2 (floats), colour, width.
-const SEGMENT = 6;
-// Strokes drawn again in one go after a change of resolution; more are drawn
-// over several frames while the old picture, scaled, stands in.
-const REDRAW_SLICE = 20000;
+// Where the words of a canvas item, of a refresh's header and of a pen
+// segment lie, as the bindings lay them out (hk_layout).
+let L = null;
 // Frames after a change of size in which both canvases are shown changed.
 const PREPARED_FRAMES = 3;
 
@@ -37,6 +26,7 @@ export class Board {
   // font for one of the core's fonts.
   constructor(core, strokes, items, letters, font) {
     this.core = core;
+    L ??= core.layout();
     this.strokes = strokes;
     this.items = items;
     this.letters = letters;
@@ -63,8 +53,8 @@ export class Board {
     const header = this.core.refresh(true);
     const m = this.core.module;
     const h = header >> 2;
-    this.width = m.HEAP32[h + AREA_WIDTH];
-    this.height = m.HEAP32[h + AREA_HEIGHT];
+    this.width = m.HEAP32[h + L.AREA_WIDTH];
+    this.height = m.HEAP32[h + L.AREA_HEIGHT];
     const before = this.scale;
     this.scale = scale;
     const pixelWidth = Math.ceil(this.width * scale);
@@ -127,7 +117,7 @@ export class Board {
   drawAgain(old, before) {
     this.redraw = null;
     const count = this.core.keptCount();
-    if (count >= 0 && count <= REDRAW_SLICE) {
+    if (this.core.redrawsAtOnce()) {
       this.drawSegments(this.strokeContext, this.core.kept(), 0, count);
       return;
     }
@@ -156,7 +146,7 @@ export class Board {
       return;
     }
     const ctx = job.canvas.getContext('2d');
-    const end = Math.min(count, job.done + REDRAW_SLICE);
+    const end = this.core.redrawSliceEnd(job.done);
     this.drawSegments(ctx, this.core.kept(), job.done, end);
     job.done = end;
     if (end < count) {
@@ -191,7 +181,7 @@ export class Board {
     let width = -1;
     ctx.beginPath();
     for (let i = from; i < to; ++i) {
-      const s = (address >> 2) + i * SEGMENT;
+      const s = (address >> 2) + i * L.SEGMENT;
       const c = u[s + 4];
       const w = Math.max(1, u[s + 5] | 0);
       if (c !== pen || w !== width) {
@@ -219,7 +209,7 @@ export class Board {
     const m = this.core.module;
     const h = header >> 2;
     const i32 = m.HEAP32;
-    if (i32[h + WIPED]) {
+    if (i32[h + L.WIPED]) {
       this.redraw = null;
       if (!this.strokesClear) {
         this.strokeContext.setTransform(1, 0, 0, 1, 0, 0);
@@ -228,15 +218,15 @@ export class Board {
       }
       this.strokeCount = 0;
     }
-    const fresh = i32[h + FRESH_COUNT];
+    const fresh = i32[h + L.FRESH_COUNT];
     if (fresh > 0) {
-      this.drawSegments(this.strokeContext, i32[h + FRESH], 0, fresh);
+      this.drawSegments(this.strokeContext, i32[h + L.FRESH], 0, fresh);
       this.strokeCount += fresh;
       this.core.strokesDrawn();
     }
-    const rectCount = i32[h + RECT_COUNT];
+    const rectCount = i32[h + L.RECT_COUNT];
     if (rectCount > 0) {
-      this.paint(i32[h + RECTS] >> 2, rectCount, i32[h + ITEMS] >> 2, i32[h + ITEM_COUNT]);
+      this.paint(i32[h + L.RECTS] >> 2, rectCount, i32[h + L.ITEMS] >> 2, i32[h + L.ITEM_COUNT]);
     }
   }
 
@@ -262,8 +252,8 @@ export class Board {
     ctx.clip();
     ctx.setTransform(k, 0, 0, k, 0, 0);
     for (let n = 0; n < itemCount; ++n) {
-      const item = items + n * RECORD;
-      if (this.touches(i32, item + BOUNDS, rects, rectCount)) {
+      const item = items + n * L.RECORD;
+      if (this.touches(i32, item + L.BOUNDS, rects, rectCount)) {
         this.drawItem(ctx, item);
       }
     }
@@ -286,23 +276,36 @@ export class Board {
   drawItem(ctx, item) {
     const m = this.core.module;
     const i32 = m.HEAP32;
-    const kind = i32[item + KIND];
-    if (kind === LINE) {
-      const f = m.HEAPF32;
-      this.drawLine(ctx, f[item + GEOMETRY], f[item + GEOMETRY + 1], f[item + GEOMETRY + 2],
-                    f[item + GEOMETRY + 3], i32[item + COLOR], i32[item + WIDTH],
-                    i32[item + STYLE] === DOT);
+    const kind = i32[item + L.KIND];
+    const f = m.HEAPF32;
+    const g = item + L.GEOMETRY;
+    if (kind === L.LINE) {
+      this.drawLine(ctx, item, f[g] + f[item + L.SHIFT], f[g + 1] + f[item + L.SHIFT + 1],
+                    f[g + 2] + f[item + L.SHIFT], f[g + 3] + f[item + L.SHIFT + 1]);
       return;
     }
-    const left = i32[item + GEOMETRY], top = i32[item + GEOMETRY + 1];
-    const width = i32[item + GEOMETRY + 2], height = i32[item + GEOMETRY + 3];
+    if (kind !== L.LABEL && kind !== L.PICTURE) {
+      // A circle, its pen along the line the core gives.
+      if (!(f[g + 2] >= 0)) {
+        return;
+      }
+      ctx.strokeStyle = colour(i32[item + L.COLOR]);
+      ctx.lineWidth = i32[item + L.WIDTH];
+      ctx.setLineDash([]);
+      ctx.beginPath();
+      ctx.arc(f[g] + f[g + 3], f[g + 1] + f[g + 3], f[g + 2], 0, 2 * Math.PI);
+      ctx.stroke();
+      return;
+    }
+    const left = i32[item + L.GEOMETRY], top = i32[item + L.GEOMETRY + 1];
+    const width = i32[item + L.GEOMETRY + 2], height = i32[item + L.GEOMETRY + 3];
     if (width <= 0 || height <= 0) {
       return;
     }
-    if (kind === LABEL) {
+    if (kind === L.LABEL) {
       this.drawLabel(ctx, item, left, top, width, height);
-    } else if (kind === PICTURE) {
-      const picture = this.letters[i32[item + STYLE]];
+    } else if (kind === L.PICTURE) {
+      const picture = this.letters[i32[item + L.STYLE]];
       if (picture) {
         ctx.imageSmoothingEnabled = true;
         ctx.imageSmoothingQuality = 'high';
@@ -312,53 +315,37 @@ export class Board {
         ctx.fillStyle = '#fff';
         ctx.fillRect(left, top, width, height);
       }
-    } else {
-      // The largest circle that fits the box, centred, its outline inside the box.
-      const d = Math.min(width, height);
-      const pen = Math.max(1, i32[item + WIDTH]);
-      ctx.strokeStyle = colour(i32[item + COLOR]);
-      ctx.lineWidth = pen;
-      ctx.setLineDash([]);
-      ctx.beginPath();
-      ctx.arc(left + Math.floor((width - d) / 2) + d / 2, top + Math.floor((height - d) / 2) + d / 2,
-              Math.max(0, (d - pen) / 2), 0, 2 * Math.PI);
-      ctx.stroke();
     }
   }
 
-  // A line of width 1 lights the pixels to the right of and below its points;
-  // a wider one is centred on them, with round ends; dotted lines go one pixel
-  // on, two off.
-  drawLine(ctx, x1, y1, x2, y2, rgb, lineWidth, dotted) {
+  // A segment from (x1, y1) to (x2, y2), its pen already moved as the core
+  // says: flat or round ends, solid or dashed.
+  drawLine(ctx, item, x1, y1, x2, y2) {
     if (!Number.isFinite(x1 + y1 + x2 + y2)) {
       return;
     }
-    const width = Math.max(1, lineWidth);
-    const css = colour(rgb);
-    if (width === 1) {
-      if (Math.abs(x2 - x1) >= Math.abs(y2 - y1)) {
-        y1 += 0.5;
-        y2 += 0.5;
-      } else {
-        x1 += 0.5;
-        x2 += 0.5;
-      }
-    }
+    const i32 = this.core.module.HEAP32;
+    const f = this.core.module.HEAPF32;
+    const width = i32[item + L.WIDTH];
+    const round = i32[item + L.STYLE] === 1;
+    const dashed = f[item + L.DASH + 1] > 0;
+    const css = colour(i32[item + L.COLOR]);
     ctx.strokeStyle = css;
     ctx.lineWidth = width;
-    ctx.setLineDash(dotted ? [width, 2 * width] : []);
+    ctx.setLineDash(dashed ? [f[item + L.DASH], f[item + L.DASH + 1]] : []);
     if (x1 !== x2 || y1 !== y2) {
-      ctx.lineCap = dotted || width === 1 ? 'butt' : 'round';
+      // A solid line's round ends come with the stroke; a dashed one's are drawn apart.
+      ctx.lineCap = round && !dashed ? 'round' : 'butt';
       ctx.beginPath();
       ctx.moveTo(x1, y1);
       ctx.lineTo(x2, y2);
       ctx.stroke();
-    } else if (width === 1) {
+    } else if (!round) {
       ctx.fillStyle = css;
       ctx.fillRect(Math.floor(x1), Math.floor(y1), 1, 1);
       return;
     }
-    if (width > 1 && (dotted || (x1 === x2 && y1 === y2))) {
+    if (round && (dashed || (x1 === x2 && y1 === y2))) {
       ctx.fillStyle = css;
       ctx.beginPath();
       ctx.arc(x1, y1, width / 2, 0, 2 * Math.PI);
@@ -371,23 +358,23 @@ export class Board {
   drawLabel(ctx, item, left, top, width, height) {
     const m = this.core.module;
     const i32 = m.HEAP32;
-    if (i32[item + OPAQUE]) {
-      ctx.fillStyle = colour(i32[item + WIDTH]);
+    if (i32[item + L.OPAQUE]) {
+      ctx.fillStyle = colour(i32[item + L.WIDTH]);
       ctx.fillRect(left, top, width, height);
     }
-    const length = i32[item + CAPTION + 1];
+    const length = i32[item + L.CAPTION + 1];
     if (length === 0) {
       return;
     }
-    const caption = this.core.text(i32[item + CAPTION], length);
-    const px = i32[item + FONT + 2];
-    const family = this.core.text(i32[item + FONT], i32[item + FONT + 1]);
+    const caption = this.core.text(i32[item + L.CAPTION], length);
+    const px = i32[item + L.FONT + 2];
+    const family = this.core.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
     ctx.save();
     ctx.beginPath();
     ctx.rect(left, top, width, height);
     ctx.clip();
-    ctx.font = this.font(family, px, i32[item + STYLE] !== 0);
-    ctx.fillStyle = colour(i32[item + COLOR]);
+    ctx.font = this.font(family, px, i32[item + L.STYLE] !== 0);
+    ctx.fillStyle = colour(i32[item + L.COLOR]);
     ctx.textBaseline = 'alphabetic';
     const ascent = this.ascent(ctx);
     const lines = caption.split('\n');

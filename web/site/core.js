@@ -28,6 +28,9 @@ export class Core {
   scene() { return this.json(this.module._hk_scene()); }
   refresh(everything) { return this.module._hk_refresh(everything ? 1 : 0); }
   strokesDrawn() { this.module._hk_strokes_drawn(); }
+  layout() { return this.json(this.module._hk_layout()); }
+  redrawsAtOnce() { return this.module._hk_redraws_at_once() !== 0; }
+  redrawSliceEnd(done) { return this.module._hk_redraw_slice_end(done); }
   keptCount() { return this.module._hk_kept_count(); }
   kept() { return this.module._hk_kept(); }
   printWithName(name) {
