@@ -79,10 +79,11 @@ export function formMarkup(window, figure) {
         parts.push(`<div class="group" role="radiogroup" aria-label="${escapeMarkup(window.groupName)}" ` +
           `aria-owns="${group.map((option) => option.id).join(' ')}"></div>`);
       }
+      // The caption shows; a screen reader has it in the control's name.
       parts.push(`<label class="choice" style="${at(props)}"${flags(props)}>` +
         `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"${named(control)}` +
         `${flags({}, props.Value !== 0 && 'checked', !props.Enabled && 'disabled')}>` +
-        `<span>${escapeMarkup(props.Caption)}</span></label>`);
+        `<span aria-hidden="true">${escapeMarkup(props.Caption)}</span></label>`);
     } else {
       parts.push(`<div id="${id}" role="img"${named(control)} aria-describedby="gamen-words gamen-keys" ` +
         `style="${at(props)}"${flags(props)}>` +
