@@ -132,7 +132,7 @@ test('drags of the figure', async (t) => {
   });
 
   await t.test('the figure from the keyboard: Shift+Tab to the canvas, p up by 25, Escape',
-    { skip: cannot.shiftTab }, async () => {
+    async () => {
     if (cannot.rightButton) {
       await putBack();
     }
@@ -140,15 +140,23 @@ test('drags of the figure', async (t) => {
     await page.focus('#Command1');
     await settle(page);
     const unfocused = await screenshot(page);
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('Tab');
-    await page.keyboard.up('Shift');
+    if (cannot.shiftTab) {
+      // The keys go to the canvas all the same, given the focus by the driver.
+      console.log(`# Shift+Tab and the focus ring not checked: ${cannot.shiftTab}`);
+      await page.focus('#gamen');
+    } else {
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('Tab');
+      await page.keyboard.up('Shift');
+    }
     assert.equal(await page.evaluate(() => document.activeElement.id), 'gamen');
-    await settle(page);
-    const focused = await screenshot(page, shotPath('keys-focused'));
-    // The frame shows the focus; the drawing area does not change.
-    assert.notDeepEqual(canvasPixel(focused, box, -1, 300), canvasPixel(unfocused, box, -1, 300));
-    assert.deepEqual(canvasPixel(focused, box, 400, 300), canvasPixel(unfocused, box, 400, 300));
+    if (!cannot.shiftTab) {
+      await settle(page);
+      const focused = await screenshot(page, shotPath('keys-focused'));
+      // The frame shows the focus; the drawing area does not change.
+      assert.notDeepEqual(canvasPixel(focused, box, -1, 300), canvasPixel(unfocused, box, -1, 300));
+      assert.deepEqual(canvasPixel(focused, box, 400, 300), canvasPixel(unfocused, box, 400, 300));
+    }
 
     const words = () => page.evaluate(() => document.getElementById('gamen-words').textContent);
     assert.match(await words(), /AB 3\.6、BC 7\.2/);
