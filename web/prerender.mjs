@@ -18,7 +18,6 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import { Board } from './site/board.js';
-import { Core } from './site/core.js';
 import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
 
 const [modulePath, pagePath, stylePath, screenLettersDir, outPath] = process.argv.slice(2);
@@ -108,9 +107,9 @@ const createHeikosen = createRequire(import.meta.url)(path.resolve(modulePath));
 // Without a browser's fonts to measure with, the core estimates the widths; the
 // page measures again with its own fonts when it takes the form over.
 const services = { measure: () => -1 };
-const core = new Core(await createHeikosen({ hk: services }));
-core.start();
-const window = core.window();
+const module = await createHeikosen({ hk: services });
+module.start();
+const window = module.window();
 
 // The letter pictures at screen resolution, as data URLs, which the browser has
 // with the page: a few hundred bytes each, decoded in no time. The program's
@@ -121,7 +120,7 @@ const letters = window.letters.map((name) => ({
   href: `data:image/png;base64,${fs.readFileSync(path.join(screenLettersDir, `${name}.png`)).toString('base64')}`,
 }));
 const items = new SvgContext();
-const board = new Board(core, canvasOf(new SvgContext()), canvasOf(items), letters,
+const board = new Board(module, canvasOf(new SvgContext()), canvasOf(items), letters,
   (name, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(name)})`);
 board.setScale(1);
 // A letter that the initial figure does not show is there all the same, of no size.

@@ -1,119 +1,108 @@
 #include "properties.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string>
-#include <vector>
+#include <type_traits>
 
 #include "ui/window_controls.h"
 
 namespace heikosen::web {
 
+using emscripten::val;
+
 namespace {
 
-void writeBounds(JsonWriter& out, const Bounds& rect) {
-    out.field("Left", rect.Left);
-    out.field("Top", rect.Top);
-    out.field("Width", rect.Width);
-    out.field("Height", rect.Height);
+// An object of the page's, with the members set in turn.
+class Members {
+  public:
+    Members() : object_(val::object()) {}
+    template <typename T>
+    Members& operator()(const char* name, const T& value) {
+        if constexpr (std::is_enum_v<T>) {
+            object_.set(name, static_cast<int>(value));
+        } else if constexpr (std::is_same_v<T, Members>) {
+            object_.set(name, value.object_);
+        } else if constexpr (std::is_same_v<T, val> || std::is_same_v<T, std::string>) {
+            object_.set(name, value);
+        } else if constexpr (std::is_convertible_v<T, const char*>) {
+            object_.set(name, std::string(value));
+        } else {
+            object_.set(name, value);
+        }
+        return *this;
+    }
+    Members& bounds(const Bounds& rect) {
+        return (*this)("Left", rect.Left)("Top", rect.Top)("Width", rect.Width)("Height",
+                                                                                rect.Height);
+    }
+    val value() const { return object_; }
+    operator val() const { return object_; }
+
+  private:
+    val object_;
+};
+
+val fontValue(const FontSpec& font) {
+    return Members()("Name", font.Name)("Size", font.Size)("Bold", font.Bold)(
+        "px", pixelSizeForPoints(font.Size));
 }
 
-void writeFont(JsonWriter& out, const FontSpec& font) {
-    out.key("Font");
-    out.beginObject();
-    out.field("Name", font.Name);
-    out.field("Size", font.Size);
-    out.field("Bold", font.Bold);
-    out.field("px", pixelSizeForPoints(font.Size));
-    out.endObject();
+val lineValue(const LineControl& line) {
+    return Members()("X1", line.X1)("Y1", line.Y1)("X2", line.X2)("Y2", line.Y2)(
+        "BorderColor", line.BorderColor)("BorderStyle", line.Style)(
+        "BorderWidth", line.BorderWidth)("Visible", line.Visible);
 }
 
-void writeLine(JsonWriter& out, const LineControl& line) {
-    out.beginObject();
-    out.field("X1", line.X1);
-    out.field("Y1", line.Y1);
-    out.field("X2", line.X2);
-    out.field("Y2", line.Y2);
-    out.field("BorderColor", line.BorderColor);
-    out.field("BorderStyle", static_cast<int>(line.Style));
-    out.field("BorderWidth", line.BorderWidth);
-    out.field("Visible", line.Visible);
-    out.endObject();
+val labelValue(const LabelControl& label) {
+    return Members().bounds(Bounds{label.Left, label.Top, label.Width, label.Height})(
+        "Caption", label.Caption())("Visible", label.Visible)("AutoSize", label.AutoSize)(
+        "BackColor", label.BackColor)("ForeColor", label.ForeColor)("Font", fontValue(label.Font))(
+        "TabIndex", label.TabIndex);
 }
 
-void writeLabel(JsonWriter& out, const LabelControl& label) {
-    out.beginObject();
-    writeBounds(out, Bounds{label.Left, label.Top, label.Width, label.Height});
-    out.field("Caption", label.Caption());
-    out.field("Visible", label.Visible);
-    out.field("AutoSize", label.AutoSize);
-    out.field("BackColor", label.BackColor);
-    out.field("ForeColor", label.ForeColor);
-    writeFont(out, label.Font);
-    out.field("TabIndex", label.TabIndex);
-    out.endObject();
+val imageValue(const ImageControl& image) {
+    return Members().bounds(Bounds{image.Left, image.Top, image.Width, image.Height})(
+        "Visible", image.Visible)("Picture", letterName(image.Picture));
 }
 
-void writeImage(JsonWriter& out, const ImageControl& image) {
-    out.beginObject();
-    writeBounds(out, Bounds{image.Left, image.Top, image.Width, image.Height});
-    out.field("Visible", image.Visible);
-    out.field("Picture", letterName(image.Picture));
-    out.endObject();
+val shapeValue(const ShapeControl& shape) {
+    return Members().bounds(Bounds{shape.Left, shape.Top, shape.Width, shape.Height})(
+        "Shape", shape.Shape)("BorderColor", shape.BorderColor)("BorderWidth", shape.BorderWidth)(
+        "Visible", shape.Visible);
 }
 
-void writeShape(JsonWriter& out, const ShapeControl& shape) {
-    out.beginObject();
-    writeBounds(out, Bounds{shape.Left, shape.Top, shape.Width, shape.Height});
-    out.field("Shape", shape.Shape);
-    out.field("BorderColor", shape.BorderColor);
-    out.field("BorderWidth", shape.BorderWidth);
-    out.field("Visible", shape.Visible);
-    out.endObject();
+// A command button, an option button or a check box.
+template <typename Button>
+val buttonValue(const Button& button) {
+    Members members;
+    members("Caption", button.Caption)
+        .bounds(button.Rect)("TabIndex", button.TabIndex)("Enabled", button.Enabled)(
+            "Visible", button.Visible);
+    if constexpr (std::is_same_v<Button, CommandButton>) {
+        members("FontBold", button.FontBold);
+    } else {
+        members("Value", button.Value());
+    }
+    return members;
 }
 
-void writeCommand(JsonWriter& out, const CommandButton& button) {
-    out.beginObject();
-    out.field("Caption", button.Caption);
-    writeBounds(out, button.Rect);
-    out.field("TabIndex", button.TabIndex);
-    out.field("FontBold", button.FontBold);
-    out.field("Enabled", button.Enabled);
-    out.field("Visible", button.Visible);
-    out.endObject();
+val canvasValue(const PictureBox& gamen) {
+    return Members().bounds(gamen.Rect)("TabIndex", gamen.TabIndex)(
+        "BorderWidth", gamen.BorderWidth)("BackColor", gamen.BackColor)(
+        "ForeColor", gamen.ForeColor)("DrawWidth", gamen.DrawWidth)("FontSize", gamen.FontSize)(
+        "ScaleMode", gamen.ScaleMode)("ScaleWidth", gamen.innerWidth())("ScaleHeight",
+                                                                        gamen.innerHeight());
 }
 
-// An option button or a check box: both carry a Value beside the usual properties.
-template <typename Box>
-void writeValued(JsonWriter& out, const Box& box) {
-    out.beginObject();
-    out.field("Caption", box.Caption);
-    writeBounds(out, box.Rect);
-    out.field("TabIndex", box.TabIndex);
-    out.field("Value", box.Value());
-    out.field("Enabled", box.Enabled);
-    out.field("Visible", box.Visible);
-    out.endObject();
-}
-
-void writeCanvas(JsonWriter& out, const PictureBox& gamen) {
-    out.beginObject();
-    writeBounds(out, gamen.Rect);
-    out.field("TabIndex", gamen.TabIndex);
-    out.field("BorderWidth", gamen.BorderWidth);
-    out.field("BackColor", gamen.BackColor);
-    out.field("ForeColor", gamen.ForeColor);
-    out.field("DrawWidth", gamen.DrawWidth);
-    out.field("FontSize", gamen.FontSize);
-    out.field("ScaleMode", gamen.ScaleMode);
-    out.field("ScaleWidth", gamen.innerWidth());
-    out.field("ScaleHeight", gamen.innerHeight());
-    out.endObject();
-}
-
-template <typename Array>
-bool inRange(int index) {
-    return index >= Array::kLow && index <= Array::kHigh;
+// The element `index` of a control array, or null for an index it has not got.
+template <typename Array, typename Show>
+val element(const Array& array, int index, Show show) {
+    bool held = false;
+    if constexpr (std::is_same_v<Array, LineArray>) {
+        held = index >= 0 && index < array.count();
+    } else {
+        held = index >= Array::kLow && index <= Array::kHigh;
+    }
+    return held ? show(array(index)) : val::null();
 }
 
 const char* kindName(ControlKind kind) {
@@ -150,34 +139,14 @@ const char* roleName(AccessibleRole role) {
 
 // One entry of the window's list as the page lays it out, keeps it up to date
 // and gives it to a screen reader.
-void writeListed(JsonWriter& out, const WindowControl& c) {
-    out.beginObject();
-    out.field("kind", kindName(c.kind));
-    out.field("id", elementId(c));
-    out.field("role", roleName(c.role));
-    out.field("name", c.accessibleName);
-    out.field("description", c.accessibleDescription);
-    out.field("tabStop", c.tabStop);
-    out.field("group", c.group);
-    out.key("props");
-    out.beginObject();
-    writeBounds(out, c.rect);
-    out.field("Caption", c.caption);
-    out.field("Visible", c.visible);
-    out.field("Enabled", c.enabled);
-    out.field("AutoSize", c.autoSize);
-    out.field("BorderWidth", c.borderWidth);
-    out.field("Value", c.value);
-    out.field("BackColor", c.backColor);
-    out.field("ForeColor", c.foreColor);
-    out.key("Font");
-    out.beginObject();
-    out.field("Name", c.font.Name);
-    out.field("Bold", c.font.Bold);
-    out.field("px", c.fontPixels);
-    out.endObject();
-    out.endObject();
-    out.endObject();
+val listedValue(const WindowControl& c) {
+    const val props = Members().bounds(c.rect)("Caption", c.caption)("Visible", c.visible)(
+        "Enabled", c.enabled)("AutoSize", c.autoSize)("BorderWidth", c.borderWidth)(
+        "Value", c.value)("BackColor", c.backColor)("ForeColor", c.foreColor)(
+        "Font", Members()("Name", c.font.Name)("Bold", c.font.Bold)("px", c.fontPixels));
+    return Members()("kind", kindName(c.kind))("id", elementId(c))("role", roleName(c.role))(
+        "name", c.accessibleName)("description", c.accessibleDescription)("tabStop", c.tabStop)(
+        "group", c.group)("props", props);
 }
 
 }  // namespace
@@ -215,189 +184,135 @@ const char* controlName(CanvasControl control) {
     return "";
 }
 
-void writeWindow(JsonWriter& out, const Form1& form) {
-    out.beginObject();
-    out.field("Caption", form.Caption);
-    out.field("Width", kClientWidth);
-    out.field("Height", kClientHeight);
-    out.field("BackColor", form.BackColor);
-    out.key("letters");
-    out.beginArray();
+val windowValue(const Form1& form) {
+    val letters = val::array();
     for (const Letter letter : {Letter::Ell, Letter::M, Letter::P, Letter::Q, Letter::R}) {
-        out.value(letterName(letter));
+        letters.call<void>("push", letterName(letter));
     }
-    out.endArray();
-    out.field("groupName", kOptionGroupName);
-    // The figure in words, read out when it changes, and the canvas's keys.
-    out.field("canvasWords", form.canvasWords());
-    out.field("canvasKeys", Form1::canvasKeyHint());
-    out.key("controls");
-    out.beginArray();
+    val controls = val::array();
     for (const WindowControl& c : windowControls(form)) {
-        writeListed(out, c);
+        controls.call<void>("push", listedValue(c));
     }
-    out.endArray();
-    out.endObject();
+    // The figure in words, read out when it changes, and the canvas's keys.
+    return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
+        "BackColor", form.BackColor)("letters", letters)("groupName", kOptionGroupName)(
+        "canvasWords", form.canvasWords())("canvasKeys", Form1::canvasKeyHint())("controls",
+                                                                                 controls);
 }
 
-void writeControl(JsonWriter& out, const Form1& form, std::string_view name, int index) {
-    const auto lines = [&](const auto& array) {
-        if (inRange<std::decay_t<decltype(array)>>(index)) {
-            writeLine(out, array(index));
-        } else {
-            out.null();
-        }
+val controlValue(const Form1& form, const std::string& name, int index) {
+    const auto fixed = [index](const auto& control, auto show) {
+        return index == 0 ? show(control) : val::null();
     };
-    const auto grown = [&](const LineArray& array) {
-        if (index >= 0 && index < array.count()) {
-            writeLine(out, array(index));
-        } else {
-            out.null();
-        }
-    };
-    const auto labels = [&](const auto& array) {
-        if (inRange<std::decay_t<decltype(array)>>(index)) {
-            writeLabel(out, array(index));
-        } else {
-            out.null();
-        }
+    const auto lines = [&](const auto& array) { return element(array, index, lineValue); };
+    const auto labels = [&](const auto& array) { return element(array, index, labelValue); };
+    const auto buttons = [&](const auto& array) {
+        return element(array, index, buttonValue<std::decay_t<decltype(array(0))>>);
     };
     if (name == "Line1") {
-        lines(form.Line1);
-    } else if (name == "Line2") {
-        lines(form.Line2);
-    } else if (name == "Line3") {
-        lines(form.Line3);
-    } else if (name == "Line4") {
-        lines(form.Line4);
-    } else if (name == "Line5") {
-        grown(form.Line5);
-    } else if (name == "Line6") {
-        grown(form.Line6);
-    } else if (name == "Label1") {
-        writeLabel(out, form.Label1);
-    } else if (name == "Label2") {
-        labels(form.Label2);
-    } else if (name == "Label3") {
-        labels(form.Label3);
-    } else if (name == "Label4") {
-        labels(form.Label4);
-    } else if (name == "Label5") {
-        writeLabel(out, form.Label5);
-    } else if (name == "Image1" && inRange<decltype(form.Image1)>(index)) {
-        writeImage(out, form.Image1(index));
-    } else if (name == "Shape1") {
-        writeShape(out, form.Shape1);
-    } else if (name == "gamen") {
-        writeCanvas(out, form.gamen);
-    } else if (name == "Option1" && inRange<decltype(form.Option1)>(index)) {
-        writeValued(out, form.Option1(index));
-    } else if (name == "Option2" && inRange<decltype(form.Option2)>(index)) {
-        writeValued(out, form.Option2(index));
-    } else if (name == "Check1" && inRange<decltype(form.Check1)>(index)) {
-        writeValued(out, form.Check1(index));
-    } else if (name.size() == 8 && name.substr(0, 7) == "Command" && name[7] >= '1' &&
-               name[7] < '1' + Form1::kCommandCount) {
-        writeCommand(out, form.command(name[7] - '0'));
-    } else {
-        out.null();
+        return lines(form.Line1);
     }
+    if (name == "Line2") {
+        return lines(form.Line2);
+    }
+    if (name == "Line3") {
+        return lines(form.Line3);
+    }
+    if (name == "Line4") {
+        return lines(form.Line4);
+    }
+    if (name == "Line5") {
+        return lines(form.Line5);
+    }
+    if (name == "Line6") {
+        return lines(form.Line6);
+    }
+    if (name == "Label1") {
+        return fixed(form.Label1, labelValue);
+    }
+    if (name == "Label2") {
+        return labels(form.Label2);
+    }
+    if (name == "Label3") {
+        return labels(form.Label3);
+    }
+    if (name == "Label4") {
+        return labels(form.Label4);
+    }
+    if (name == "Label5") {
+        return fixed(form.Label5, labelValue);
+    }
+    if (name == "Image1") {
+        return element(form.Image1, index, imageValue);
+    }
+    if (name == "Shape1") {
+        return fixed(form.Shape1, shapeValue);
+    }
+    if (name == "gamen") {
+        return fixed(form.gamen, canvasValue);
+    }
+    if (name == "Option1") {
+        return buttons(form.Option1);
+    }
+    if (name == "Option2") {
+        return buttons(form.Option2);
+    }
+    if (name == "Check1") {
+        return buttons(form.Check1);
+    }
+    if (name.size() == 8 && name.compare(0, 7, "Command") == 0 && name[7] >= '1' &&
+        name[7] < '1' + Form1::kCommandCount) {
+        return fixed(form.command(name[7] - '0'), buttonValue<CommandButton>);
+    }
+    return val::null();
 }
 
-void writeVariables(JsonWriter& out, const Form1& form) {
+val variablesValue(const Form1& form) {
     const FigureState& f = form.fig;
-    out.beginObject();
-    out.field("grabbedHandle", static_cast<int>(form.grabbedHandle));
-    out.field("lastX", form.lastX);
-    out.field("lastY", form.lastY);
-    out.field("memoMode", static_cast<int>(form.memoMode));
-    out.field("penDown", static_cast<int>(form.penDown));
-    out.field("penColor", static_cast<int>(form.penColor));
-    out.field("lineMode", static_cast<int>(form.lineMode));
-    out.field("lineDrawing", static_cast<int>(form.lineDrawing));
-    out.field("lineSlot", static_cast<int>(form.lineSlot));
-    out.field("lineColor", static_cast<int>(form.lineColor));
-    out.field("gridShown", static_cast<int>(form.gridShown));
-    out.field("extension1Shown", static_cast<int>(form.extension1Shown));
-    out.field("extension2Shown", static_cast<int>(form.extension2Shown));
-    out.field("heldButtons", form.heldButtons());
-    out.field("endRequested", form.endRequested());
-    out.field("parallelPY", f.parallelPY);
-    out.field("parallelQY", f.parallelQY);
-    out.field("parallelRY", f.parallelRY);
-    out.field("transLX1", f.transLX1);
-    out.field("transLY1", f.transLY1);
-    out.field("transLX2", f.transLX2);
-    out.field("transLY2", f.transLY2);
-    out.field("transMX1", f.transMX1);
-    out.field("transMY1", f.transMY1);
-    out.field("transMX2", f.transMX2);
-    out.field("transMY2", f.transMY2);
-    out.field("copyMX1", f.copyMX1);
-    out.field("copyMY1", f.copyMY1);
-    out.field("copyMX2", f.copyMX2);
-    out.field("copyMY2", static_cast<int>(f.copyMY2));
-    out.field("pointAX", f.pointAX);
-    out.field("pointAPrimeX", f.pointAPrimeX);
-    out.field("pointBX", f.pointBX);
-    out.field("pointBPrimeX", f.pointBPrimeX);
-    out.field("pointCX", f.pointCX);
-    out.field("pointCPrimeX", f.pointCPrimeX);
-    out.field("copyMGrabX", static_cast<int>(f.copyMGrabX));
-    out.endObject();
+    return Members()("grabbedHandle", form.grabbedHandle)("lastX", form.lastX)("lastY", form.lastY)(
+        "memoMode", form.memoMode)("penDown", form.penDown)("penColor", form.penColor)(
+        "lineMode", form.lineMode)("lineDrawing", form.lineDrawing)("lineSlot", form.lineSlot)(
+        "lineColor", form.lineColor)("gridShown", form.gridShown)(
+        "extension1Shown", form.extension1Shown)("extension2Shown", form.extension2Shown)(
+        "heldButtons", form.heldButtons())("endRequested", form.endRequested())(
+        "parallelPY", f.parallelPY)("parallelQY", f.parallelQY)("parallelRY", f.parallelRY)(
+        "transLX1", f.transLX1)("transLY1", f.transLY1)("transLX2", f.transLX2)(
+        "transLY2", f.transLY2)("transMX1", f.transMX1)("transMY1", f.transMY1)(
+        "transMX2", f.transMX2)("transMY2", f.transMY2)("copyMX1", f.copyMX1)("copyMY1", f.copyMY1)(
+        "copyMX2", f.copyMX2)("copyMY2", f.copyMY2)("pointAX", f.pointAX)(
+        "pointAPrimeX", f.pointAPrimeX)("pointBX", f.pointBX)("pointBPrimeX", f.pointBPrimeX)(
+        "pointCX", f.pointCX)("pointCPrimeX", f.pointCPrimeX)("copyMGrabX", f.copyMGrabX);
 }
 
-void writeScene(JsonWriter& out, const CanvasScene& scene) {
-    out.beginArray();
+val sceneValue(const CanvasScene& scene) {
+    val items = val::array();
     for (const CanvasItem& item : scene) {
-        out.beginObject();
-        out.field("control", controlName(item.control.control));
-        out.field("index", item.control.index);
+        Members m;
+        m("control", controlName(item.control.control))("index", item.control.index);
+        const auto box = [&m](const PixelRect& r) {
+            m("left", r.left)("top", r.top)("width", r.width)("height", r.height);
+        };
         if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
-            out.field("kind", "line");
-            out.field("x1", line->x1);
-            out.field("y1", line->y1);
-            out.field("x2", line->x2);
-            out.field("y2", line->y2);
-            out.field("color", line->color);
-            out.field("width", line->width);
-            out.field("style", line->dashOff > 0 ? "dot" : "solid");
+            m("kind", "line")("x1", line->x1)("y1", line->y1)("x2", line->x2)("y2", line->y2)(
+                "color", line->color)("width", line->width)("style",
+                                                            line->dashOff > 0 ? "dot" : "solid");
         } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
-            out.field("kind", "label");
-            out.field("left", label->box.left);
-            out.field("top", label->box.top);
-            out.field("width", label->box.width);
-            out.field("height", label->box.height);
-            out.field("caption", label->caption);
-            out.key("font");
-            out.beginObject();
-            out.field("name", label->font.family);
-            out.field("px", label->font.pixelSize);
-            out.field("bold", label->font.bold);
-            out.endObject();
-            out.field("foreColor", label->foreColor);
-            out.field("backColor", label->backColor);
-            out.field("opaque", label->opaque);
+            m("kind", "label")("caption", label->caption)(
+                "font", Members()("name", label->font.family)("px", label->font.pixelSize)(
+                            "bold", label->font.bold))("foreColor", label->foreColor)(
+                "backColor", label->backColor)("opaque", label->opaque);
+            box(label->box);
         } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
-            out.field("kind", "picture");
-            out.field("letter", letterName(picture->letter));
-            out.field("left", picture->box.left);
-            out.field("top", picture->box.top);
-            out.field("width", picture->box.width);
-            out.field("height", picture->box.height);
+            m("kind", "picture")("letter", letterName(picture->letter));
+            box(picture->box);
         } else {
             const auto& circle = std::get<CircleItem>(item.shape);
-            out.field("kind", "ellipse");
-            out.field("left", circle.box.left);
-            out.field("top", circle.box.top);
-            out.field("width", circle.box.width);
-            out.field("height", circle.box.height);
-            out.field("color", circle.color);
-            out.field("penWidth", circle.width);
+            m("kind", "ellipse")("color", circle.color)("penWidth", circle.width);
+            box(circle.box);
         }
-        out.endObject();
+        items.call<void>("push", m.value());
     }
-    out.endArray();
+    return items;
 }
 
 }  // namespace heikosen::web

@@ -5,7 +5,6 @@
 
 import createHeikosen from './heikosen.js';
 import { Board } from './board.js';
-import { Core } from './core.js';
 import { FormView, familyOf } from './view.js';
 
 // Pixels of the printed board's picture per canvas pixel: sharp on paper.
@@ -48,9 +47,9 @@ const ready = new Promise((resolve) => { drawn = resolve; });
 globalThis.heikosen = {
   shown: globalThis.heikosen?.shown,
   ready,
-  control: (name, index = 0) => core.control(name, index),
-  variables: () => core.variables(),
-  scene: () => core.scene(),
+  control: (name, index = 0) => module.control(name, index),
+  variables: () => module.variables(),
+  scene: () => module.scene(),
   strokeCount: () => board.strokeCount,
 };
 
@@ -87,7 +86,6 @@ const module = await Promise.race([
   }),
   failure,
 ]);
-const core = new Core(module);
 
 const formElement = document.getElementById('form');
 const printDialog = document.getElementById('print-dialog');
@@ -95,11 +93,10 @@ const printName = document.getElementById('print-name');
 const messageDialog = document.getElementById('message-dialog');
 const ended = document.getElementById('ended');
 
-services.measure = (text, textLength, font, fontLength, px, bold) =>
-  measure(core.text(text, textLength), core.text(font, fontLength), px, bold !== 0);
+services.measure = measure;
 
-core.start();
-const window0 = core.window();
+module.start();
+const window0 = module.window();
 const letters = await Promise.all(window0.letters.map((name) => pictures.get(name) ?? null));
 
 let view = null;
@@ -108,27 +105,27 @@ let fit = { left: 0, top: 0, scale: 1, ratio: 1, area: { left: 0, top: 0 } };
 
 // After a click or a press: the window's controls and the canvas.
 function update() {
-  view.sync(core.window());
+  view.sync(module.window());
   board.refresh();
 }
 
 // A click of a control, or its key: the core's list says which control.
 function activate(position) {
-  module._hk_activate(position);
+  module.activate(position);
   update();
 }
 
 // Takes the form's elements over (or, starting again, brings them up to date)
 // and draws the canvas, which then stands in place of the initial picture.
 function build() {
-  const window = core.window();
+  const window = module.window();
   if (view === null) {
     view = new FormView(formElement, window, activate);
     listen(view.canvas.box);
   } else {
     view.sync(window);
   }
-  board = new Board(core, view.canvas.strokes, view.canvas.items, letters, cssFont);
+  board = new Board(module, view.canvas.strokes, view.canvas.items, letters, cssFont);
   layout();
   view.canvas.box.querySelector('.figure')?.remove();
 }
@@ -173,8 +170,8 @@ function buttonsOf(buttons) {
 // One event to the core: true when the window's controls may have changed.
 function send(type, event, pressed = 0) {
   const { x, y } = canvasPoint(event);
-  return module._hk_pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0, x, y,
-    buttonsOf(event.buttons), pressed, event.timeStamp) !== 0;
+  return module.pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0, x, y,
+    buttonsOf(event.buttons), pressed, event.timeStamp);
 }
 
 function after(changed) {
@@ -228,7 +225,7 @@ function listen(box) {
 
   for (const type of ['pointercancel', 'lostpointercapture']) {
     box.addEventListener(type, (event) => {
-      if (module._hk_pointer_gone(event.pointerId)) {
+      if (module.pointerGone(event.pointerId)) {
         update();
       }
     });
@@ -238,13 +235,13 @@ function listen(box) {
   box.addEventListener('keydown', (event) => {
     const key = CANVAS_KEYS.indexOf(event.code);
     if (key >= 0 && !event.ctrlKey && !event.altKey && !event.metaKey &&
-        module._hk_canvas_key(key, event.shiftKey ? 1 : 0, event.repeat ? 1 : 0)) {
+        module.canvasKey(key, event.shiftKey, event.repeat)) {
       event.preventDefault();
       update();
     }
   });
   box.addEventListener('blur', () => {
-    module._hk_canvas_blur();
+    module.canvasBlur();
     update();
   });
 }
@@ -263,20 +260,17 @@ formElement.addEventListener('keydown', (event) => {
     return;
   }
   const modified = event.shiftKey || event.ctrlKey || event.altKey || event.metaKey;
-  const outcome = module._hk_control_key(Number(position), FIRST_CONTROL_KEY + key,
-    modified ? 1 : 0, event.repeat ? 1 : 0);
-  if (outcome === 0) {
+  const outcome = module.controlKey(Number(position), FIRST_CONTROL_KEY + key, modified, event.repeat);
+  if (!outcome.handled) {
     return;
   }
   event.preventDefault();
   taken = event.key;
-  const focus = ((outcome >> 1) & 63) - 1;
-  const click = (outcome >> 7) - 1;
-  if (focus >= 0) {
-    view.elements[focus].focus();
+  if (outcome.focus >= 0) {
+    view.elements[outcome.focus].focus();
   }
-  if (click >= 0) {
-    activate(click);
+  if (outcome.activate >= 0) {
+    activate(outcome.activate);
   }
 });
 formElement.addEventListener('keyup', (event) => {
@@ -288,16 +282,16 @@ formElement.addEventListener('keyup', (event) => {
 
 // The window lost the pointer: whatever it held goes up where it was last seen.
 addEventListener('blur', () => {
-  if (board && module._hk_pointer_gone(-1)) {
+  if (board && module.pointerGone(-1)) {
     update();
   }
 });
 
 // --- The core's services ---
 
-services.ask = (title, titleLength, prompt, promptLength) => {
-  document.getElementById('print-title').textContent = core.text(title, titleLength);
-  document.getElementById('print-prompt').textContent = core.text(prompt, promptLength);
+services.ask = (title, prompt) => {
+  document.getElementById('print-title').textContent = title;
+  document.getElementById('print-prompt').textContent = prompt;
   printName.value = '';
   printDialog.returnValue = '';
   printDialog.showModal();
@@ -310,7 +304,7 @@ printDialog.querySelector('form').addEventListener('submit', (event) => {
   const ok = event.submitter === null || event.submitter.value === 'ok';
   printDialog.close(ok ? 'ok' : 'cancel');
   if (ok) {
-    core.printWithName(printName.value);
+    module.printWithName(printName.value);
     update();
   }
 });
@@ -368,9 +362,9 @@ services.print = () => {
   return 0;
 };
 
-services.message = (title, titleLength, text, textLength) => {
-  document.getElementById('message-title').textContent = core.text(title, titleLength);
-  document.getElementById('message-text').textContent = core.text(text, textLength);
+services.message = (title, text) => {
+  document.getElementById('message-title').textContent = title;
+  document.getElementById('message-text').textContent = text;
   messageDialog.showModal();
 };
 
@@ -389,7 +383,7 @@ services.end = () => {
 document.getElementById('restart').addEventListener('click', () => {
   ended.hidden = true;
   formElement.inert = false;
-  core.start();
+  module.start();
   build();
 });
 

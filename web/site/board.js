@@ -5,8 +5,23 @@
 // painted again.
 
 // Where the words of a canvas item, of a refresh's header and of a pen
-// segment lie, as the bindings lay them out (hk_layout).
+// segment lie, as the module's constants say.
 let L = null;
+function layoutOf(module) {
+  const named = (prefix) => Object.fromEntries(Object.keys(module)
+    .filter((key) => key.startsWith(prefix)).map((key) => [key.slice(prefix.length), module[key]]));
+  return {
+    ...named('RECORD_'),
+    ...named('HEADER_'),
+    RECORD: module.RECORD_WORDS,
+    LINE: module.ITEM_SEGMENT,
+    LABEL: module.ITEM_TEXT,
+    PICTURE: module.ITEM_PICTURE,
+    SEGMENT: module.SEGMENT_WORDS,
+  };
+}
+
+const decoder = new TextDecoder();
 // Frames after a change of size in which both canvases are shown changed.
 const PREPARED_FRAMES = 3;
 
@@ -21,12 +36,12 @@ function colour(rgb) {
 }
 
 export class Board {
-  // core: the bindings; strokes, items: the two canvases; letters: the letter
+  // module: the core's module; strokes, items: the two canvases; letters: the letter
   // pictures in the order of the core's letters; font(name, px, bold): the CSS
   // font for one of the core's fonts.
-  constructor(core, strokes, items, letters, font) {
-    this.core = core;
-    L ??= core.layout();
+  constructor(module, strokes, items, letters, font) {
+    this.module = module;
+    L ??= layoutOf(module);
     this.strokes = strokes;
     this.items = items;
     this.letters = letters;
@@ -50,11 +65,9 @@ export class Board {
     if (!(scale > 0) || scale === this.scale) {
       return;
     }
-    const header = this.core.refresh(true);
-    const m = this.core.module;
-    const h = header >> 2;
-    this.width = m.HEAP32[h + L.AREA_WIDTH];
-    this.height = m.HEAP32[h + L.AREA_HEIGHT];
+    const header = this.module.refresh(true).slice();
+    this.width = header[L.AREA_WIDTH];
+    this.height = header[L.AREA_HEIGHT];
     const before = this.scale;
     this.scale = scale;
     const pixelWidth = Math.ceil(this.width * scale);
@@ -116,9 +129,9 @@ export class Board {
   // Draws the strokes on the board again at the new resolution.
   drawAgain(old, before) {
     this.redraw = null;
-    const count = this.core.keptCount();
-    if (this.core.redrawsAtOnce()) {
-      this.drawSegments(this.strokeContext, this.core.kept(), 0, count);
+    const count = this.module.keptCount();
+    if (this.module.redrawsAtOnce()) {
+      this.drawSegments(this.strokeContext, this.module.kept(), 0, count);
       return;
     }
     if (old) {
@@ -140,14 +153,14 @@ export class Board {
     if (job !== this.redraw) {
       return;  // wiped, or drawn at yet another resolution
     }
-    const count = this.core.keptCount();
+    const count = this.module.keptCount();
     if (count < 0) {
       this.redraw = null;  // too many to keep: the scaled picture stays
       return;
     }
     const ctx = job.canvas.getContext('2d');
-    const end = this.core.redrawSliceEnd(job.done);
-    this.drawSegments(ctx, this.core.kept(), job.done, end);
+    const end = this.module.redrawSliceEnd(job.done);
+    this.drawSegments(ctx, this.module.kept(), job.done, end);
     job.done = end;
     if (end < count) {
       requestAnimationFrame(() => this.redrawSlice(job));
@@ -171,7 +184,7 @@ export class Board {
     if (ctx === this.strokeContext) {
       this.strokesClear = false;
     }
-    const m = this.core.module;
+    const m = this.module;
     const f = m.HEAPF32;
     const u = m.HEAPU32;
     ctx.setTransform(this.scale, 0, 0, this.scale, 0, 0);
@@ -201,15 +214,13 @@ export class Board {
   // Paints what changed since the last refresh: strokes first, then items.
   refresh() {
     if (this.scale > 0) {
-      this.update(this.core.refresh(false));
+      this.update(this.module.refresh(false).slice());
     }
   }
 
+  // header: a refresh's header, copied out of the module's memory.
   update(header) {
-    const m = this.core.module;
-    const h = header >> 2;
-    const i32 = m.HEAP32;
-    if (i32[h + L.WIPED]) {
+    if (header[L.WIPED]) {
       this.redraw = null;
       if (!this.strokesClear) {
         this.strokeContext.setTransform(1, 0, 0, 1, 0, 0);
@@ -218,22 +229,27 @@ export class Board {
       }
       this.strokeCount = 0;
     }
-    const fresh = i32[h + L.FRESH_COUNT];
+    const fresh = header[L.FRESH_COUNT];
     if (fresh > 0) {
-      this.drawSegments(this.strokeContext, i32[h + L.FRESH], 0, fresh);
+      this.drawSegments(this.strokeContext, header[L.FRESH], 0, fresh);
       this.strokeCount += fresh;
-      this.core.strokesDrawn();
+      this.module.strokesDrawn();
     }
-    const rectCount = i32[h + L.RECT_COUNT];
+    const rectCount = header[L.RECT_COUNT];
     if (rectCount > 0) {
-      this.paint(i32[h + L.RECTS] >> 2, rectCount, i32[h + L.ITEMS] >> 2, i32[h + L.ITEM_COUNT]);
+      this.paint(header[L.RECTS] >> 2, rectCount, header[L.ITEMS] >> 2, header[L.ITEM_COUNT]);
     }
+  }
+
+  // A string of the module's, from its address and length in bytes.
+  text(address, length) {
+    return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
   }
 
   // Clears the rectangles (whole device pixels) and draws every item that may
   // touch them, clipped to them.
   paint(rects, rectCount, items, itemCount) {
-    const m = this.core.module;
+    const m = this.module;
     const i32 = m.HEAP32;
     const ctx = this.itemContext;
     const k = this.scale;
@@ -274,7 +290,7 @@ export class Board {
   }
 
   drawItem(ctx, item) {
-    const m = this.core.module;
+    const m = this.module;
     const i32 = m.HEAP32;
     const kind = i32[item + L.KIND];
     const f = m.HEAPF32;
@@ -324,8 +340,8 @@ export class Board {
     if (!Number.isFinite(x1 + y1 + x2 + y2)) {
       return;
     }
-    const i32 = this.core.module.HEAP32;
-    const f = this.core.module.HEAPF32;
+    const i32 = this.module.HEAP32;
+    const f = this.module.HEAPF32;
     const width = i32[item + L.WIDTH];
     const round = i32[item + L.STYLE] === 1;
     const dashed = f[item + L.DASH + 1] > 0;
@@ -356,7 +372,7 @@ export class Board {
 
   // An opaque box with its caption at the top left, clipped to the box.
   drawLabel(ctx, item, left, top, width, height) {
-    const m = this.core.module;
+    const m = this.module;
     const i32 = m.HEAP32;
     if (i32[item + L.OPAQUE]) {
       ctx.fillStyle = colour(i32[item + L.WIDTH]);
@@ -366,9 +382,9 @@ export class Board {
     if (length === 0) {
       return;
     }
-    const caption = this.core.text(i32[item + L.CAPTION], length);
+    const caption = this.text(i32[item + L.CAPTION], length);
     const px = i32[item + L.FONT + 2];
-    const family = this.core.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
+    const family = this.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
     ctx.save();
     ctx.beginPath();
     ctx.rect(left, top, width, height);

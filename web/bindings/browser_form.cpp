@@ -1,0 +1,113 @@
+#include "browser_form.h"
+
+#include <emscripten/val.h>
+
+#include <utility>
+
+namespace heikosen::web {
+
+using emscripten::val;
+
+namespace {
+
+val services() {
+    return val::module_property("hk");
+}
+
+// How printing went, as the page reports it.
+enum PageStatus { kPagePrinted = 0, kPageCancelled = 1 };
+
+}  // namespace
+
+double BrowserMeasurer::width(const std::string& text, const TextFont& font) const {
+    const double measured =
+        services().call<double>("measure", text, font.family, font.pixelSize, font.bold);
+    return measured >= 0 ? measured : estimate_.width(text, font);
+}
+
+void BrowserHost::endProgram() {
+    services().call<void>("end");
+}
+
+std::string BrowserHost::inputBox(const std::string& prompt, const std::string& title) {
+    services().call<void>("ask", title, prompt);
+    return {};
+}
+
+PrintOutcome BrowserHost::printForm(const Form1& /*form*/) {
+    switch (services().call<int>("print")) {
+        case kPagePrinted:
+            return {PrintOutcome::Status::Printed, {}};
+        case kPageCancelled:
+            return {PrintOutcome::Status::Cancelled, {}};
+        default:
+            return {PrintOutcome::Status::Failed, "このブラウザーでは印刷できません。"};
+    }
+}
+
+void BrowserHost::showMessage(const std::string& title, const std::string& text) {
+    services().call<void>("message", title, text);
+}
+
+BrowserForm::BrowserForm() {
+    form_.setTextMeasurer(&measurer_);
+    form_.setHost(&host_);
+    form_.gamen.setSurface(&strokes_);
+    form_.Form_Load();
+    strokes_.setArea(form_.gamen.innerWidth(), form_.gamen.innerHeight());
+}
+
+BrowserForm::~BrowserForm() {
+    form_.gamen.setSurface(nullptr);
+    form_.setHost(nullptr);
+}
+
+int BrowserForm::keptCount() const {
+    return strokes_.keepsEveryStroke() ? static_cast<int>(strokes_.freshStart()) : -1;
+}
+
+const StrokeSegment* BrowserForm::kept() {
+    // The copy grows with the board and starts again after a wipe.
+    if (keptWipes_ != form_.gamen.clsCount() || kept_.size() > strokes_.freshStart()) {
+        kept_.clear();
+        keptWipes_ = form_.gamen.clsCount();
+    }
+    for (std::size_t i = kept_.size(); i < strokes_.freshStart(); ++i) {
+        kept_.push_back(strokes_.kept(i));
+    }
+    return kept_.data();
+}
+
+const std::int32_t* BrowserForm::refresh(bool everything) {
+    const PixelRect area{0, 0, static_cast<int>(form_.gamen.innerWidth()),
+                         static_cast<int>(form_.gamen.innerHeight())};
+    buildCanvasScene(form_, next_);
+    if (everything) {
+        rects_.assign(1, area);
+    } else {
+        rects_ = changedRects(drawn_, next_, area);
+    }
+    std::swap(drawn_, next_);
+    if (!rects_.empty()) {
+        records_.resize(drawn_.size() * kRecordWords);
+        for (std::size_t i = 0; i < drawn_.size(); ++i) {
+            pack(drawn_[i], records_.data() + i * kRecordWords);
+        }
+    }
+    header_[kRectCount] = static_cast<std::int32_t>(rects_.size());
+    header_[kRects] = addressOf(rects_.data());
+    header_[kItemCount] = static_cast<std::int32_t>(drawn_.size());
+    header_[kItems] = addressOf(records_.data());
+    header_[kWiped] = strokes_.takeWiped() ? 1 : 0;
+    fresh_.clear();
+    for (std::size_t i = strokes_.freshStart(); i < strokes_.keptSegmentCount(); ++i) {
+        fresh_.push_back(strokes_.kept(i));
+    }
+    header_[kFreshCount] = static_cast<std::int32_t>(fresh_.size());
+    header_[kFresh] = addressOf(fresh_.data());
+    header_[kAreaWidth] = area.width;
+    header_[kAreaHeight] = area.height;
+    return header_;
+}
+
+}  // namespace heikosen::web

@@ -1,0 +1,54 @@
+#pragma once
+
+// The canvas items as the page's painter reads them: one record of 32-bit
+// words per item, and the header that a refresh hands out. The page reads
+// where each word lies from the module's constants (RECORD_KIND, HEADER_ITEMS,
+// ...), so that the two sides cannot drift apart.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/canvas_scene.h"
+
+namespace heikosen::web {
+
+enum ItemKind : std::int32_t { kSegmentItem, kTextItem, kPictureItem, kCircleItem };
+
+enum Word : std::size_t {
+    kKind,                    // ItemKind
+    kControl,                 // CanvasControl
+    kIndex,                   // index in its control array
+    kColor,                   // segment, text, circle: 0xRRGGBB
+    kWidth,                   // segment and circle: pen width; text: back colour
+    kStyle,                   // segment: 1 for round ends; picture: Letter; text: bold
+    kGeometry,                // segment: x1, y1, x2, y2; circle: centre x, y, radius and
+                              // shift, as floats; text and picture: box in whole pixels
+    kBounds = kGeometry + 4,  // the pixels the item may touch: left, top, width, height
+    kCaption = kBounds + 4,   // text: caption's address and length in bytes
+    kFont = kCaption + 2,     // text: family name's address and length, size in px
+    kOpaque = kFont + 3,      // text: fills its box first
+    kShift,                   // segment: the pen's shift across, x and y, as floats
+    kDash = kShift + 2,       // segment: on and off lengths as floats, 0 off for solid
+    kRecordWords = kDash + 2,
+};
+
+// What the page reads after an event.
+enum Header : std::size_t {
+    kRectCount,
+    kRects,  // address of left, top, width, height per rectangle
+    kItemCount,
+    kItems,  // address of the items
+    kWiped,  // the board was wiped: clear the strokes before drawing the fresh ones
+    kFreshCount,
+    kFresh,  // address of the fresh segments (StrokeSegment)
+    kAreaWidth,
+    kAreaHeight,
+    kHeaderWords,
+};
+
+// Writes the item into kRecordWords words; its strings stay where they are.
+void pack(const CanvasItem& item, std::int32_t* record);
+
+std::int32_t addressOf(const void* pointer);
+
+}  // namespace heikosen::web
