@@ -105,36 +105,14 @@ val element(const Array& array, int index, Show show) {
     return held ? show(array(index)) : val::null();
 }
 
-const char* kindName(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Label:
-            return "label";
-        case ControlKind::Command:
-            return "command";
-        case ControlKind::Option:
-            return "option";
-        case ControlKind::Check:
-            return "check";
-        case ControlKind::Canvas:
-            return "canvas";
-    }
-    return "";
-}
+// The page's words for the kinds and roles, in the order of their enums.
+constexpr const char* kKindNames[] = {"label", "command", "option", "check", "canvas"};
+constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "img"};
 
-const char* roleName(AccessibleRole role) {
-    switch (role) {
-        case AccessibleRole::Text:
-            return "text";
-        case AccessibleRole::Button:
-            return "button";
-        case AccessibleRole::RadioButton:
-            return "radio";
-        case AccessibleRole::CheckBox:
-            return "checkbox";
-        case AccessibleRole::Image:
-            return "img";
-    }
-    return "";
+template <std::size_t N, typename Enum>
+const char* nameIn(const char* const (&names)[N], Enum value) {
+    const auto at = static_cast<std::size_t>(value);
+    return at < N ? names[at] : "";
 }
 
 // One entry of the window's list as the page lays it out, keeps it up to date
@@ -144,9 +122,10 @@ val listedValue(const WindowControl& c) {
         "Enabled", c.enabled)("AutoSize", c.autoSize)("BorderWidth", c.borderWidth)(
         "Value", c.value)("BackColor", c.backColor)("ForeColor", c.foreColor)(
         "Font", Members()("Name", c.font.Name)("Bold", c.font.Bold)("px", c.fontPixels));
-    return Members()("kind", kindName(c.kind))("id", elementId(c))("role", roleName(c.role))(
-        "name", c.accessibleName)("description", c.accessibleDescription)("tabStop", c.tabStop)(
-        "group", c.group)("props", props);
+    return Members()("kind", nameIn(kKindNames, c.kind))("id", elementId(c))(
+        "role", nameIn(kRoleNames, c.role))("name", c.accessibleName)(
+        "description", c.accessibleDescription)("tabStop", c.tabStop)("group", c.group)("props",
+                                                                                        props);
 }
 
 }  // namespace
@@ -157,31 +136,11 @@ std::string letterName(Letter letter) {
 }
 
 const char* controlName(CanvasControl control) {
-    switch (control) {
-        case CanvasControl::Line1:
-            return "Line1";
-        case CanvasControl::Line2:
-            return "Line2";
-        case CanvasControl::Line3:
-            return "Line3";
-        case CanvasControl::Line4:
-            return "Line4";
-        case CanvasControl::Line5:
-            return "Line5";
-        case CanvasControl::Line6:
-            return "Line6";
-        case CanvasControl::Image1:
-            return "Image1";
-        case CanvasControl::Label2:
-            return "Label2";
-        case CanvasControl::Label3:
-            return "Label3";
-        case CanvasControl::Label5:
-            return "Label5";
-        case CanvasControl::Shape1:
-            return "Shape1";
-    }
-    return "";
+    // In the order of CanvasControl.
+    static constexpr const char* kNames[] = {"Line1",  "Line2",  "Line3",  "Line4",
+                                             "Line5",  "Line6",  "Image1", "Label2",
+                                             "Label3", "Label5", "Shape1"};
+    return nameIn(kNames, control);
 }
 
 val windowValue(const Form1& form) {
