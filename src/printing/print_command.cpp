@@ -2,6 +2,7 @@
 
 #include "printing/print_command.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/form1.h"
@@ -39,6 +40,13 @@ void Form1::printWithName(const std::string& name) {
         }
         host_->showMessage(printing::kFailureTitle, text);
     }
+}
+
+ClientRect printing::printedArea(double pageWidth, double pageHeight) {
+    const double scale = std::min(pageWidth / kClientWidth, pageHeight / kClientHeight);
+    const double width = kClientWidth * scale;
+    const double height = kClientHeight * scale;
+    return {(pageWidth - width) / 2.0, (pageHeight - height) / 2.0, width, height};
 }
 
 }  // namespace heikosen

@@ -336,4 +336,39 @@ std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene
     return rects;
 }
 
+std::vector<std::uint32_t> shrinkGrey(const std::uint8_t* pixels, std::ptrdiff_t stride, int width,
+                                      int height, int toWidth, int toHeight) {
+    if (toWidth <= 0 || toHeight <= 0 || width % toWidth != 0 || height % toHeight != 0 ||
+        width / toWidth != height / toHeight) {
+        return {};
+    }
+    const int factor = width / toWidth;
+    const int area = factor * factor;
+    std::vector<std::uint32_t> shrunk(static_cast<std::size_t>(toWidth) *
+                                      static_cast<std::size_t>(toHeight));
+    std::vector<int> sums(static_cast<std::size_t>(toWidth));
+    for (int y = 0; y < toHeight; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int dy = 0; dy < factor; ++dy) {
+            const std::uint8_t* row =
+                pixels + (static_cast<std::ptrdiff_t>(y) * factor + dy) * stride;
+            for (int x = 0; x < toWidth; ++x) {
+                const std::uint8_t* block = row + static_cast<std::ptrdiff_t>(x) * factor;
+                int sum = 0;
+                for (int dx = 0; dx < factor; ++dx) {
+                    sum += block[dx];
+                }
+                sums[static_cast<std::size_t>(x)] += sum;
+            }
+        }
+        std::uint32_t* out = shrunk.data() + static_cast<std::size_t>(y) * toWidth;
+        for (int x = 0; x < toWidth; ++x) {
+            const auto grey =
+                static_cast<std::uint32_t>((sums[static_cast<std::size_t>(x)] + area / 2) / area);
+            out[x] = 0xFF000000U | (grey << 16U) | (grey << 8U) | grey;
+        }
+    }
+    return shrunk;
+}
+
 }  // namespace heikosen

@@ -9,6 +9,7 @@
 // it, and the part of the canvas to repaint after an event is found by
 // comparing two of them. A control added to the canvas is added here alone.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -108,6 +109,20 @@ struct PictureItem {
         return letter == other.letter && box == other.box && hitBox == other.hitBox;
     }
 };
+
+// A front end keeps the letter pictures it scaled, up to this many; a new
+// scale of the window starts afresh.
+inline constexpr std::size_t kMaxScaledPictures = 64;
+
+// A grey picture (one byte a pixel, `stride` bytes a row) shrunk to
+// `toWidth` x `toHeight` by a whole factor, the same both ways (the letter
+// pictures are 8 times their size: 8 times at a ratio of 1, 4 times at 2), each
+// block of pixels averaged and rounded to the nearest: opaque grey pixels
+// 0xFFgggggg, row by row. For a whole factor that is what smooth scaling
+// gives, at a fraction of its cost, which counts at start-up. Empty for any
+// other size.
+std::vector<std::uint32_t> shrinkGrey(const std::uint8_t* pixels, std::ptrdiff_t stride, int width,
+                                      int height, int toWidth, int toHeight);
 
 // The outline of a circle of `radius` about (centreX, centreY), drawn with a
 // pen `width` pixels wide whose centre line lies (shift, shift) from it, as

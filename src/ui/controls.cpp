@@ -60,6 +60,16 @@ TextFont textFont(const FontSpec& font) {
     return {font.Name, pixelSizeForPoints(font.Size), font.Bold};
 }
 
+std::string installedFamily(const std::string& family) {
+    if (family == "ＭＳ Ｐゴシック") {
+        return "IPAPGothic";
+    }
+    if (family == "ＭＳ Ｐ明朝") {
+        return "IPAPMincho";
+    }
+    return family;
+}
+
 const char* letterFile(Letter letter) {
     switch (letter) {
         case Letter::Ell:

@@ -56,6 +56,11 @@ struct TextFont {
 
 TextFont textFont(const FontSpec& font);
 
+// The installed font that shows a family of the form on the desktop: the IPA
+// proportional fonts stand for "ＭＳ Ｐゴシック" and "ＭＳ Ｐ明朝", with the same
+// metrics; any other family is itself.
+std::string installedFamily(const std::string& family);
+
 // Measures a caption in a font, so that an auto-sized label can take the size of
 // its caption. A front end supplies the width of a text in its real font; the
 // size of the label follows from it here.

@@ -24,6 +24,21 @@ double gridOf(double ratio) {
 
 }  // namespace
 
+int scaledPixels(int pixels, double scale) {
+    if (scale == 1.0) {
+        return pixels;
+    }
+    return std::max(1, static_cast<int>(std::lround(pixels * scale)));
+}
+
+PixelRect wholePixels(const ClientRect& exact) {
+    const auto round = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    const int left = round(exact.left);
+    const int top = round(exact.top);
+    return {left, top, std::max(1, round(exact.right()) - left),
+            std::max(1, round(exact.bottom()) - top)};
+}
+
 Viewport Viewport::fit(double clientWidth, double clientHeight, double pixelRatio) {
     const double width = std::isfinite(clientWidth) ? std::max(1.0, clientWidth) : 1.0;
     const double height = std::isfinite(clientHeight) ? std::max(1.0, clientHeight) : 1.0;
@@ -119,6 +134,81 @@ ClientRect CanvasMapping::canvasRectFromBox(const ClientRect& boxRect) const {
 
 ClientRect CanvasMapping::drawingAreaInBox() const {
     return boxRectFromCanvas({0, 0, drawingWidth_, drawingHeight_});
+}
+
+std::vector<FrameFill> CanvasMapping::frame(bool focusRing) const {
+    constexpr Rgb kShadow = 0x808080;
+    constexpr Rgb kDarkShadow = 0x404040;
+    constexpr Rgb kLight = 0xC0C0C0;
+    constexpr Rgb kHighlight = 0xFFFFFF;
+    constexpr Rgb kFocusRing = 0x0050D0;
+    std::vector<FrameFill> fills;
+    if (border_ <= 0) {
+        return fills;
+    }
+    // Above and to the left in the first colour, below and to the right in the
+    // second.
+    const auto edge = [&fills](const PixelRect& r, Rgb upper, Rgb lower) {
+        const int right = r.left + r.width - 1;
+        const int bottom = r.top + r.height - 1;
+        fills.push_back({{r.left, r.top, r.width, 1}, upper});
+        fills.push_back({{r.left, r.top, 1, r.height}, upper});
+        fills.push_back({{r.left, bottom, r.width, 1}, lower});
+        fills.push_back({{right, r.top + 1, 1, r.height - 1}, lower});
+    };
+    const PixelRect& outer = layout_;
+    edge(outer, kShadow, kHighlight);
+    if (border_ > 1) {
+        edge({outer.left + 1, outer.top + 1, outer.width - 2, outer.height - 2}, kDarkShadow,
+             kLight);
+    }
+    if (focusRing) {
+        const int b = border_;
+        fills.push_back({{outer.left, outer.top, outer.width, b}, kFocusRing});
+        fills.push_back({{outer.left, outer.top + outer.height - b, outer.width, b}, kFocusRing});
+        fills.push_back({{outer.left, outer.top, b, outer.height}, kFocusRing});
+        fills.push_back({{outer.left + outer.width - b, outer.top, b, outer.height}, kFocusRing});
+    }
+    return fills;
+}
+
+std::vector<PixelRect> CanvasMapping::groundBeside(double boxWidth, double boxHeight) const {
+    const int width = static_cast<int>(std::lround(boxWidth));
+    const int height = static_cast<int>(std::lround(boxHeight));
+    const int right = static_cast<int>(std::floor(layout_.width * scale_));
+    const int bottom = static_cast<int>(std::floor(layout_.height * scale_));
+    std::vector<PixelRect> ground;
+    if (right < width) {
+        ground.push_back({right, 0, width - right, height});
+    }
+    if (bottom < height) {
+        ground.push_back({0, bottom, width, height - bottom});
+    }
+    return ground;
+}
+
+StrokeRaster StrokeRaster::at(double scale, ClientPoint origin) {
+    return {scale, origin.x - std::floor(origin.x), origin.y - std::floor(origin.y)};
+}
+
+PixelRect StrokeRaster::pixels(double width, double height) const {
+    return {0, 0, static_cast<int>(std::ceil(width * scale + phaseX)),
+            static_cast<int>(std::ceil(height * scale + phaseY))};
+}
+
+PixelRect StrokeRaster::pixelsUnder(const ClientRect& canvasRect) const {
+    const double left = canvasRect.left * scale + phaseX;
+    const double top = canvasRect.top * scale + phaseY;
+    const int x1 = static_cast<int>(std::floor(left));
+    const int y1 = static_cast<int>(std::floor(top));
+    const int x2 = static_cast<int>(std::ceil(left + canvasRect.width * scale));
+    const int y2 = static_cast<int>(std::ceil(top + canvasRect.height * scale));
+    return {x1, y1, x2 - x1, y2 - y1};
+}
+
+ClientRect StrokeRaster::canvasOver(const PixelRect& pixels) const {
+    return {(pixels.left - phaseX) / scale, (pixels.top - phaseY) / scale, pixels.width / scale,
+            pixels.height / scale};
 }
 
 }  // namespace heikosen

@@ -11,6 +11,8 @@
 // whole window pixels for the desktop's widgets (1), whole device pixels for
 // the page (its device pixel ratio).
 
+#include <vector>
+
 #include "ui/canvas_scene.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
@@ -38,6 +40,21 @@ struct ClientRect {
 // The smallest client area a window of the program can be made: half the layout.
 inline constexpr int kMinimumClientWidth = (kClientWidth + 1) / 2;
 inline constexpr int kMinimumClientHeight = (kClientHeight + 1) / 2;
+
+// A size of the layout, in whole pixels at a scale: the nearest, at least one.
+int scaledPixels(int pixels, double scale);
+
+// The whole pixels a rectangle covers, its corners rounded half up, so that it
+// covers the same pixels wherever the device's origin lies; at least one pixel
+// each way.
+PixelRect wholePixels(const ClientRect& exact);
+
+// A rectangle of the canvas's frame, filled with one colour.
+struct FrameFill {
+    PixelRect rect;
+    Rgb color = kBlack;
+    bool operator==(const FrameFill&) const = default;
+};
 
 struct Viewport {
     double scale = 1;
@@ -94,6 +111,14 @@ class CanvasMapping {
     ClientRect canvasRectFromBox(const ClientRect& boxRect) const;
     // The drawing area in the box's pixels.
     ClientRect drawingAreaInBox() const;
+    // The classic sunken frame in the canvas's unscaled pixels: a dark grey
+    // and white outer edge, a near-black and light grey inner edge; with the
+    // focus ring, a blue ring over the whole frame.
+    std::vector<FrameFill> frame(bool focusRing) const;
+    // The box is whole pixels of the grid; the scaled canvas may end inside its
+    // last column or row, which shows the window's ground: these parts of a box
+    // of this size, in its own pixels.
+    std::vector<PixelRect> groundBeside(double boxWidth, double boxHeight) const;
 
   private:
     double scale_;
@@ -102,6 +127,29 @@ class CanvasMapping {
     PixelRect layout_;
     double drawingWidth_;
     double drawingHeight_;
+};
+
+// A front end's picture of the strokes: `scale` of its pixels per canvas pixel,
+// lying on the device's pixels, with the canvas's origin `phaseX`, `phaseY`
+// into its first one.
+struct StrokeRaster {
+    double scale = 0;
+    double phaseX = 0;
+    double phaseY = 0;
+
+    // The picture for a canvas whose origin lies at this point of the device's
+    // pixels.
+    static StrokeRaster at(double scale, ClientPoint origin);
+    // The picture's pixels, whole ones from its corner, for a drawing area of
+    // this many canvas pixels.
+    PixelRect pixels(double width, double height) const;
+    // The picture's pixels under a rectangle of canvas pixels: every one it
+    // touches.
+    PixelRect pixelsUnder(const ClientRect& canvasRect) const;
+    // The canvas rectangle that those pixels cover exactly.
+    ClientRect canvasOver(const PixelRect& pixels) const;
+
+    bool operator==(const StrokeRaster&) const = default;
 };
 
 }  // namespace heikosen

@@ -265,6 +265,13 @@ void activateControl(Form1& form, const WindowControl& control) {
     }
 }
 
+KeyStroke keyStroke(ControlKey key, bool shift, bool otherModifiers, bool repeat) {
+    if (key == ControlKey::Tab || key == ControlKey::BackTab) {
+        return {shift ? ControlKey::BackTab : key, otherModifiers, repeat};
+    }
+    return {key, shift || otherModifiers, repeat};
+}
+
 KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke stroke) {
     const WindowControl* at =
         inList(controls, focused) ? &controls[static_cast<std::size_t>(focused)] : nullptr;

@@ -87,6 +87,11 @@ std::string elementId(const WindowControl& control);
 // The name of the one group of option buttons, for a screen reader.
 inline constexpr const char* kOptionGroupName = "ペンと直線の色";
 
+// The gap between an option button's or a check box's indicator and its
+// caption that the layout is drawn for, in client pixels: narrow, so that the
+// short captions of the pens and of the marker lines fit their rectangles.
+inline constexpr int kIndicatorCaptionGap = 3;
+
 // The font of controls that have none of their own: buttons, option buttons
 // and check boxes.
 FontSpec controlFont();
@@ -105,6 +110,10 @@ struct KeyStroke {
     bool modified = false;
     bool repeat = false;  // a repeat of a key held down
 };
+
+// A key as a front end reads it, with the modifiers held: Shift+Tab goes
+// back, the Shift being part of the key.
+KeyStroke keyStroke(ControlKey key, bool shift, bool otherModifiers, bool repeat);
 
 // What a key does: whether the window takes it, the control that takes the
 // focus (its position in the list) and the one that is clicked (-1: none).

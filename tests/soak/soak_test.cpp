@@ -111,7 +111,6 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     heikosen::qt::initResources();
-    heikosen::qt::registerFontSubstitutions();
     const long totalSegments = argc > 1 ? std::stol(argv[1]) : 600000;
 
     heikosen::qt::MainWindow window;

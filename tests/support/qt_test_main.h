@@ -2,7 +2,7 @@
 
 // The start of every test program of the Qt window: Qt's offscreen platform
 // unless the environment names another, one QApplication, the program's
-// resources and font substitutions, then every test.
+// resources and the Japanese texts of its own dialogs, then every test.
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,6 @@ inline int runQtTests(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     heikosen::qt::initResources();
-    heikosen::qt::registerFontSubstitutions();
     heikosen::qt::installJapaneseTranslations(app);
     return RUN_ALL_TESTS();
 }

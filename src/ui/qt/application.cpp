@@ -66,7 +66,6 @@ int runApplication(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("heikosen"));
     initResources();
-    registerFontSubstitutions();
 
     MainWindow window;
     window.show();

@@ -5,9 +5,8 @@
 namespace heikosen::qt {
 
 // The application's style with the narrow gap between an option button's or a
-// check box's indicator and its caption that the window's layout is drawn for:
-// the short captions "1" to "5" and "白" fit their laid-out rectangles. The
-// indicators and the gap grow and shrink with the window's scale.
+// check box's indicator and its caption that the window's layout is drawn for.
+// The indicators and the gap grow and shrink with the window's scale.
 class ControlStyle final : public QProxyStyle {
   public:
     ControlStyle();
@@ -18,8 +17,6 @@ class ControlStyle final : public QProxyStyle {
     double scale() const { return factor_; }
 
   private:
-    int scaled(int pixels) const;
-
     double factor_ = 1.0;
 };
 

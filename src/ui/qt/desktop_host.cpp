@@ -9,7 +9,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegion>
-#include <algorithm>
 
 #include "printing/print_command.h"
 #include "ui/qt/main_window.h"
@@ -18,9 +17,6 @@
 namespace heikosen::qt {
 
 namespace {
-
-// How many times the screen's resolution the window is drawn at for printing.
-constexpr int kPrintOversampling = 3;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -52,7 +48,7 @@ PrintOutcome DesktopHost::printForm(const Form1& /*form*/) {
     if (QPrinterInfo::defaultPrinter().isNull()) {
         // No printer is set up as the default: let the user choose one, or a file.
         QPrintDialog dialog(&printer, &window_);
-        dialog.setWindowTitle(QStringLiteral("印刷"));
+        dialog.setWindowTitle(text(printing::kPrinterDialogTitle));
         if (dialog.exec() != QDialog::Accepted) {
             return {PrintOutcome::Status::Cancelled, {}};
         }
@@ -67,11 +63,10 @@ PrintOutcome DesktopHost::printOn(QPrinter& printer) {
         return {PrintOutcome::Status::Failed, printing::kPrinterNotReadyText};
     }
     // The window as on screen, drawn by its own painting at a few times the
-    // screen's resolution so that lines and letters stay sharp on paper, then
-    // put on the page as large as the printable area allows, centred.
-    const QSize client(kClientWidth, kClientHeight);
-    QImage image(client * kPrintOversampling, QImage::Format_RGB32);
-    image.setDevicePixelRatio(kPrintOversampling);
+    // screen's resolution, then put on the page.
+    const int oversampling = printing::kOversampling;
+    QImage image(QSize(kClientWidth, kClientHeight) * oversampling, QImage::Format_RGB32);
+    image.setDevicePixelRatio(oversampling);
     image.fill(Qt::white);
     {
         // The window may be scaled on screen: its client area is drawn back at
@@ -83,12 +78,7 @@ PrintOutcome DesktopHost::printOn(QPrinter& printer) {
                        QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double scale = std::min(static_cast<double>(page.width()) / client.width(),
-                                  static_cast<double>(page.height()) / client.height());
-    const QSizeF printed(client.width() * scale, client.height() * scale);
-    const QRectF target(
-        QPointF((page.width() - printed.width()) / 2.0, (page.height() - printed.height()) / 2.0),
-        printed);
+    const QRectF target = toQRectF(printing::printedArea(page.width(), page.height()));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(target, image);
     const bool ended = painter.end();

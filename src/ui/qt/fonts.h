@@ -1,8 +1,7 @@
 #pragma once
 
-// Fonts of the window. The form names its fonts as the window was designed
-// ("ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝"); on this desktop they are substituted by the
-// IPA proportional fonts, which have the same metrics.
+// Fonts of the window. The form names its fonts as the window was designed;
+// on this desktop they are the installed fonts that the core names for them.
 
 #include <QFont>
 
@@ -10,9 +9,6 @@
 #include "ui/window_controls.h"
 
 namespace heikosen::qt {
-
-// Makes the designed families resolve to the IPA fonts. Safe to call repeatedly.
-void registerFontSubstitutions();
 
 // The Qt font for a font of the form, its size set in pixels, so that what the
 // window shows does not depend on the screen's dots per inch.

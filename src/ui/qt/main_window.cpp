@@ -65,23 +65,15 @@ std::optional<KeyStroke> strokeOf(const QKeyEvent& key) {
     if (found == std::end(kKeys)) {
         return std::nullopt;
     }
-    Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
-    ControlKey pressed = found->second;
-    // Shift+Tab goes back.
-    if (pressed == ControlKey::Tab || pressed == ControlKey::BackTab) {
-        pressed = pressed == ControlKey::BackTab || (held & Qt::ShiftModifier) != 0
-                      ? ControlKey::BackTab
-                      : ControlKey::Tab;
-        held &= ~Qt::ShiftModifier;
-    }
-    return KeyStroke{pressed, held != Qt::NoModifier, key.isAutoRepeat()};
+    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
+    return keyStroke(found->second, held.testFlag(Qt::ShiftModifier),
+                     (held & ~Qt::ShiftModifier) != Qt::NoModifier, key.isAutoRepeat());
 }
 
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     initResources();
-    registerFontSubstitutions();
     // The IPA fonts have no bold face; Qt makes one, but only below 64 pixels
     // unless told otherwise, and the bold title of a large window is larger.
     if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT")) {
@@ -191,9 +183,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 QFont MainWindow::scaled(QFont font) const {
-    if (scale_.scale != 1.0 && font.pixelSize() > 0) {
-        font.setPixelSize(
-            std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale_.scale))));
+    if (font.pixelSize() > 0) {
+        font.setPixelSize(scaledPixels(font.pixelSize(), scale_.scale));
     }
     return font;
 }
@@ -291,32 +282,6 @@ QWidget* MainWindow::widget(WindowControlName name, int index) const {
         }
     }
     return nullptr;
-}
-
-QPushButton* MainWindow::command(int number) const {
-    const auto name =
-        static_cast<WindowControlName>(static_cast<int>(WindowControlName::Command1) + number - 1);
-    return qobject_cast<QPushButton*>(widget(name));
-}
-
-QRadioButton* MainWindow::option1(int index) const {
-    return qobject_cast<QRadioButton*>(widget(WindowControlName::Option1, index));
-}
-
-QRadioButton* MainWindow::option2(int index) const {
-    return qobject_cast<QRadioButton*>(widget(WindowControlName::Option2, index));
-}
-
-QCheckBox* MainWindow::check1(int index) const {
-    return qobject_cast<QCheckBox*>(widget(WindowControlName::Check1, index));
-}
-
-QLabel* MainWindow::label1() const {
-    return qobject_cast<QLabel*>(widget(WindowControlName::Label1));
-}
-
-QLabel* MainWindow::label4(int index) const {
-    return qobject_cast<QLabel*>(widget(WindowControlName::Label4, index));
 }
 
 void MainWindow::syncFromForm() {

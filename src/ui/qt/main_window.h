@@ -17,10 +17,10 @@
 #include "ui/qt/window_geometry.h"
 #include "ui/window_controls.h"
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace heikosen::qt {
 
@@ -42,13 +42,21 @@ class MainWindow final : public QWidget {
 
     // The widget of a control of the window, by its name and index (-1 for a
     // single control), or null.
-    QWidget* widget(WindowControlName name, int index = -1) const;
-    QPushButton* command(int number) const;  // 1..6
-    QRadioButton* option1(int index) const;
-    QRadioButton* option2(int index) const;
-    QCheckBox* check1(int index) const;
-    QLabel* label1() const;
-    QLabel* label4(int index) const;
+    using Name = WindowControlName;
+    QWidget* widget(Name name, int index = -1) const;
+    template <typename Widget>
+    Widget* widget(Name name, int index = -1) const {
+        return qobject_cast<Widget*>(widget(name, index));
+    }
+    QPushButton* command(int number) const {
+        return widget<QPushButton>(
+            static_cast<Name>(static_cast<int>(Name::Command1) + number - 1));
+    }
+    QRadioButton* option1(int i) const { return widget<QRadioButton>(Name::Option1, i); }
+    QRadioButton* option2(int i) const { return widget<QRadioButton>(Name::Option2, i); }
+    QCheckBox* check1(int i) const { return widget<QCheckBox>(Name::Check1, i); }
+    QLabel* label1() const { return widget<QLabel>(Name::Label1); }
+    QLabel* label4(int i) const { return widget<QLabel>(Name::Label4, i); }
     CanvasWidget* canvas() const { return canvas_; }
 
     // How the laid-out client area is scaled and placed in the window now.

@@ -1,56 +1,34 @@
 #include "ui/qt/scene_painter.h"
 
-#include <QPaintEngine>
 #include <QPen>
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "ui/qt/fonts.h"
+#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
 namespace {
 
-// Scaled letter pictures kept at most; a new scale of the window starts afresh.
-constexpr std::size_t kMaxScaledPictures = 64;
-
-// A grey picture made at a whole multiple of `size` (the letter pictures are 8
-// times their size: 8 times at a ratio of 1, 4 times at 2), shrunk to `size`
-// by averaging each block of pixels. For a whole factor that is what smooth
-// scaling gives, at a fraction of its cost, which counts at start-up. Returns
-// a null image for any other picture or size.
+// The letter picture shrunk by a whole factor as the core shrinks grey
+// pictures; a null image for any other picture or size.
 QImage shrinkByWholeFactor(const QImage& picture, QSize size) {
-    if (picture.format() != QImage::Format_Grayscale8 || size.isEmpty() ||
-        picture.width() % size.width() != 0 || picture.height() % size.height() != 0 ||
-        picture.width() / size.width() != picture.height() / size.height()) {
+    if (picture.format() != QImage::Format_Grayscale8) {
         return {};
     }
-    const int factor = picture.width() / size.width();
-    const int area = factor * factor;
-    QImage shrunk(size, QImage::Format_RGB32);
-    std::vector<int> sums(static_cast<std::size_t>(size.width()));
-    for (int y = 0; y < size.height(); ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
-        for (int dy = 0; dy < factor; ++dy) {
-            const uchar* row = picture.constScanLine(y * factor + dy);
-            for (int x = 0; x < size.width(); ++x) {
-                const uchar* block = row + static_cast<std::ptrdiff_t>(x) * factor;
-                int sum = 0;
-                for (int dx = 0; dx < factor; ++dx) {
-                    sum += block[dx];
-                }
-                sums[static_cast<std::size_t>(x)] += sum;
-            }
-        }
-        auto* out = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int grey = (sums[static_cast<std::size_t>(x)] + area / 2) / area;
-            out[x] = qRgb(grey, grey, grey);
-        }
+    const std::vector<std::uint32_t> shrunk =
+        shrinkGrey(picture.constBits(), picture.bytesPerLine(), picture.width(), picture.height(),
+                   size.width(), size.height());
+    if (shrunk.empty()) {
+        return {};
     }
-    return shrunk;
+    return QImage(reinterpret_cast<const uchar*>(shrunk.data()), size.width(), size.height(),
+                  QImage::Format_RGB32)
+        .copy();
 }
 
 // How many device pixels one canvas pixel covers under this painter: more than
@@ -98,69 +76,21 @@ void drawSegment(QPainter& painter, const SegmentItem& line) {
     }
 }
 
-// The whole device pixels a box covers: its corners rounded half up, so that
-// it covers the same pixels wherever the device's origin lies (the canvas's
-// composed picture and the screen); at least one pixel each way.
-QRect devicePixels(const QTransform& toDevice, const QRect& box) {
-    const QRectF exact = toDevice.mapRect(QRectF(box));
-    const auto round = [](qreal v) { return static_cast<int>(std::floor(v + 0.5)); };
-    const QPoint topLeft(round(exact.left()), round(exact.top()));
-    const QPoint bottomRight(round(exact.right()), round(exact.bottom()));
-    return {topLeft, QSize(std::max(1, bottomRight.x() - topLeft.x()),
-                           std::max(1, bottomRight.y() - topLeft.y()))};
-}
-
-void drawText(QPainter& painter, const CanvasItem& item, const TextItem& label,
-              LabelPictures& pictures, const QRect& area) {
-    const QRect rect = toQRect(label.box);
-    if (rect.isEmpty() || !rect.intersects(area)) {
+// Puts a picture made for the device pixels that `box` covers, rounded to
+// whole ones as the core rounds them, there pixel for pixel: sharp at every
+// scale. `make` gives the picture for that many device pixels, at the
+// painter's device transform.
+template <typename MakePicture>
+void drawOnPixels(QPainter& painter, const QRect& box, const QRect& area, MakePicture make) {
+    if (box.isEmpty() || !box.intersects(area)) {
         return;
     }
-    // On screen the label is a picture made once. On paper, or turned, the text
-    // is drawn afresh: it stays text in a printed file.
     const QTransform toDevice = painter.deviceTransform();
-    if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster &&
-        toDevice.type() <= QTransform::TxScale) {
-        const QRect pixels = devicePixels(toDevice, rect);
-        const QImage& picture = pictures.picture(item.control, label, rect.size(), pixels.size(),
-                                                 QSizeF(toDevice.m11(), toDevice.m22()));
-        const QRectF target = toDevice.inverted().mapRect(QRectF(pixels));
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, picture, QRectF(picture.rect()));
-        painter.restore();
-        return;
-    }
-    // An opaque label's background hides what lies beneath it.
-    if (label.opaque) {
-        painter.fillRect(rect, toQColor(label.backColor));
-    }
-    if (label.caption.empty()) {
-        return;
-    }
-    painter.save();
-    painter.setClipRect(rect, Qt::IntersectClip);
-    painter.setFont(toQFont(label.font));
-    painter.setPen(toQColor(label.foreColor));
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.caption));
-    painter.restore();
-}
-
-void drawPicture(QPainter& painter, const PictureItem& image, LetterPictures& pictures,
-                 const QRect& area) {
-    const QRect rect = toQRect(image.box);
-    if (rect.isEmpty() || !rect.intersects(area)) {
-        return;
-    }
-    // The picture is made for the device pixels it covers, rounded to whole
-    // ones, and put there pixel for pixel: sharp at every scale.
-    const QTransform toDevice = painter.deviceTransform();
-    const QRect pixels = devicePixels(toDevice, rect);
-    const QImage& picture = pictures.picture(image, pixels.size());
-    const QRectF target = toDevice.inverted().mapRect(QRectF(pixels));
+    const QRect pixels = toQRect(wholePixels(fromQRectF(toDevice.mapRect(QRectF(box)))));
+    const QImage& picture = make(pixels.size(), toDevice);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(target, picture, QRectF(picture.rect()));
+    painter.drawImage(toDevice.inverted().mapRect(QRectF(pixels)), picture, QRectF(picture.rect()));
     painter.restore();
 }
 
@@ -249,9 +179,18 @@ void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
         if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
             drawSegment(painter, *line);
         } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {
-            drawText(painter, item, *label, labels, area);
+            // A label is a picture of its caption, made once.
+            const QRect box = toQRect(label->box);
+            drawOnPixels(painter, box, area,
+                         [&](QSize size, const QTransform& toDevice) -> const QImage& {
+                             return labels.picture(item.control, *label, box.size(), size,
+                                                   QSizeF(toDevice.m11(), toDevice.m22()));
+                         });
         } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
-            drawPicture(painter, *picture, pictures, area);
+            drawOnPixels(painter, toQRect(picture->box), area,
+                         [&](QSize size, const QTransform&) -> const QImage& {
+                             return pictures.picture(*picture, size);
+                         });
         } else {
             drawCircle(painter, std::get<CircleItem>(item.shape), area);
         }
