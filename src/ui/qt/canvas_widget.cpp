@@ -7,8 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "ui/form1.h"
@@ -30,29 +30,6 @@ int formButton(Qt::MouseButton button) {
         default:
             return 0;
     }
-}
-
-// The classic sunken frame: a dark grey and white outer edge, a near-black and
-// light grey inner edge.
-const QColor kShadow(0x80, 0x80, 0x80);
-const QColor kDarkShadow(0x40, 0x40, 0x40);
-const QColor kLight(0xC0, 0xC0, 0xC0);
-const QColor kHighlight(0xFF, 0xFF, 0xFF);
-// The focus ring, over the whole frame.
-const QColor kFocusRing(0x00, 0x50, 0xD0);
-
-// The pixels of an image under a rectangle of canvas pixels, at `scale` image
-// pixels per canvas pixel with the canvas's origin at `origin` in the image.
-QRect pixelsUnder(const QRect& canvasRect, qreal scale, QPointF origin) {
-    return QRectF(canvasRect.x() * scale + origin.x(), canvasRect.y() * scale + origin.y(),
-                  canvasRect.width() * scale, canvasRect.height() * scale)
-        .toAlignedRect();
-}
-
-// The canvas rectangle that those image pixels cover exactly.
-QRectF canvasOver(const QRect& pixels, qreal scale, QPointF origin) {
-    return {(pixels.x() - origin.x()) / scale, (pixels.y() - origin.y()) / scale,
-            pixels.width() / scale, pixels.height() / scale};
 }
 
 }  // namespace
@@ -107,20 +84,15 @@ QSize CanvasWidget::areaSize() const {
 
 void CanvasWidget::ensureStrokeLayer() {
     // The layer's pixels lie on the screen's: as many per canvas pixel as the
-    // screen has device pixels, and starting where the canvas's origin falls
-    // within a device pixel of the window.
+    // screen has device pixels, from the device pixel of the window in which the
+    // canvas's origin falls.
     const qreal ratio = devicePixelRatioF();
     const ClientPoint corner = mapping().boxFromCanvas({0, 0});
     const QPointF origin =
         (QPointF(mapTo(window(), QPoint(0, 0))) + QPointF(corner.x, corner.y)) * ratio;
-    const QPointF phase(origin.x() - std::floor(origin.x()), origin.y() - std::floor(origin.y()));
-    const QRect area = toQRect(mapping().drawingArea());
-    const bool moved = origin != origin_;
-    origin_ = origin;
-    // The board drawn again at a new resolution, or the canvas moved on the
-    // composed picture.
-    if (strokes_.setResolution(QSizeF(area.size()), scale_ * ratio, phase) || moved) {
-        markStale(QRect(QPoint(0, 0), area.size()));
+    if (strokes_.setResolution(QSizeF(areaSize()),
+                               StrokeRaster::at(scale_ * ratio, {origin.x(), origin.y()}))) {
+        markStale(QRect(QPoint(0, 0), areaSize()));
     }
 }
 
@@ -166,34 +138,6 @@ void CanvasWidget::updateDrawingArea() {
     update(drawingArea());
 }
 
-void CanvasWidget::paintFrame(QPainter& painter) const {
-    const QRect outer = toQRect(mapping().layoutRect());
-    const int border = mapping().border();
-    if (border <= 0) {
-        return;
-    }
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    // Outer edge: shadow above and to the left, highlight below and to the right.
-    painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), 1), kShadow);
-    painter.fillRect(QRect(outer.left(), outer.top(), 1, outer.height()), kShadow);
-    painter.fillRect(QRect(outer.left(), outer.bottom(), outer.width(), 1), kHighlight);
-    painter.fillRect(QRect(outer.right(), outer.top() + 1, 1, outer.height() - 1), kHighlight);
-    if (border > 1) {
-        painter.fillRect(QRect(inner.left(), inner.top(), inner.width(), 1), kDarkShadow);
-        painter.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), kDarkShadow);
-        painter.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), kLight);
-        painter.fillRect(QRect(inner.right(), inner.top() + 1, 1, inner.height() - 1), kLight);
-    }
-    if (focusRing_) {
-        painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), border), kFocusRing);
-        painter.fillRect(QRect(outer.left(), outer.bottom() - border + 1, outer.width(), border),
-                         kFocusRing);
-        painter.fillRect(QRect(outer.left(), outer.top(), border, outer.height()), kFocusRing);
-        painter.fillRect(QRect(outer.right() - border + 1, outer.top(), border, outer.height()),
-                         kFocusRing);
-    }
-}
-
 void CanvasWidget::showFocusRing(bool shown) {
     if (focusRing_ != shown) {
         focusRing_ = shown;
@@ -201,76 +145,22 @@ void CanvasWidget::showFocusRing(bool shown) {
     }
 }
 
-bool CanvasWidget::paintBoard(QPainter& painter, const QRect& dirty) const {
-    const QImage& strokes = strokes_.image();
-    const qreal scale = strokes_.scale();
-    // A blank board is the background alone.
-    if (strokes.isNull() || strokes_.blank() || !(scale > 0)) {
-        return false;
-    }
-    const QPointF phase = strokes_.phase();
-    // The layer's pixels under the canvas pixels being repainted, and the canvas
-    // rectangle they cover exactly.
-    const QRect source = pixelsUnder(dirty, scale, phase).intersected(strokes.rect());
-    if (source.isEmpty()) {
-        return false;
-    }
-    const QRectF target = canvasOver(source, scale, phase);
-    // At the layer's own resolution each of its pixels falls on one device
-    // pixel; only drawing at another resolution (printing) needs smoothing.
-    const QTransform device = painter.deviceTransform();
-    const qreal deviceScale = std::sqrt(std::fabs(device.determinant()));
-    const bool smooth = std::fabs(deviceScale - scale) > 1e-6 * scale;
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-    if (smooth) {
-        // Smoothed, the strokes are blended over the background here.
-        painter.fillRect(dirty, strokes_.background());
-        painter.drawImage(target, strokes, QRectF(source));
-    } else {
-        // The board's opaque pixels, copied as they are.
-        painter.drawImage(target, strokes_.board(), QRectF(source));
-    }
-    painter.restore();
-    return true;
-}
-
 bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
-    // A board without strokes is painted directly: filling the background and
-    // drawing the controls costs less than copying the picture would. A picture
-    // made before stays, kept up to date, for the strokes to come.
-    if (strokes_.blank() || strokes_.board().isNull()) {
-        return false;
-    }
     // The picture is the screen's: kept while the canvas is shown, holding the
     // scene of the last refresh, drawn as Qt's raster engine draws (labels as
-    // pictures, where on paper they stay text).
-    if (!isVisible() || painter.paintEngine() == nullptr ||
-        painter.paintEngine()->type() != QPaintEngine::Raster || scene_ != lastDrawn_ ||
-        origin_.x() < 0 || origin_.y() < 0) {
+    // pictures), each of its pixels on one device pixel. A board without
+    // strokes is painted directly: filling the background and drawing the
+    // controls costs less than copying the picture would. A picture made
+    // before stays, kept up to date, for the strokes to come.
+    const std::optional<QPoint> whole = strokes_.wholePixelsTo(painter);
+    if (strokes_.blank() || strokes_.image().isNull() || !whole || !isVisible() ||
+        painter.paintEngine()->type() != QPaintEngine::Raster || scene_ != lastDrawn_) {
         return false;
     }
-    // Each of its pixels must fall on one device pixel: the painter's scale is
-    // the stroke layer's, and its device pixels lie whole pixels from the
-    // window's.
-    const qreal scale = strokes_.scale();
-    const QTransform device = painter.deviceTransform();
-    const QPointF shift(device.dx() - origin_.x(), device.dy() - origin_.y());
-    const QPointF whole(std::round(shift.x()), std::round(shift.y()));
-    constexpr qreal kTolerance = 1e-6;
-    if (!(scale > 0) || device.type() > QTransform::TxScale ||
-        std::fabs(device.m11() - scale) > kTolerance * scale ||
-        std::fabs(device.m22() - scale) > kTolerance * scale ||
-        std::fabs(shift.x() - whole.x()) > kTolerance ||
-        std::fabs(shift.y() - whole.y()) > kTolerance) {
-        return false;
-    }
-    const QSize size = strokes_.pixelSize() + QSize(static_cast<int>(std::floor(origin_.x())),
-                                                    static_cast<int>(std::floor(origin_.y())));
-    if (composed_.size() != size) {
+    if (composed_.size() != strokes_.image().size()) {
         // The old picture goes before the new one is made.
         composed_ = QImage();
-        composed_ = QImage(size, QImage::Format_RGB32);
+        composed_ = QImage(strokes_.image().size(), QImage::Format_RGB32);
         if (composed_.isNull()) {
             return false;
         }
@@ -279,65 +169,44 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
     // Everything out of date is composed at once: what the last changes asked
     // to repaint, or, after the repaints of a blank board left the picture
     // alone, all of it, which piece by piece would leave a region of ever more
-    // pieces behind.
+    // pieces behind. It is drawn as on screen, moved by the whole device pixels
+    // between the painter's pixels and the picture's, and clipped as on screen
+    // to the drawing area: the same edge rounded the same way cuts the lines at
+    // the same points.
     if (!stale_.isEmpty()) {
-        // On screen the painter's own transform; elsewhere the same, moved by
-        // the whole device pixels between its pixels and the window's.
-        compose(stale_, device * QTransform::fromTranslate(-whole.x(), -whole.y()));
+        QRegion pixels;
+        for (const QRect& rect : stale_) {
+            pixels += toQRect(strokes_.raster().pixelsUnder(fromQRectF(QRectF(rect))));
+        }
+        QPainter picture(&composed_);
+        picture.setClipRegion(pixels);
+        picture.setTransform(painter.deviceTransform() *
+                             QTransform::fromTranslate(-whole->x(), -whole->y()));
+        for (const QRect& rect : stale_) {
+            strokes_.paint(picture, rect);
+        }
+        picture.setClipRect(QRect(QPoint(0, 0), areaSize()), Qt::IntersectClip);
+        paintScene(picture, lastDrawn_, areaSize(), pictures_, labels_);
         stale_ = QRegion();
     }
-    const QRect source = pixelsUnder(dirty, scale, origin_).intersected(composed_.rect());
-    if (!source.isEmpty()) {
-        painter.save();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(canvasOver(source, scale, origin_), composed_, QRectF(source));
-        painter.restore();
-    }
+    strokes_.drawPixels(painter, dirty, composed_, false);
     return true;
-}
-
-void CanvasWidget::compose(const QRegion& region, const QTransform& toPicture) {
-    const qreal scale = strokes_.scale();
-    QRegion pixels;
-    for (const QRect& rect : region) {
-        pixels += pixelsUnder(rect, scale, origin_).intersected(composed_.rect());
-    }
-    QPainter painter(&composed_);
-    // The board's pixels as they are; it starts at the device pixel the
-    // canvas's origin falls in.
-    const QPoint corner(static_cast<int>(std::floor(origin_.x())),
-                        static_cast<int>(std::floor(origin_.y())));
-    for (const QRect& rect : pixels) {
-        painter.drawImage(rect.topLeft(), strokes_.board(), rect.translated(-corner));
-    }
-    // Clipped as on screen to the drawing area, given in canvas pixels: the
-    // same edge rounded the same way cuts the lines at the same points.
-    const QSize area = areaSize();
-    painter.setClipRegion(pixels);
-    painter.setTransform(toPicture);
-    painter.setClipRect(QRect(QPoint(0, 0), area), Qt::IntersectClip);
-    paintScene(painter, lastDrawn_, area, pictures_, labels_);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     ensureStrokeLayer();
     const CanvasMapping map = mapping();
     QPainter painter(this);
-    // The widget is whole pixels; a scaled canvas may end inside its last
-    // column or row, which shows the window's ground.
-    const QSizeF scaled = QSizeF(toQRect(map.layoutRect()).size()) * map.scale();
-    const QRect all = rect();
-    if (scaled.width() < all.width() || scaled.height() < all.height()) {
-        const QColor ground = parentWidget() != nullptr
-                                  ? parentWidget()->palette().color(QPalette::Window)
-                                  : palette().color(QPalette::Window);
-        const int right = static_cast<int>(std::floor(scaled.width()));
-        const int bottom = static_cast<int>(std::floor(scaled.height()));
-        painter.fillRect(QRect(right, 0, all.width() - right, all.height()), ground);
-        painter.fillRect(QRect(0, bottom, all.width(), all.height() - bottom), ground);
+    // A scaled canvas may end inside the widget's last column or row, which
+    // shows the window's ground.
+    const QWidget* ground = parentWidget() != nullptr ? parentWidget() : this;
+    for (const PixelRect& rect : map.groundBeside(width(), height())) {
+        painter.fillRect(toQRect(rect), ground->palette().color(QPalette::Window));
     }
     painter.setTransform(QTransform::fromScale(map.scale(), map.scale()));
-    paintFrame(painter);
+    for (const FrameFill& fill : map.frame(focusRing_)) {
+        painter.fillRect(toQRect(fill.rect), toQColor(fill.color));
+    }
 
     painter.translate(map.border(), map.border());
     const QRect canvasArea(QPoint(0, 0), areaSize());
@@ -355,7 +224,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     }
     // The strokes of the pens on their background, only where the canvas is
     // being repainted; a board never written on is filled with the background.
-    if (!paintBoard(painter, dirty)) {
+    if (!strokes_.paint(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
     paintScene(painter, scene_, canvasArea.size(), pictures_, labels_);

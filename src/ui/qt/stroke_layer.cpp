@@ -17,8 +17,8 @@ StrokeLayer::StrokeLayer(CanvasWidget& canvas, const QColor& background)
 
 void StrokeLayer::setUpPainter(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.translate(phase_);
-    painter.scale(scale_, scale_);
+    painter.translate(phase());
+    painter.scale(scale(), scale());
 }
 
 void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) const {
@@ -34,52 +34,26 @@ void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) 
     }
 }
 
-QSize StrokeLayer::pixelSize() const {
-    return {static_cast<int>(std::ceil(canvasSize_.width() * scale_ + phase_.x())),
-            static_cast<int>(std::ceil(canvasSize_.height() * scale_ + phase_.y()))};
-}
-
 QImage StrokeLayer::blankImage() const {
-    QImage image(pixelSize(), QImage::Format_ARGB32_Premultiplied);
+    const QSize size = toQRect(raster_.pixels(canvasSize_.width(), canvasSize_.height())).size();
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
 
-void StrokeLayer::composeBoard(QRect pixels) {
-    if (image_.isNull()) {
-        board_ = QImage();
-        return;
-    }
-    if (board_.size() != image_.size()) {
-        board_ = QImage(image_.size(), QImage::Format_RGB32);
-        pixels = QRect();
-    }
-    const QRect area = pixels.isNull() ? board_.rect() : pixels.intersected(board_.rect());
-    if (area.isEmpty()) {
-        return;
-    }
-    // The same blending as drawing the strokes over the background on screen.
-    QPainter painter(&board_);
-    painter.fillRect(area, background_);
-    painter.drawImage(area.topLeft(), image_, area);
-}
-
-bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
-    if (canvasSize_ == canvasSize && scale_ == scale && phase_ == phase) {
+bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
+    if (canvasSize_ == canvasSize && raster_ == raster) {
         return false;
     }
     stopRedraw();
     const QImage before = std::move(image_);
-    const qreal scaleBefore = scale_;
-    const QPointF phaseBefore = phase_;
+    const StrokeRaster rasterBefore = raster_;
     canvasSize_ = canvasSize;
-    scale_ = scale;
-    phase_ = phase;
+    raster_ = raster;
     setArea(static_cast<float>(canvasSize.width()), static_cast<float>(canvasSize.height()));
     if (blank()) {
         // A blank board has no image: the first stroke makes one.
         image_ = QImage();
-        board_ = QImage();
         return true;
     }
     image_ = blankImage();
@@ -90,24 +64,73 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, qreal scale, QPointF phase) {
         for (std::size_t i = 0; i < keptSegmentCount(); ++i) {
             paintSegment(painter, kept(i));
         }
-        painter.end();
-        composeBoard();
         return true;
     }
-    if (!before.isNull() && scaleBefore > 0) {
+    if (!before.isNull() && rasterBefore.scale > 0) {
         // The old image, rescaled, stands in until the sharp one is drawn; when
         // the list was dropped, for good.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        const qreal ratio = scale / scaleBefore;
-        const QPointF corner = phase - phaseBefore * ratio;
+        const qreal ratio = raster.scale / rasterBefore.scale;
+        const QPointF corner = phase() - QPointF(rasterBefore.phaseX, rasterBefore.phaseY) * ratio;
         painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
     }
     painter.end();
-    composeBoard();
     if (keepsEveryStroke()) {
         startRedraw();
     }
     return true;
+}
+
+bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {
+    // A blank board is the background alone.
+    if (image_.isNull() || blank() || !(scale() > 0)) {
+        return false;
+    }
+    // At the layer's own resolution each of its pixels falls on one device
+    // pixel, and the background is filled under exactly those pixels; only
+    // drawing at another resolution (printing) needs smoothing.
+    const qreal deviceScale = std::sqrt(std::fabs(painter.deviceTransform().determinant()));
+    const bool smooth = std::fabs(deviceScale - scale()) > 1e-6 * scale();
+    const QRect source =
+        toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(image_.rect());
+    if (source.isEmpty()) {
+        return false;
+    }
+    painter.fillRect(smooth ? QRectF(dirty) : toQRectF(raster_.canvasOver(fromQRect(source))),
+                     background_);
+    drawPixels(painter, dirty, image_, smooth);
+    return true;
+}
+
+void StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels,
+                             bool smooth) const {
+    // The pixels under the canvas pixels being repainted, and the canvas
+    // rectangle they cover exactly.
+    const QRect source =
+        toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(pixels.rect());
+    if (source.isEmpty()) {
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.drawImage(toQRectF(raster_.canvasOver(fromQRect(source))), pixels, QRectF(source));
+    painter.restore();
+}
+
+std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const {
+    const QTransform device = painter.deviceTransform();
+    const QPointF shift(device.dx() - raster_.phaseX, device.dy() - raster_.phaseY);
+    const QPoint whole(qRound(shift.x()), qRound(shift.y()));
+    constexpr qreal kTolerance = 1e-6;
+    const qreal s = scale();
+    if (!(s > 0) || device.type() > QTransform::TxScale ||
+        std::fabs(device.m11() - s) > kTolerance * s ||
+        std::fabs(device.m22() - s) > kTolerance * s ||
+        std::fabs(shift.x() - whole.x()) > kTolerance ||
+        std::fabs(shift.y() - whole.y()) > kTolerance) {
+        return std::nullopt;
+    }
+    return whole;
 }
 
 void StrokeLayer::startRedraw() {
@@ -143,7 +166,6 @@ void StrokeLayer::redrawSlice() {
     }
     image_ = std::move(redraw_);
     stopRedraw();
-    composeBoard();
     canvas_.updateDrawingArea();
 }
 
@@ -159,7 +181,7 @@ void StrokeLayer::segmentKept(const StrokeSegment& segment) {
         stopRedraw();
     }
     markDrawn();
-    if (!(scale_ > 0)) {
+    if (!(scale() > 0)) {
         return;
     }
     if (image_.isNull()) {
@@ -171,18 +193,14 @@ void StrokeLayer::segmentKept(const StrokeSegment& segment) {
         paintSegment(painter, segment);
     }
     const StrokeReach reach = strokeReach(segment);
-    const QRectF touched(QPointF(reach.left, reach.top), QPointF(reach.right, reach.bottom));
-    // The image's pixels under the canvas rectangle the segment touched.
-    composeBoard(QRectF(touched.x() * scale_ + phase_.x(), touched.y() * scale_ + phase_.y(),
-                        touched.width() * scale_, touched.height() * scale_)
-                     .toAlignedRect());
-    canvas_.updateCanvasRect(touched);
+    const ClientRect touched{reach.left, reach.top, double{reach.right} - double{reach.left},
+                             double{reach.bottom} - double{reach.top}};
+    canvas_.updateCanvasRect(toQRectF(touched));
 }
 
 void StrokeLayer::wiped() {
     stopRedraw();
     image_.fill(Qt::transparent);
-    board_.fill(background_);
     canvas_.updateDrawingArea();
 }
 

@@ -10,8 +10,10 @@
 #include <QSizeF>
 #include <QTimer>
 #include <cstddef>
+#include <optional>
 
 #include "ui/stroke_store.h"
+#include "ui/viewport.h"
 
 class QPainter;
 
@@ -23,13 +25,6 @@ class CanvasWidget;
 // screen's resolution times the window's scale. Each segment the board keeps
 // is drawn into it once, and only the pixels it touched are repainted; at a
 // new resolution the kept segments are drawn again as the board's rules say.
-//
-// Beside the strokes alone the layer keeps the board as the screen shows it:
-// the canvas's background with the strokes over it, each pixel blended once,
-// when its strokes are drawn. The canvas copies the board's opaque pixels as
-// they are: into the picture it keeps of itself where they changed, or straight
-// onto another painter at the board's resolution. Blending the strokes afresh
-// on every repaint cost much more.
 class StrokeLayer final : public StrokeStore {
   public:
     // `background` is the canvas's background colour, which the window never
@@ -39,22 +34,28 @@ class StrokeLayer final : public StrokeStore {
     // The strokes. Null until the first stroke, so that a board never written
     // on costs no memory and no time at start-up.
     const QImage& image() const { return image_; }
-    // The background with the strokes over it, opaque, pixel for pixel of
-    // image(); null while image() is.
-    const QImage& board() const { return board_; }
-    const QColor& background() const { return background_; }
-    // Image pixels per canvas pixel.
-    qreal scale() const { return scale_; }
-    // Where the canvas's origin lies within the image's first pixel.
-    QPointF phase() const { return phase_; }
-    // The image's size at this resolution: the drawing area's pixels, whole
-    // ones, from the image's corner.
-    QSize pixelSize() const;
+    // Image pixels per canvas pixel, and where the canvas's origin lies within
+    // the image's first pixel.
+    const StrokeRaster& raster() const { return raster_; }
+    qreal scale() const { return raster_.scale; }
+    QPointF phase() const { return {raster_.phaseX, raster_.phaseY}; }
     // Gives the image the size of a drawing area of `canvasSize` canvas pixels
-    // at `scale` image pixels each, with the canvas's origin at `phase`. The
-    // strokes already drawn are drawn again, or rescaled once the kept list was
-    // dropped. False when the layer already had that resolution.
-    bool setResolution(QSizeF canvasSize, qreal scale, QPointF phase);
+    // at the raster's resolution. The strokes already drawn are drawn again, or
+    // rescaled once the kept list was dropped. False when the layer already had
+    // that resolution.
+    bool setResolution(QSizeF canvasSize, const StrokeRaster& raster);
+
+    // Paints the board (the background with the strokes over it) under the
+    // canvas pixels `dirty`, the painter's origin at the canvas's; false when
+    // the board is blank and nothing was painted.
+    bool paint(QPainter& painter, const QRect& dirty) const;
+    // Draws the pixels of `pixels`, a picture on the image's pixels, that lie
+    // under the canvas pixels `dirty`; smoothed, for a painter on other pixels.
+    void drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels, bool smooth) const;
+    // The whole device pixels between the painter's pixels and the image's,
+    // when each pixel of the image falls on one of the painter's; nothing when
+    // the painter draws at another scale or between the image's pixels.
+    std::optional<QPoint> wholePixelsTo(const QPainter& painter) const;
 
     // True while the sharp image for a new resolution is still being drawn.
     bool redrawing() const { return !redraw_.isNull(); }
@@ -71,17 +72,12 @@ class StrokeLayer final : public StrokeStore {
     void setUpPainter(QPainter& painter) const;
     // A transparent image of the drawing area at the layer's resolution.
     QImage blankImage() const;
-    // Blends the strokes over the background again on the board, within
-    // `pixels` of the image; the whole board when `pixels` is null.
-    void composeBoard(QRect pixels = QRect());
 
     CanvasWidget& canvas_;
     QColor background_;
     QImage image_;
-    QImage board_;
     QSizeF canvasSize_;
-    qreal scale_ = 0;
-    QPointF phase_;
+    StrokeRaster raster_;
     // The sharp image being drawn, and how many kept segments it has.
     QImage redraw_;
     std::size_t redrawn_ = 0;

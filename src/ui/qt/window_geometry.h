@@ -26,4 +26,8 @@ inline ClientRect fromQRectF(const QRectF& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+inline PixelRect fromQRect(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 }  // namespace heikosen::qt
