@@ -33,34 +33,31 @@ void setButton(CommandButton& button, const char* caption, Bounds rect, int tab)
     button.TabIndex = tab;
 }
 
+// A label of the strip along the top, auto-sized.
+void setStripLabel(LabelControl& label, const char* caption, Bounds rect, Rgb back, Rgb fore,
+                   const FontSpec& font, int tab) {
+    label.setCaption(caption);
+    label.Left = rect.Left;
+    label.Top = rect.Top;
+    label.Width = rect.Width;
+    label.Height = rect.Height;
+    label.AutoSize = true;
+    label.BackColor = back;
+    label.ForeColor = fore;
+    label.Font = font;
+    label.TabIndex = tab;
+}
+
 }  // namespace
 
 Form1::Form1() {
     // The strip along the top.
-    Label1.setCaption("相似と比");
-    Label1.Left = 8;
-    Label1.Top = 8;
-    Label1.Width = 125;
-    Label1.Height = 33;
-    Label1.AutoSize = true;
-    Label1.BackColor = kDarkGreen;
-    Label1.ForeColor = kBrightGreen;
-    Label1.Font = FontSpec{kGothic, 24, true};
-    Label1.TabIndex = 0;
-
+    setStripLabel(Label1, "相似と比", px(8, 8, 125, 33), kDarkGreen, kBrightGreen,
+                  FontSpec{kGothic, 24, true}, 0);
     const char* const rowCaptions[2] = {"太字", "細字"};
     for (int i = 0; i < 2; ++i) {
-        LabelControl& label = Label4(i);
-        label.setCaption(rowCaptions[i]);
-        label.Left = 528;
-        label.Top = i == 0 ? 10 : 27;
-        label.Width = 24;
-        label.Height = 12;
-        label.AutoSize = true;
-        label.BackColor = kLightGreen;
-        label.ForeColor = kBlack;
-        label.Font = FontSpec{kGothic, 9, false};
-        label.TabIndex = 13 + i;
+        setStripLabel(Label4(i), rowCaptions[i], px(528, i == 0 ? 10 : 27, 24, 12), kLightGreen,
+                      kBlack, FontSpec{kGothic, 9, false}, 13 + i);
     }
 
     setButton(Command5, "直線", px(216, 8, 49, 33), 23);

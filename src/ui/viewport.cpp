@@ -136,7 +136,7 @@ ClientRect CanvasMapping::drawingAreaInBox() const {
     return boxRectFromCanvas({0, 0, drawingWidth_, drawingHeight_});
 }
 
-std::vector<FrameFill> CanvasMapping::frame(bool focusRing) const {
+std::vector<CanvasMapping::FrameFill> CanvasMapping::frame(bool focusRing) const {
     constexpr Rgb kShadow = 0x808080;
     constexpr Rgb kDarkShadow = 0x404040;
     constexpr Rgb kLight = 0xC0C0C0;

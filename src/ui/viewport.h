@@ -49,13 +49,6 @@ int scaledPixels(int pixels, double scale);
 // each way.
 PixelRect wholePixels(const ClientRect& exact);
 
-// A rectangle of the canvas's frame, filled with one colour.
-struct FrameFill {
-    PixelRect rect;
-    Rgb color = kBlack;
-    bool operator==(const FrameFill&) const = default;
-};
-
 struct Viewport {
     double scale = 1;
     // The laid-out client area's corner, on the grid.
@@ -111,6 +104,11 @@ class CanvasMapping {
     ClientRect canvasRectFromBox(const ClientRect& boxRect) const;
     // The drawing area in the box's pixels.
     ClientRect drawingAreaInBox() const;
+    // A rectangle of the canvas's frame, filled with one colour.
+    struct FrameFill {
+        PixelRect rect;
+        Rgb color = kBlack;
+    };
     // The classic sunken frame in the canvas's unscaled pixels: a dark grey
     // and white outer edge, a near-black and light grey inner edge; with the
     // focus ring, a blue ring over the whole frame.

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "ui/qt/fonts.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/resources.h"
 

@@ -204,7 +204,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         painter.fillRect(toQRect(rect), ground->palette().color(QPalette::Window));
     }
     painter.setTransform(QTransform::fromScale(map.scale(), map.scale()));
-    for (const FrameFill& fill : map.frame(focusRing_)) {
+    for (const CanvasMapping::FrameFill& fill : map.frame(focusRing_)) {
         painter.fillRect(toQRect(fill.rect), toQColor(fill.color));
     }
 

@@ -199,22 +199,16 @@ void MainWindow::placeWidgets() {
 }
 
 void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const {
-    if (control.kind == ControlKind::Canvas) {
-        // The canvas starts at its scaled corner and is as large as its scaled
-        // picture, rounded up to whole pixels.
-        const QRect rect = toQRect(scale_.canvasBox(form_.gamen));
-        if (widget->geometry() != rect) {
-            widget->setGeometry(rect);
-        }
-    } else {
-        const QRect rect = toQRect(scale_.place(control.rect));
-        if (widget->geometry() != rect) {
-            widget->setGeometry(rect);
-        }
-        const QFont font = scaled(toQFont(control.font));
-        if (widget->font() != font) {
-            widget->setFont(font);
-        }
+    // The canvas starts at its scaled corner and is as large as its scaled
+    // picture, rounded up to whole pixels; it has no font of its own.
+    const bool canvas = control.kind == ControlKind::Canvas;
+    const QRect rect = toQRect(canvas ? scale_.canvasBox(form_.gamen) : scale_.place(control.rect));
+    if (widget->geometry() != rect) {
+        widget->setGeometry(rect);
+    }
+    const QFont font = scaled(toQFont(control.font));
+    if (!canvas && widget->font() != font) {
+        widget->setFont(font);
     }
     widget->setVisible(control.visible);
     widget->setEnabled(control.enabled);

@@ -144,21 +144,18 @@ const QImage& LetterPictures::picture(const PictureItem& item, QSize deviceSize)
 
 const QImage& LabelPictures::picture(const ControlId& control, const TextItem& label,
                                      QSize canvasSize, QSize deviceSize, QSizeF deviceScale) {
-    Entry& entry = pictures_[{static_cast<int>(control.control), control.index}];
-    if (!entry.image.isNull() && entry.label == label && entry.canvasSize == canvasSize &&
-        entry.deviceSize == deviceSize && entry.deviceScale == deviceScale) {
-        return entry.image;
+    auto& [made, image] = pictures_[{static_cast<int>(control.control), control.index}];
+    const Made wanted{label, canvasSize, deviceSize, deviceScale};
+    if (!image.isNull() && made == wanted) {
+        return image;
     }
-    entry.label = label;
-    entry.canvasSize = canvasSize;
-    entry.deviceSize = deviceSize;
-    entry.deviceScale = deviceScale;
-    entry.image = QImage(deviceSize, QImage::Format_RGB32);
-    entry.image.fill(toQColor(label.backColor));
+    made = wanted;
+    image = QImage(deviceSize, QImage::Format_RGB32);
+    image.fill(toQColor(label.backColor));
     if (!label.caption.empty()) {
         // Drawn as it would be on the device, with the label's corner at the
         // picture's corner.
-        QPainter painter(&entry.image);
+        QPainter painter(&image);
         painter.scale(deviceScale.width(), deviceScale.height());
         const QRect rect(QPoint(0, 0), canvasSize);
         painter.setClipRect(rect);
@@ -166,7 +163,7 @@ const QImage& LabelPictures::picture(const ControlId& control, const TextItem& l
         painter.setPen(toQColor(label.foreColor));
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.caption));
     }
-    return entry.image;
+    return image;
 }
 
 void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,

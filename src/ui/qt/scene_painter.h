@@ -44,14 +44,15 @@ class LabelPictures {
                           QSize deviceSize, QSizeF deviceScale);
 
   private:
-    struct Entry {
+    // What a picture was made for.
+    struct Made {
         TextItem label;
         QSize canvasSize;
         QSize deviceSize;
         QSizeF deviceScale;
-        QImage image;
+        bool operator==(const Made&) const = default;
     };
-    std::map<std::pair<int, int>, Entry> pictures_;
+    std::map<std::pair<int, int>, std::pair<Made, QImage>> pictures_;
 };
 
 // Paints the scene's items, lowest first, as they say. The painter's origin is

@@ -34,6 +34,14 @@ void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) 
     }
 }
 
+void StrokeLayer::paintKept(QImage& image, std::size_t from, std::size_t to) const {
+    QPainter painter(&image);
+    setUpPainter(painter);
+    for (std::size_t i = from; i < to; ++i) {
+        paintSegment(painter, kept(i));
+    }
+}
+
 QImage StrokeLayer::blankImage() const {
     const QSize size = toQRect(raster_.pixels(canvasSize_.width(), canvasSize_.height())).size();
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -57,24 +65,20 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
         return true;
     }
     image_ = blankImage();
-    QPainter painter(&image_);
     if (redrawsAtOnce()) {
         // Every stroke on the board is kept: draw them again at the new resolution.
-        setUpPainter(painter);
-        for (std::size_t i = 0; i < keptSegmentCount(); ++i) {
-            paintSegment(painter, kept(i));
-        }
+        paintKept(image_, 0, keptSegmentCount());
         return true;
     }
     if (!before.isNull() && rasterBefore.scale > 0) {
         // The old image, rescaled, stands in until the sharp one is drawn; when
         // the list was dropped, for good.
+        QPainter painter(&image_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         const qreal ratio = raster.scale / rasterBefore.scale;
         const QPointF corner = phase() - QPointF(rasterBefore.phaseX, rasterBefore.phaseY) * ratio;
         painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
     }
-    painter.end();
     if (keepsEveryStroke()) {
         startRedraw();
     }
@@ -134,8 +138,7 @@ std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const 
 }
 
 void StrokeLayer::startRedraw() {
-    redraw_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
-    redraw_.fill(Qt::transparent);
+    redraw_ = blankImage();
     redrawn_ = 0;
     redrawTimer_.start(0);
 }
@@ -150,14 +153,9 @@ void StrokeLayer::redrawSlice() {
     if (redraw_.isNull()) {
         return;
     }
-    {
-        QPainter painter(&redraw_);
-        setUpPainter(painter);
-        const std::size_t end = redrawSliceEnd(redrawn_);
-        for (; redrawn_ < end; ++redrawn_) {
-            paintSegment(painter, kept(redrawn_));
-        }
-    }
+    const std::size_t end = redrawSliceEnd(redrawn_);
+    paintKept(redraw_, redrawn_, end);
+    redrawn_ = end;
     // Segments drawn meanwhile were kept too, so the sharp image is complete
     // once it has every kept one.
     if (redrawn_ < keptSegmentCount()) {
