@@ -18,18 +18,19 @@ namespace heikosen::qt {
 
 namespace {
 
+// The mouse buttons the canvas takes, with the core's numbers for them.
+constexpr std::pair<Qt::MouseButton, int> kButtons[] = {{Qt::LeftButton, kLeftButton},
+                                                        {Qt::RightButton, kRightButton},
+                                                        {Qt::MiddleButton, kMiddleButton}};
+
 // The core's number for a mouse button, or 0 for buttons the canvas ignores.
 int formButton(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return kLeftButton;
-        case Qt::RightButton:
-            return kRightButton;
-        case Qt::MiddleButton:
-            return kMiddleButton;
-        default:
-            return 0;
+    for (const auto& [qt, form] : kButtons) {
+        if (qt == button) {
+            return form;
+        }
     }
+    return 0;
 }
 
 }  // namespace
@@ -300,8 +301,8 @@ void CanvasWidget::focusOutEvent(QFocusEvent* event) {
 PointerEvent CanvasWidget::pointerEvent(const QMouseEvent* event) const {
     const ClientPoint at = mapping().canvasFromBox({event->position().x(), event->position().y()});
     int buttons = 0;
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        buttons |= event->buttons().testFlag(button) ? formButton(button) : 0;
+    for (const auto& [qt, form] : kButtons) {
+        buttons |= event->buttons().testFlag(qt) ? form : 0;
     }
     PointerEvent pointer;
     pointer.x = static_cast<float>(at.x);
