@@ -69,7 +69,6 @@ class CanvasWidget final : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-
     void hideEvent(QHideEvent* event) override;
 
   private:
