@@ -25,6 +25,8 @@ constexpr const char* kCommandPurposes[Form1::kCommandCount] = {
 };
 
 constexpr const char* kCanvasName = "平行線の図";
+// The letter pictures that switch an extension, Image1(0) and Image1(1).
+constexpr const char* kExtensionNames[] = {"直線ℓの延長", "直線mの延長"};
 constexpr const char* kLineColourName = "直線の色";
 
 WindowControl withFont(WindowControl control, const FontSpec& font) {
@@ -155,6 +157,8 @@ const char* controlName(WindowControlName name) {
             return "Check1";
         case WindowControlName::gamen:
             return "gamen";
+        case WindowControlName::Image1:
+            return "Image1";
     }
     return "";
 }
@@ -227,9 +231,30 @@ WindowControls windowControls(const Form1& form) {
     canvas.accessibleName = kCanvasName;
     canvas.accessibleDescription = form.canvasDescription();
     controls.push_back(withFont(canvas, controlFont()));
+    // The pictures of ℓ and m follow the canvas they stand on, where they are
+    // drawn, in the window's pixels.
+    const std::int16_t* shown[] = {&form.extension1Shown, &form.extension2Shown};
+    for (int i = 0; i < 2; ++i) {
+        const ImageControl& image = form.Image1(i);
+        const auto inset = static_cast<float>(form.gamen.BorderWidth);
+        WindowControl c;
+        c.name = WindowControlName::Image1;
+        c.index = i;
+        c.kind = ControlKind::Picture;
+        c.rect = Bounds{form.gamen.Rect.Left + inset + image.Left,
+                        form.gamen.Rect.Top + inset + image.Top, image.Width, image.Height};
+        c.value = *shown[i] != 0 ? 1 : 0;
+        c.visible = image.Visible;
+        c.tabIndex = form.gamen.TabIndex;
+        c.role = AccessibleRole::ToggleButton;
+        c.accessibleName = kExtensionNames[i];
+        controls.push_back(withFont(c, controlFont()));
+    }
 
     for (WindowControl& c : controls) {
-        c.focusable = c.kind != ControlKind::Label && c.enabled && c.visible;
+        // The pictures take no focus: the canvas's keys are theirs.
+        c.focusable = c.kind != ControlKind::Label && c.kind != ControlKind::Picture && c.enabled &&
+                      c.visible;
     }
     std::stable_sort(
         controls.begin(), controls.end(),
@@ -257,6 +282,12 @@ void activateControl(Form1& form, const WindowControl& control) {
             return;
         case WindowControlName::Check1:
             form.userClickCheck1(control.index);
+            return;
+        case WindowControlName::Image1:
+            // As a click on the picture does, but not while a button holds the board.
+            if (form.heldButtons() == 0) {
+                form.Image1_Click(control.index);
+            }
             return;
         case WindowControlName::Label1:
         case WindowControlName::Label4:

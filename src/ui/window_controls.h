@@ -34,12 +34,23 @@ enum class WindowControlName : std::uint8_t {
     Option2,
     Check1,
     gamen,
+    Image1,  // the letter pictures ℓ and m on the canvas, which switch their extensions
 };
 
-enum class ControlKind : std::uint8_t { Label, Command, Option, Check, Canvas };
+// A Picture is a letter picture on the canvas that a click switches; the
+// canvas draws it, and a front end's control for it is seen by screen readers
+// alone (the canvas's keys Shift+L and Shift+M switch it from the keyboard).
+enum class ControlKind : std::uint8_t { Label, Command, Option, Check, Canvas, Picture };
 
 // What a control is to assistive technology.
-enum class AccessibleRole : std::uint8_t { Text, Button, RadioButton, CheckBox, Image };
+enum class AccessibleRole : std::uint8_t {
+    Text,
+    Button,
+    RadioButton,
+    CheckBox,
+    Image,
+    ToggleButton
+};
 
 struct WindowControl {
     WindowControlName name = WindowControlName::Label1;
@@ -53,7 +64,9 @@ struct WindowControl {
     std::string caption;
     FontSpec font;       // a command button's is bold while its tool is on
     int fontPixels = 1;  // the font's size in whole pixels
-    int value = 0;       // an option button: 1 while selected; a check box: its Value
+    // An option button: 1 while selected; a check box: its Value; a picture: 1
+    // while its extension is shown.
+    int value = 0;
     bool enabled = true;
     bool visible = true;
     // The ground and the text. Command buttons keep the desktop's button colours.
@@ -97,8 +110,9 @@ inline constexpr int kIndicatorCaptionGap = 3;
 FontSpec controlFont();
 
 // A click on the control, or its key, as the user gives it: a command button
-// runs its Click, an option button is selected, a check box changes. Labels
-// and the canvas take no click here; a disabled control ignores it.
+// runs its Click, an option button is selected, a check box changes, a
+// picture of ℓ or m switches its extension. Labels and the canvas take no
+// click here; a disabled control ignores it.
 void activateControl(Form1& form, const WindowControl& control);
 
 // The keys that the window's controls answer, before any other handling.

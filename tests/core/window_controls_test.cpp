@@ -64,6 +64,8 @@ TEST_F(WindowList, EveryControlInTabOrderWithItsBoxCaptionRoleAndName) {
     } rows[] = {
         {"Label1", K::Label, {8, 8, 125, 33}, "相似と比", 0, R::Text, "相似と比"},
         {"gamen", K::Canvas, {8, 48, 806, 630}, "", 1, R::Image, "平行線の図"},
+        {"Image1_0", K::Picture, {410, 185, 24, 34}, "", 1, R::ToggleButton, "直線ℓの延長"},
+        {"Image1_1", K::Picture, {296.666656F, 185, 35, 24}, "", 1, R::ToggleButton, "直線mの延長"},
         {"Command1", K::Command, {808, 8, 73, 33}, "初期画面", 2, R::Button, "初期画面に戻す"},
         {"Command2", K::Command, {824, 640, 57, 33}, "終了", 3, R::Button, "終了"},
         {"Command3", K::Command, {464, 8, 49, 33}, "メモ", 8, R::Button, "メモ（ペンで書き込む）"},
@@ -171,6 +173,14 @@ TEST_F(WindowList, EachControlClickedThroughTheListReachesItsHandler) {
     click("Command1");
     EXPECT_EQ(form.lineMode, 0);
     EXPECT_EQ(form.gridShown, 0);
+    // The picture of m switches its extension, as a click on it does, and says so.
+    click("Image1_1");
+    EXPECT_EQ(form.extension2Shown, 1);
+    EXPECT_TRUE(form.Line2(2).Visible);
+    EXPECT_EQ(windowControls(form).at(static_cast<std::size_t>(at("Image1_1"))).value, 1);
+    EXPECT_EQ(windowControls(form).at(static_cast<std::size_t>(at("Image1_0"))).value, 0);
+    click("Image1_1");
+    EXPECT_EQ(form.extension2Shown, 0);
     click("Command2");
     EXPECT_TRUE(form.endRequested());
 }

@@ -190,6 +190,8 @@ TEST_F(WindowLayout, ScreenReadersHearEveryControlByItsRoleAndName) {
                 return QAccessible::CheckBox;
             case AccessibleRole::Image:
                 return QAccessible::Graphic;
+            case AccessibleRole::ToggleButton:
+                return QAccessible::Button;
         }
         return QAccessible::NoRole;
     };
@@ -220,6 +222,14 @@ TEST_F(WindowLayout, ScreenReadersHearEveryControlByItsRoleAndName) {
         EXPECT_EQ(static_cast<bool>(state.checked), i == 6) << i;
     }
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(window().option2(3))->state().checked);
+    // The picture of ℓ is a toggle button: pressed, it shows the extension.
+    QAccessibleInterface* ell =
+        QAccessible::queryAccessibleInterface(window().widget(WindowControlName::Image1, 0));
+    EXPECT_TRUE(ell->state().checkable);
+    EXPECT_FALSE(ell->state().checked);
+    ell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form().extension1Shown, 1);
+    EXPECT_TRUE(ell->state().checked);
 }
 
 TEST_F(WindowLayout, FontsAndColoursOfTheTitleAndTheStrip) {

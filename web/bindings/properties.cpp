@@ -106,8 +106,8 @@ val element(const Array& array, int index, Show show) {
 }
 
 // The page's words for the kinds and roles, in the order of their enums.
-constexpr const char* kKindNames[] = {"label", "command", "option", "check", "canvas"};
-constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "img"};
+constexpr const char* kKindNames[] = {"label", "command", "option", "check", "canvas", "picture"};
+constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "img", "button"};
 
 template <std::size_t N, typename Enum>
 const char* nameIn(const char* const (&names)[N], Enum value) {

@@ -84,6 +84,10 @@ export function formMarkup(window, figure) {
         `<input type="${kind === 'option' ? 'radio' : 'checkbox'}" id="${id}"${named(control)}` +
         `${flags({}, props.Value !== 0 && 'checked', !props.Enabled && 'disabled')}>` +
         `<span aria-hidden="true">${escapeMarkup(props.Caption)}</span></label>`);
+    } else if (kind === 'picture') {
+      // A letter picture that the canvas draws, as a toggle button for screen readers.
+      parts.push(`<button type="button" id="${id}" class="picture"${named(control)} ` +
+        `aria-pressed="${props.Value !== 0}" style="${at(props)}"${flags(props)}></button>`);
     } else {
       parts.push(`<div id="${id}" role="img"${named(control)} aria-describedby="gamen-words gamen-keys" ` +
         `style="${at(props)}"${flags(props)}>` +
@@ -147,9 +151,14 @@ export class FormView {
       if (kind !== 'canvas' && caption.textContent !== props.Caption) {
         caption.textContent = props.Caption;
       }
-      if (kind === 'label') {
+      if (kind === 'label' || kind === 'picture') {
         place(element, props);
+      }
+      if (kind === 'label') {
         return;
+      }
+      if (kind === 'picture') {
+        element.setAttribute('aria-pressed', String(props.Value !== 0));
       }
       element.tabIndex = control.tabStop ? 0 : -1;
       if (element.getAttribute('aria-label') !== control.name) {

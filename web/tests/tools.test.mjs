@@ -154,6 +154,16 @@ test('blackboard tools', async (t) => {
     await settle(page);
     img = await screenshot(page);
     expectCanvasColour(img, box, 433.3, 75, WHITE, 'hidden extension of l');
+
+    // A screen reader has the pictures as toggle buttons, pressed while the
+    // extension shows, and clicks them as a click on the picture does.
+    const pressed = (id) => page.$eval(`#${id}`, (el) => el.getAttribute('aria-pressed'));
+    assert.deepEqual([await pressed('Image1_0'), await pressed('Image1_1')], ['false', 'false']);
+    await page.$eval('#Image1_1', (el) => el.click());
+    assert.equal((await variables(page)).extension2Shown, 1);
+    assert.equal(await pressed('Image1_1'), 'true');
+    await page.$eval('#Image1_1', (el) => el.click());
+    assert.equal((await variables(page)).extension2Shown, 0);
   });
 
   await t.test('the initial screen wipes the memo strokes', async () => {

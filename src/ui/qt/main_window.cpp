@@ -26,7 +26,53 @@ namespace {
 // assistive technology (the canvas: an image).
 const char* const kRoleProperty = "heikosenAccessibleRole";
 
+// A letter picture of the canvas as a screen reader has it: a toggle button
+// over the picture that the canvas draws, drawing nothing itself and letting
+// the mouse through to the canvas.
+class PictureToggle final : public QPushButton {
+  public:
+    explicit PictureToggle(QWidget* parent) : QPushButton(parent) {
+        setCheckable(true);
+        setFlat(true);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* /*event*/) override {}
+};
+
+// What a screen reader hears of it: a button that stays pressed while the
+// extension shows (Qt would call a checkable button a check box), pressed or
+// toggled as a click would.
+class PictureAccessible final : public QAccessibleWidget {
+  public:
+    explicit PictureAccessible(PictureToggle* picture)
+        : QAccessibleWidget(picture, QAccessible::Button) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() || name == toggleAction()) {
+            button()->click();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+  private:
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
 QAccessibleInterface* accessibleWithRole(const QString& className, QObject* object) {
+    if (auto* picture = dynamic_cast<PictureToggle*>(object);
+        picture != nullptr && className == QLatin1String("QPushButton")) {
+        return new PictureAccessible(picture);
+    }
     const QVariant role = object->property(kRoleProperty);
     if (!role.isValid() || !object->isWidgetType() ||
         className != QLatin1String(object->metaObject()->className())) {
@@ -169,6 +215,11 @@ QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
         case ControlKind::Canvas:
             canvas_->setProperty(kRoleProperty, static_cast<int>(QAccessible::Graphic));
             return canvas_;
+        case ControlKind::Picture: {
+            auto* picture = new PictureToggle(this);
+            connect(picture, &QAbstractButton::clicked, this, clicked);
+            return picture;
+        }
     }
     return nullptr;
 }
@@ -213,7 +264,9 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
     widget->setVisible(control.visible);
     widget->setEnabled(control.enabled);
     if (control.kind != ControlKind::Label) {
-        const Qt::FocusPolicy policy = control.tabStop ? Qt::StrongFocus : Qt::ClickFocus;
+        const Qt::FocusPolicy policy = control.tabStop                        ? Qt::StrongFocus
+                                       : control.kind == ControlKind::Picture ? Qt::NoFocus
+                                                                              : Qt::ClickFocus;
         if (widget->focusPolicy() != policy) {
             widget->setFocusPolicy(policy);
         }
