@@ -105,6 +105,12 @@ val element(const Array& array, int index, Show show) {
     return held ? show(array(index)) : val::null();
 }
 
+// A single control, as element 0 of itself.
+template <typename Control, typename Show>
+val single(const Control& control, int index, Show show) {
+    return index == 0 ? show(control) : val::null();
+}
+
 // The page's words for the kinds and roles, in the order of their enums.
 constexpr const char* kKindNames[] = {"label", "command", "option", "check", "canvas", "picture"};
 constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "img", "button"};
@@ -160,68 +166,37 @@ val windowValue(const Form1& form) {
 }
 
 val controlValue(const Form1& form, const std::string& name, int index) {
-    const auto fixed = [index](const auto& control, auto show) {
-        return index == 0 ? show(control) : val::null();
+    using Reader = val (*)(const Form1&, int);
+    static constexpr std::pair<const char*, Reader> kReaders[] = {
+        {"Line1", [](const Form1& f, int i) { return element(f.Line1, i, lineValue); }},
+        {"Line2", [](const Form1& f, int i) { return element(f.Line2, i, lineValue); }},
+        {"Line3", [](const Form1& f, int i) { return element(f.Line3, i, lineValue); }},
+        {"Line4", [](const Form1& f, int i) { return element(f.Line4, i, lineValue); }},
+        {"Line5", [](const Form1& f, int i) { return element(f.Line5, i, lineValue); }},
+        {"Line6", [](const Form1& f, int i) { return element(f.Line6, i, lineValue); }},
+        {"Label1", [](const Form1& f, int i) { return single(f.Label1, i, labelValue); }},
+        {"Label2", [](const Form1& f, int i) { return element(f.Label2, i, labelValue); }},
+        {"Label3", [](const Form1& f, int i) { return element(f.Label3, i, labelValue); }},
+        {"Label4", [](const Form1& f, int i) { return element(f.Label4, i, labelValue); }},
+        {"Label5", [](const Form1& f, int i) { return single(f.Label5, i, labelValue); }},
+        {"Image1", [](const Form1& f, int i) { return element(f.Image1, i, imageValue); }},
+        {"Shape1", [](const Form1& f, int i) { return single(f.Shape1, i, shapeValue); }},
+        {"gamen", [](const Form1& f, int i) { return single(f.gamen, i, canvasValue); }},
+        {"Option1",
+         [](const Form1& f, int i) { return element(f.Option1, i, buttonValue<OptionButton>); }},
+        {"Option2",
+         [](const Form1& f, int i) { return element(f.Option2, i, buttonValue<OptionButton>); }},
+        {"Check1",
+         [](const Form1& f, int i) { return element(f.Check1, i, buttonValue<CheckBox>); }},
     };
-    const auto lines = [&](const auto& array) { return element(array, index, lineValue); };
-    const auto labels = [&](const auto& array) { return element(array, index, labelValue); };
-    const auto buttons = [&](const auto& array) {
-        return element(array, index, buttonValue<std::decay_t<decltype(array(0))>>);
-    };
-    if (name == "Line1") {
-        return lines(form.Line1);
-    }
-    if (name == "Line2") {
-        return lines(form.Line2);
-    }
-    if (name == "Line3") {
-        return lines(form.Line3);
-    }
-    if (name == "Line4") {
-        return lines(form.Line4);
-    }
-    if (name == "Line5") {
-        return lines(form.Line5);
-    }
-    if (name == "Line6") {
-        return lines(form.Line6);
-    }
-    if (name == "Label1") {
-        return fixed(form.Label1, labelValue);
-    }
-    if (name == "Label2") {
-        return labels(form.Label2);
-    }
-    if (name == "Label3") {
-        return labels(form.Label3);
-    }
-    if (name == "Label4") {
-        return labels(form.Label4);
-    }
-    if (name == "Label5") {
-        return fixed(form.Label5, labelValue);
-    }
-    if (name == "Image1") {
-        return element(form.Image1, index, imageValue);
-    }
-    if (name == "Shape1") {
-        return fixed(form.Shape1, shapeValue);
-    }
-    if (name == "gamen") {
-        return fixed(form.gamen, canvasValue);
-    }
-    if (name == "Option1") {
-        return buttons(form.Option1);
-    }
-    if (name == "Option2") {
-        return buttons(form.Option2);
-    }
-    if (name == "Check1") {
-        return buttons(form.Check1);
+    for (const auto& [control, read] : kReaders) {
+        if (name == control) {
+            return read(form, index);
+        }
     }
     if (name.size() == 8 && name.compare(0, 7, "Command") == 0 && name[7] >= '1' &&
         name[7] < '1' + Form1::kCommandCount) {
-        return fixed(form.command(name[7] - '0'), buttonValue<CommandButton>);
+        return single(form.command(name[7] - '0'), index, buttonValue<CommandButton>);
     }
     return val::null();
 }
