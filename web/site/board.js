@@ -17,6 +17,7 @@ function layoutOf(module) {
     LINE: module.ITEM_SEGMENT,
     LABEL: module.ITEM_TEXT,
     PICTURE: module.ITEM_PICTURE,
+    CIRCLE: module.ITEM_CIRCLE,
     SEGMENT: module.SEGMENT_WORDS,
   };
 }
@@ -300,8 +301,8 @@ export class Board {
                     f[g + 2] + f[item + L.SHIFT], f[g + 3] + f[item + L.SHIFT + 1]);
       return;
     }
-    if (kind !== L.LABEL && kind !== L.PICTURE) {
-      // A circle, its pen along the line the core gives.
+    if (kind === L.CIRCLE) {
+      // Its pen along the line the core gives.
       if (!(f[g + 2] >= 0)) {
         return;
       }
