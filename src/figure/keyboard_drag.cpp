@@ -179,19 +179,12 @@ bool Form1::canvasKey(CanvasKey key, bool shift, bool repeat) {
     const float step = shift ? 10.0F : 1.0F;
     switch (key) {
         case CanvasKey::P:
-            pickHandle(kHandleParallelP);
-            return true;
         case CanvasKey::Q:
-            pickHandle(kHandleParallelQ);
-            return true;
         case CanvasKey::L:
-            pickHandle(kHandleUpperL);
-            return true;
         case CanvasKey::M:
-            pickHandle(kHandleUpperM);
-            return true;
         case CanvasKey::C:
-            pickHandle(kHandleCopyM);
+            // The letters come in the keyboard's order of the handles.
+            pickHandle(kHandlesInKeyOrder[static_cast<int>(key) - static_cast<int>(CanvasKey::P)]);
             return true;
         case CanvasKey::Space: {
             // The next handle that can be picked, round p, q, l, m and the copy;

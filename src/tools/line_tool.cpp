@@ -34,12 +34,7 @@ void Form1::Command5_Click() {
         if (lineSlot == 0) {
             return;  // every marker line is in use: the tool stays off
         }
-        enableAll(Option2, true);
-        enableAll(Option1, false);
-        Option2(3).setValue(true);
-        lineMode = 1;
-        Command5.FontBold = true;
-        Command3.FontBold = false;
+        toolOn(false);
         Shape1.Visible = false;
         memoMode = 0;
         penDown = 0;

@@ -22,15 +22,22 @@ constexpr PenOption kPens[8] = {
 
 }  // namespace
 
+void Form1::toolOn(bool memo) {
+    // The tool's options take clicks and the other tool's no longer do.
+    enableAll(Option1, memo);
+    enableAll(Option2, !memo);
+    // Memo mode always starts with the thin red pen, the straight-line tool
+    // with the last of the line colours; selecting it runs its Click.
+    (memo ? Option1(0) : Option2(3)).setValue(true);
+    (memo ? memoMode : lineMode) = 1;
+    // The button of the tool that is on is bold.
+    Command3.FontBold = memo;
+    Command5.FontBold = !memo;
+}
+
 void Form1::Command3_Click() {
     if (memoMode == 0) {
-        enableAll(Option1, true);
-        enableAll(Option2, false);
-        // Memo mode always starts with the thin red pen.
-        Option1(0).setValue(true);
-        memoMode = 1;
-        Command3.FontBold = true;
-        Command5.FontBold = false;
+        toolOn(true);
     } else {
         enableAll(Option1, false);
         memoMode = 0;

@@ -140,7 +140,7 @@ void addLabel(CanvasScene& scene, std::size_t& used, CanvasControl control, int 
     if (item == nullptr) {
         item = &slot.shape.emplace<TextItem>();
     }
-    item->hitBox = Bounds{label.Left, label.Top, label.Width, label.Height};
+    item->hitBox = label;
     item->box = pixelBox(item->hitBox);
     item->caption = label.Caption();
     item->font.family = label.Font.Name;
@@ -166,7 +166,7 @@ void addCircle(CanvasScene& scene, std::size_t& used, const ShapeControl& shape)
         return;
     }
     CircleItem item;
-    item.box = pixelBox(Bounds{shape.Left, shape.Top, shape.Width, shape.Height});
+    item.box = pixelBox(shape);
     item.color = shape.BorderColor;
     item.width = std::max(1, shape.BorderWidth);
     // The largest circle that fits the box, centred in it: its pen runs along
@@ -270,6 +270,7 @@ const CanvasItem* itemAt(const CanvasScene& scene, float x, float y) {
     return nullptr;
 }
 
+template <>
 PixelRect PixelRect::intersected(const PixelRect& other) const {
     const long long l = std::max(left, other.left);
     const long long t = std::max(top, other.top);

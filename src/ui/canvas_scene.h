@@ -43,17 +43,6 @@ struct ControlId {
     bool operator==(const ControlId&) const = default;
 };
 
-// A rectangle of whole canvas pixels.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-    PixelRect intersected(const PixelRect& other) const;
-    bool operator==(const PixelRect&) const = default;
-};
-
 // How the ends of a segment look: cut square at its points, or round, a disc
 // as wide as the pen over each point.
 enum class LineCap : std::uint8_t { Flat, Round };

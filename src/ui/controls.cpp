@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace heikosen {
 
@@ -71,19 +72,10 @@ std::string installedFamily(const std::string& family) {
 }
 
 const char* letterFile(Letter letter) {
-    switch (letter) {
-        case Letter::Ell:
-            return "ell.png";
-        case Letter::M:
-            return "m.png";
-        case Letter::P:
-            return "p.png";
-        case Letter::Q:
-            return "q.png";
-        case Letter::R:
-            return "r.png";
-    }
-    return "p.png";
+    // In the order of Letter.
+    static constexpr const char* kFiles[] = {"ell.png", "m.png", "p.png", "q.png", "r.png"};
+    const auto at = static_cast<std::size_t>(letter);
+    return at < std::size(kFiles) ? kFiles[at] : "p.png";
 }
 
 TextMeasurer::Size TextMeasurer::measure(const std::string& text, const FontSpec& font) const {

@@ -17,6 +17,37 @@ namespace heikosen {
 
 enum class BorderStyle : std::uint8_t { Solid = 1, Dot = 3 };
 
+// Position and size of a control, in client pixels (of the canvas for the
+// controls on it).
+struct Bounds {
+    float Left = 0;
+    float Top = 0;
+    float Width = 0;
+    float Height = 0;
+
+    bool operator==(const Bounds&) const = default;
+};
+
+// A rectangle by its corner and size: whole canvas pixels (PixelRect), or
+// client or drawing pixels (ClientRect).
+template <typename T>
+struct Rectangle {
+    T left = 0;
+    T top = 0;
+    T width = 0;
+    T height = 0;
+    T right() const { return left + width; }
+    T bottom() const { return top + height; }
+    bool empty() const { return width <= 0 || height <= 0; }
+    // The part that lies in `other` too; empty when none does.
+    Rectangle intersected(const Rectangle& other) const;
+    bool operator==(const Rectangle&) const = default;
+};
+using PixelRect = Rectangle<int>;
+using ClientRect = Rectangle<double>;
+template <>
+PixelRect PixelRect::intersected(const PixelRect& other) const;
+
 // A straight line on the canvas, in canvas pixels.
 struct LineControl {
     float X1 = 0;
@@ -87,11 +118,7 @@ class EstimatingTextMeasurer final : public TextMeasurer {
     double width(const std::string& text, const TextFont& font) const override;
 };
 
-struct LabelControl {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
+struct LabelControl : Bounds {
     bool Visible = true;
     bool AutoSize = false;
     Rgb BackColor = kWhite;
@@ -109,8 +136,8 @@ struct LabelControl {
     // Equal when every property is: two labels that draw alike, whatever
     // measured their captions.
     bool operator==(const LabelControl& other) const {
-        return Left == other.Left && Top == other.Top && Width == other.Width &&
-               Height == other.Height && Visible == other.Visible && AutoSize == other.AutoSize &&
+        return static_cast<const Bounds&>(*this) == other && Visible == other.Visible &&
+               AutoSize == other.AutoSize &&
                BackColor == other.BackColor && ForeColor == other.ForeColor && Font == other.Font &&
                TabIndex == other.TabIndex && caption_ == other.caption_;
     }
@@ -126,11 +153,7 @@ enum class Letter : std::uint8_t { Ell, M, P, Q, R };
 const char* letterFile(Letter letter);
 
 // A letter picture on the canvas; it takes the size of its picture.
-struct ImageControl {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
+struct ImageControl : Bounds {
     bool Visible = true;
     Letter Picture = Letter::P;
 
@@ -138,27 +161,13 @@ struct ImageControl {
 };
 
 // The eraser outline: a circle, the largest that fits its box.
-struct ShapeControl {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
+struct ShapeControl : Bounds {
     int Shape = 3;
     Rgb BorderColor = kBlack;
     int BorderWidth = 1;
     bool Visible = true;
 
     bool operator==(const ShapeControl&) const = default;
-};
-
-// Position and size of a control on the window, in client pixels.
-struct Bounds {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-
-    bool operator==(const Bounds&) const = default;
 };
 
 // What every clickable control of the window has: its caption, where it stands,

@@ -37,10 +37,7 @@ void setButton(CommandButton& button, const char* caption, Bounds rect, int tab)
 void setStripLabel(LabelControl& label, const char* caption, Bounds rect, Rgb back, Rgb fore,
                    const FontSpec& font, int tab) {
     label.setCaption(caption);
-    label.Left = rect.Left;
-    label.Top = rect.Top;
-    label.Width = rect.Width;
-    label.Height = rect.Height;
+    static_cast<Bounds&>(label) = rect;
     label.AutoSize = true;
     label.BackColor = back;
     label.ForeColor = fore;

@@ -25,7 +25,8 @@ struct CanvasHit {
     bool operator==(const CanvasHit&) const = default;
 };
 
-// The keys that the canvas takes while it has the focus.
+// The keys that the canvas takes while it has the focus; the letters in the
+// order of kHandlesInKeyOrder.
 enum class CanvasKey { Left, Up, Right, Down, Space, Escape, P, Q, L, M, C };
 
 inline constexpr int kClientWidth = 891;
@@ -188,6 +189,8 @@ class Form1 {
     void letGoOfKeyboardHandle();
     bool keyboardGrabPoint(int handle, float& x, float& y) const;
     // tools/memo.cpp
+    // Memo mode (true) or the straight-line tool comes on.
+    void toolOn(bool memo);
     void startPenStroke();
     void penMove(float x, float y);
     // tools/line_tool.cpp

@@ -26,17 +26,6 @@ struct ClientPoint {
     bool operator==(const ClientPoint&) const = default;
 };
 
-// A rectangle in client pixels (or drawing pixels), by its edges' positions.
-struct ClientRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
-    bool operator==(const ClientRect&) const = default;
-};
-
 // The smallest client area a window of the program can be made: half the layout.
 inline constexpr int kMinimumClientWidth = (kClientWidth + 1) / 2;
 inline constexpr int kMinimumClientHeight = (kClientHeight + 1) / 2;

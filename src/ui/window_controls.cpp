@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <type_traits>
 
 #include "ui/form1.h"
@@ -40,7 +41,7 @@ WindowControl labelEntry(WindowControlName name, int index, const LabelControl& 
     c.name = name;
     c.index = index;
     c.kind = ControlKind::Label;
-    c.rect = Bounds{label.Left, label.Top, label.Width, label.Height};
+    c.rect = label;
     c.autoSize = label.AutoSize;
     c.caption = label.Caption();
     c.visible = label.Visible;
@@ -132,35 +133,12 @@ FontSpec controlFont() {
 }
 
 const char* controlName(WindowControlName name) {
-    switch (name) {
-        case WindowControlName::Label1:
-            return "Label1";
-        case WindowControlName::Label4:
-            return "Label4";
-        case WindowControlName::Command1:
-            return "Command1";
-        case WindowControlName::Command2:
-            return "Command2";
-        case WindowControlName::Command3:
-            return "Command3";
-        case WindowControlName::Command4:
-            return "Command4";
-        case WindowControlName::Command5:
-            return "Command5";
-        case WindowControlName::Command6:
-            return "Command6";
-        case WindowControlName::Option1:
-            return "Option1";
-        case WindowControlName::Option2:
-            return "Option2";
-        case WindowControlName::Check1:
-            return "Check1";
-        case WindowControlName::gamen:
-            return "gamen";
-        case WindowControlName::Image1:
-            return "Image1";
-    }
-    return "";
+    // In the order of WindowControlName.
+    static constexpr const char* kNames[] = {
+        "Label1",   "Label4",   "Command1", "Command2", "Command3", "Command4", "Command5",
+        "Command6", "Option1",  "Option2",  "Check1",   "gamen",    "Image1"};
+    const auto at = static_cast<std::size_t>(name);
+    return at < std::size(kNames) ? kNames[at] : "";
 }
 
 std::string elementId(const WindowControl& control) {
