@@ -137,9 +137,9 @@ struct LabelControl : Bounds {
     // measured their captions.
     bool operator==(const LabelControl& other) const {
         return static_cast<const Bounds&>(*this) == other && Visible == other.Visible &&
-               AutoSize == other.AutoSize &&
-               BackColor == other.BackColor && ForeColor == other.ForeColor && Font == other.Font &&
-               TabIndex == other.TabIndex && caption_ == other.caption_;
+               AutoSize == other.AutoSize && BackColor == other.BackColor &&
+               ForeColor == other.ForeColor && Font == other.Font && TabIndex == other.TabIndex &&
+               caption_ == other.caption_;
     }
 
   private:

@@ -34,6 +34,10 @@ struct StrokeReach {
     float top = 0;
     float right = 0;
     float bottom = 0;
+    // The same as a rectangle.
+    ClientRect rect() const {
+        return {left, top, double{right} - double{left}, double{bottom} - double{top}};
+    }
 };
 StrokeReach strokeReach(const StrokeSegment& segment);
 

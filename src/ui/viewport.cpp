@@ -31,6 +31,14 @@ int scaledPixels(int pixels, double scale) {
     return std::max(1, static_cast<int>(std::lround(pixels * scale)));
 }
 
+TextFont scaledFont(const FontSpec& font, double scale) {
+    TextFont scaled = textFont(font);
+    if (scaled.pixelSize > 0) {
+        scaled.pixelSize = scaledPixels(scaled.pixelSize, scale);
+    }
+    return scaled;
+}
+
 PixelRect wholePixels(const ClientRect& exact) {
     const auto round = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
     const int left = round(exact.left);
@@ -209,6 +217,40 @@ PixelRect StrokeRaster::pixelsUnder(const ClientRect& canvasRect) const {
 ClientRect StrokeRaster::canvasOver(const PixelRect& pixels) const {
     return {(pixels.left - phaseX) / scale, (pixels.top - phaseY) / scale, pixels.width / scale,
             pixels.height / scale};
+}
+
+bool StrokeRaster::atScale(double deviceScale) const {
+    return std::fabs(deviceScale - scale) <= 1e-6 * scale;
+}
+
+std::optional<ClientPoint> StrokeRaster::wholePixelsOff(double scaleX, double scaleY, double dx,
+                                                        double dy) const {
+    constexpr double kTolerance = 1e-6;
+    const double x = dx - phaseX;
+    const double y = dy - phaseY;
+    const auto whole = [](double v) { return static_cast<double>(std::lround(v)); };
+    if (!(scale > 0) || std::fabs(scaleX - scale) > kTolerance * scale ||
+        std::fabs(scaleY - scale) > kTolerance * scale || std::fabs(x - whole(x)) > kTolerance ||
+        std::fabs(y - whole(y)) > kTolerance) {
+        return std::nullopt;
+    }
+    return ClientPoint{whole(x), whole(y)};
+}
+
+ClientRect StrokeRaster::stretchedFrom(const StrokeRaster& before, double width,
+                                       double height) const {
+    const double ratio = scale / before.scale;
+    return {phaseX - before.phaseX * ratio, phaseY - before.phaseY * ratio, width * ratio,
+            height * ratio};
+}
+
+StrokeRaster CanvasMapping::strokeRaster(double deviceRatio, ClientPoint boxCorner) const {
+    // The picture's pixels lie on the screen's: as many per canvas pixel as the
+    // screen has device pixels, from the device pixel in which the canvas's
+    // origin falls.
+    const ClientPoint corner = boxFromCanvas({0, 0});
+    return StrokeRaster::at(scale_ * deviceRatio, {(boxCorner.x + corner.x) * deviceRatio,
+                                                   (boxCorner.y + corner.y) * deviceRatio});
 }
 
 }  // namespace heikosen

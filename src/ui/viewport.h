@@ -11,6 +11,7 @@
 // whole window pixels for the desktop's widgets (1), whole device pixels for
 // the page (its device pixel ratio).
 
+#include <optional>
 #include <vector>
 
 #include "ui/canvas_scene.h"
@@ -32,6 +33,8 @@ inline constexpr int kMinimumClientHeight = (kClientHeight + 1) / 2;
 
 // A size of the layout, in whole pixels at a scale: the nearest, at least one.
 int scaledPixels(int pixels, double scale);
+// A font of the layout at a scale, its size in whole pixels as above.
+TextFont scaledFont(const FontSpec& font, double scale);
 
 // The whole pixels a rectangle covers, its corners rounded half up, so that it
 // covers the same pixels wherever the device's origin lies; at least one pixel
@@ -63,6 +66,41 @@ struct Viewport {
     ClientPoint canvasFromClient(ClientPoint client, const PictureBox& canvas) const;
 
     bool operator==(const Viewport&) const = default;
+};
+
+// A front end's picture of the strokes: `scale` of its pixels per canvas pixel,
+// lying on the device's pixels, with the canvas's origin `phaseX`, `phaseY`
+// into its first one.
+struct StrokeRaster {
+    double scale = 0;
+    double phaseX = 0;
+    double phaseY = 0;
+
+    // The picture for a canvas whose origin lies at this point of the device's
+    // pixels.
+    static StrokeRaster at(double scale, ClientPoint origin);
+    // The picture's pixels, whole ones from its corner, for a drawing area of
+    // this many canvas pixels.
+    PixelRect pixels(double width, double height) const;
+    // The picture's pixels under a rectangle of canvas pixels: every one it
+    // touches.
+    PixelRect pixelsUnder(const ClientRect& canvasRect) const;
+    // The canvas rectangle that those pixels cover exactly.
+    ClientRect canvasOver(const PixelRect& pixels) const;
+    // Whether a painter at this many device pixels per canvas pixel puts each
+    // of the picture's pixels on one of its own.
+    bool atScale(double deviceScale) const;
+    // The whole device pixels between a painter's pixels and the picture's,
+    // for a painter that takes canvas pixels to device pixels by `scaleX`,
+    // `scaleY` and moves them by (dx, dy): nothing when it draws at another
+    // scale or between the picture's pixels.
+    std::optional<ClientPoint> wholePixelsOff(double scaleX, double scaleY, double dx,
+                                              double dy) const;
+    // Where a picture of `width` x `height` pixels made for `before` stands on
+    // this one's pixels.
+    ClientRect stretchedFrom(const StrokeRaster& before, double width, double height) const;
+
+    bool operator==(const StrokeRaster&) const = default;
 };
 
 // The canvas's drawing pixels against the pixels of its box on screen, whose
@@ -106,6 +144,9 @@ class CanvasMapping {
     // last column or row, which shows the window's ground: these parts of a box
     // of this size, in its own pixels.
     std::vector<PixelRect> groundBeside(double boxWidth, double boxHeight) const;
+    // The picture of the strokes for a box whose corner lies at `boxCorner`
+    // of a window with `deviceRatio` device pixels per window pixel.
+    StrokeRaster strokeRaster(double deviceRatio, ClientPoint boxCorner) const;
 
   private:
     double scale_;
@@ -114,29 +155,6 @@ class CanvasMapping {
     PixelRect layout_;
     double drawingWidth_;
     double drawingHeight_;
-};
-
-// A front end's picture of the strokes: `scale` of its pixels per canvas pixel,
-// lying on the device's pixels, with the canvas's origin `phaseX`, `phaseY`
-// into its first one.
-struct StrokeRaster {
-    double scale = 0;
-    double phaseX = 0;
-    double phaseY = 0;
-
-    // The picture for a canvas whose origin lies at this point of the device's
-    // pixels.
-    static StrokeRaster at(double scale, ClientPoint origin);
-    // The picture's pixels, whole ones from its corner, for a drawing area of
-    // this many canvas pixels.
-    PixelRect pixels(double width, double height) const;
-    // The picture's pixels under a rectangle of canvas pixels: every one it
-    // touches.
-    PixelRect pixelsUnder(const ClientRect& canvasRect) const;
-    // The canvas rectangle that those pixels cover exactly.
-    ClientRect canvasOver(const PixelRect& pixels) const;
-
-    bool operator==(const StrokeRaster&) const = default;
 };
 
 }  // namespace heikosen

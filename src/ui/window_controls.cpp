@@ -135,8 +135,8 @@ FontSpec controlFont() {
 const char* controlName(WindowControlName name) {
     // In the order of WindowControlName.
     static constexpr const char* kNames[] = {
-        "Label1",   "Label4",   "Command1", "Command2", "Command3", "Command4", "Command5",
-        "Command6", "Option1",  "Option2",  "Check1",   "gamen",    "Image1"};
+        "Label1",   "Label4",  "Command1", "Command2", "Command3", "Command4", "Command5",
+        "Command6", "Option1", "Option2",  "Check1",   "gamen",    "Image1"};
     const auto at = static_cast<std::size_t>(name);
     return at < std::size(kNames) ? kNames[at] : "";
 }

@@ -7,6 +7,7 @@
 
 #include "ui/form1.h"
 #include "ui/viewport.h"
+#include "ui/window_controls.h"
 
 using heikosen::CanvasMapping;
 using heikosen::ClientPoint;
@@ -126,4 +127,30 @@ TEST(CanvasMappingTest, RectanglesCoverEveryPixelTheyTouch) {
     // On a grid of half pixels.
     const CanvasMapping fine(form.gamen, 1.25, 2);
     EXPECT_EQ(fine.boxRectFromCanvas({10, 20, 5, 1}), (ClientRect{15, 27.5, 6.5, 1.5}));
+}
+
+TEST(ScaledFontTest, WholePixelsAtTheWindowsScale) {
+    const heikosen::FontSpec title{"ＭＳ Ｐ明朝", 24, true};
+    EXPECT_EQ(scaledFont(title, 1), (heikosen::TextFont{"ＭＳ Ｐ明朝", 32, true}));
+    EXPECT_EQ(scaledFont(title, 1.5), (heikosen::TextFont{"ＭＳ Ｐ明朝", 48, true}));
+    // The controls' 12 pixels in the smallest window, and never below one pixel.
+    EXPECT_EQ(scaledFont(heikosen::controlFont(), 446.0 / 891).pixelSize, 6);
+    EXPECT_EQ(scaledFont(heikosen::controlFont(), 0.01).pixelSize, 1);
+}
+
+TEST(StrokeRasterTest, OnTheDevicesPixels) {
+    Form1 form;
+    form.Form_Load();
+    // The canvas's box at (8, 48) of a window at 1.25 on a screen of ratio 2:
+    // its origin 2 * (8 + 2.5) = 21 device pixels across, 2 * (48 + 2.5) down.
+    const heikosen::StrokeRaster raster = CanvasMapping(form.gamen, 1.25).strokeRaster(2, {8, 48});
+    EXPECT_EQ(raster, (heikosen::StrokeRaster{2.5, 0, 0}));
+    EXPECT_TRUE(raster.atScale(2.5));
+    EXPECT_FALSE(raster.atScale(2.5001));
+    EXPECT_EQ(raster.wholePixelsOff(2.5, 2.5, 21, 101), (ClientPoint{21, 101}));
+    EXPECT_EQ(raster.wholePixelsOff(2.5, 2.5, 21.5, 101), std::nullopt);
+    EXPECT_EQ(raster.wholePixelsOff(2.5, 2, 21, 101), std::nullopt);
+    // A picture of 100 x 40 pixels made at half the scale, a quarter pixel in,
+    // stands twice as large, half a pixel out.
+    EXPECT_EQ(raster.stretchedFrom({1.25, 0.25, 0.25}, 100, 40), (ClientRect{-0.5, -0.5, 200, 80}));
 }

@@ -23,14 +23,14 @@ constexpr std::pair<Qt::MouseButton, int> kButtons[] = {{Qt::LeftButton, kLeftBu
                                                         {Qt::RightButton, kRightButton},
                                                         {Qt::MiddleButton, kMiddleButton}};
 
-// The core's number for a mouse button, or 0 for buttons the canvas ignores.
-int formButton(Qt::MouseButton button) {
+// The core's mask of the buttons among `held` that the canvas takes: for one
+// button its number, 0 for a button the canvas ignores.
+int formButtons(Qt::MouseButtons held) {
+    int buttons = 0;
     for (const auto& [qt, form] : kButtons) {
-        if (qt == button) {
-            return form;
-        }
+        buttons |= held.testFlag(qt) ? form : 0;
     }
-    return 0;
+    return buttons;
 }
 
 }  // namespace
@@ -84,15 +84,10 @@ QSize CanvasWidget::areaSize() const {
 }
 
 void CanvasWidget::ensureStrokeLayer() {
-    // The layer's pixels lie on the screen's: as many per canvas pixel as the
-    // screen has device pixels, from the device pixel of the window in which the
-    // canvas's origin falls.
-    const qreal ratio = devicePixelRatioF();
-    const ClientPoint corner = mapping().boxFromCanvas({0, 0});
-    const QPointF origin =
-        (QPointF(mapTo(window(), QPoint(0, 0))) + QPointF(corner.x, corner.y)) * ratio;
-    if (strokes_.setResolution(QSizeF(areaSize()),
-                               StrokeRaster::at(scale_ * ratio, {origin.x(), origin.y()}))) {
+    const QPointF corner = mapTo(window(), QPoint(0, 0));
+    if (strokes_.setResolution(
+            QSizeF(areaSize()),
+            mapping().strokeRaster(devicePixelRatioF(), {corner.x(), corner.y()}))) {
         markStale(QRect(QPoint(0, 0), areaSize()));
     }
 }
@@ -300,20 +295,16 @@ void CanvasWidget::focusOutEvent(QFocusEvent* event) {
 
 PointerEvent CanvasWidget::pointerEvent(const QMouseEvent* event) const {
     const ClientPoint at = mapping().canvasFromBox({event->position().x(), event->position().y()});
-    int buttons = 0;
-    for (const auto& [qt, form] : kButtons) {
-        buttons |= event->buttons().testFlag(qt) ? form : 0;
-    }
     PointerEvent pointer;
     pointer.x = static_cast<float>(at.x);
     pointer.y = static_cast<float>(at.y);
-    pointer.buttons = buttons;
+    pointer.buttons = formButtons(event->buttons());
     pointer.time = static_cast<double>(event->timestamp());
     return pointer;
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    const int button = formButton(event->button());
+    const int button = formButtons(event->button());
     if (button == 0) {
         event->ignore();
         return;
@@ -341,7 +332,7 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (formButton(event->button()) == 0) {
+    if (formButtons(event->button()) == 0) {
         event->ignore();
         return;
     }

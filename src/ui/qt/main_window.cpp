@@ -86,6 +86,15 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// Sets a property of a widget only when it changes, so that a sync that
+// changes nothing asks nothing of Qt.
+template <typename Widget, typename Get, typename T>
+void put(Widget* widget, Get get, void (Widget::*set)(const T&), const T& value) {
+    if ((widget->*get)() != value) {
+        (widget->*set)(value);
+    }
+}
+
 // Background and text colours of a widget that fills its own background.
 void setColours(QWidget* widget, Rgb background, Rgb foreground) {
     QPalette palette = widget->palette();
@@ -135,8 +144,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     canvas_ = new CanvasWidget(form_, this);
     form_.Form_Load();
 
-    style_ = new ControlStyle;
-    style_->setParent(this);
     controls_ = windowControls(form_);
     QWidget* chained = nullptr;
     for (std::size_t at = 0; at < controls_.size(); ++at) {
@@ -168,60 +175,54 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
 MainWindow::~MainWindow() {
     form_.setHost(nullptr);
-    // The canvas works on the form, which goes before the children do.
-    std::replace(widgets_.begin(), widgets_.end(), static_cast<QWidget*>(canvas_),
-                 static_cast<QWidget*>(nullptr));
-    delete canvas_;
-    canvas_ = nullptr;
-    // The options and check boxes go back to the application's style before
-    // their own style, a child of this window, is deleted with the other children.
-    for (QWidget* widget : widgets_) {
-        if (widget != nullptr && widget->style() == style_) {
-            widget->setStyle(nullptr);
-        }
-    }
+    // The widgets work on the form and on the style, which go before the
+    // children would.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
-    const auto clicked = [this, at] {
-        activateControl(form_, controls_.at(static_cast<std::size_t>(at)));
-        syncFromForm();
-    };
+    QWidget* widget = nullptr;
     switch (control.kind) {
-        case ControlKind::Label: {
-            auto* label = new QLabel(this);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            setColours(label, control.backColor, control.foreColor);
-            return label;
-        }
-        case ControlKind::Command: {
-            auto* button = new QPushButton(this);
-            button->setAutoDefault(false);
-            connect(button, &QPushButton::clicked, this, clicked);
-            return button;
-        }
+        case ControlKind::Label:
+            widget = new QLabel(this);
+            static_cast<QLabel*>(widget)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            break;
+        case ControlKind::Command:
+            widget = new QPushButton(this);
+            static_cast<QPushButton*>(widget)->setAutoDefault(false);
+            break;
         case ControlKind::Option:
-        case ControlKind::Check: {
-            // An option button is a radio button to Qt and to a screen reader;
-            // which one is selected is the form's to say (see syncWidget).
-            QAbstractButton* box = control.kind == ControlKind::Option
-                                       ? static_cast<QAbstractButton*>(new QRadioButton(this))
-                                       : new QCheckBox(this);
-            box->setStyle(style_);
-            setColours(box, control.backColor, control.foreColor);
-            connect(box, &QAbstractButton::clicked, this, clicked);
-            return box;
-        }
+            // A radio button to Qt and to a screen reader; which one is
+            // selected is the form's to say (see syncWidget).
+            widget = new QRadioButton(this);
+            break;
+        case ControlKind::Check:
+            widget = new QCheckBox(this);
+            break;
         case ControlKind::Canvas:
             canvas_->setProperty(kRoleProperty, static_cast<int>(QAccessible::Graphic));
             return canvas_;
-        case ControlKind::Picture: {
-            auto* picture = new PictureToggle(this);
-            connect(picture, &QAbstractButton::clicked, this, clicked);
-            return picture;
-        }
+        case ControlKind::Picture:
+            return connectClick(new PictureToggle(this), at);
     }
-    return nullptr;
+    if (control.kind == ControlKind::Option || control.kind == ControlKind::Check) {
+        widget->setStyle(&style_);
+    }
+    // Command buttons keep the desktop's button colours.
+    if (control.kind != ControlKind::Command) {
+        setColours(widget, control.backColor, control.foreColor);
+    }
+    return connectClick(widget, at);
+}
+
+QWidget* MainWindow::connectClick(QWidget* widget, int at) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, at] {
+            activateControl(form_, controls_.at(static_cast<std::size_t>(at)));
+            syncFromForm();
+        });
+    }
+    return widget;
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -233,16 +234,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     }
 }
 
-QFont MainWindow::scaled(QFont font) const {
-    if (font.pixelSize() > 0) {
-        font.setPixelSize(scaledPixels(font.pixelSize(), scale_.scale));
-    }
-    return font;
-}
-
 void MainWindow::placeWidgets() {
-    setFont(scaled(toQFont(controlFont())));
-    style_->setScale(scale_.scale);
+    setFont(toQFont(scaledFont(controlFont(), scale_.scale)));
+    style_.setScale(scale_.scale);
     canvas_->setScale(scale_.scale);
     for (std::size_t at = 0; at < widgets_.size(); ++at) {
         syncWidget(widgets_[at], controls_[at]);
@@ -254,12 +248,10 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
     // picture, rounded up to whole pixels; it has no font of its own.
     const bool canvas = control.kind == ControlKind::Canvas;
     const QRect rect = toQRect(canvas ? scale_.canvasBox(form_.gamen) : scale_.place(control.rect));
-    if (widget->geometry() != rect) {
-        widget->setGeometry(rect);
-    }
-    const QFont font = scaled(toQFont(control.font));
-    if (!canvas && widget->font() != font) {
-        widget->setFont(font);
+    put(widget, &QWidget::geometry, &QWidget::setGeometry, rect);
+    if (!canvas) {
+        put(widget, &QWidget::font, &QWidget::setFont,
+            toQFont(scaledFont(control.font, scale_.scale)));
     }
     widget->setVisible(control.visible);
     widget->setEnabled(control.enabled);
@@ -272,14 +264,12 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
         }
     }
     const QString caption = text(control.caption);
-    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && label->text() != caption) {
-        label->setText(caption);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        put(label, &QLabel::text, &QLabel::setText, caption);
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         const QSignalBlocker block(button);
-        if (button->text() != caption) {
-            button->setText(caption);
-        }
+        put(button, &QAbstractButton::text, &QAbstractButton::setText, caption);
         if (button->isChecked() != (control.value == 1)) {
             // Qt would keep the checked one of a group checked: the form decides.
             button->setAutoExclusive(false);
@@ -287,12 +277,10 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
         }
         button->setAutoExclusive(control.kind == ControlKind::Option);
     }
-    if (widget->accessibleName() != text(control.accessibleName)) {
-        widget->setAccessibleName(text(control.accessibleName));
-    }
-    if (widget->accessibleDescription() != text(control.accessibleDescription)) {
-        widget->setAccessibleDescription(text(control.accessibleDescription));
-    }
+    put(widget, &QWidget::accessibleName, &QWidget::setAccessibleName,
+        text(control.accessibleName));
+    put(widget, &QWidget::accessibleDescription, &QWidget::setAccessibleDescription,
+        text(control.accessibleDescription));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -332,10 +320,7 @@ QWidget* MainWindow::widget(WindowControlName name, int index) const {
 }
 
 void MainWindow::syncFromForm() {
-    const QString title = text(form_.Caption);
-    if (windowTitle() != title) {
-        setWindowTitle(title);
-    }
+    put<QWidget>(this, &QWidget::windowTitle, &QWidget::setWindowTitle, text(form_.Caption));
     controls_ = windowControls(form_);
     for (std::size_t at = 0; at < widgets_.size(); ++at) {
         syncWidget(widgets_[at], controls_[at]);

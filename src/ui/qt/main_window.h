@@ -12,6 +12,7 @@
 
 #include "ui/form1.h"
 #include "ui/qt/canvas_widget.h"
+#include "ui/qt/control_style.h"
 #include "ui/qt/desktop_host.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/window_geometry.h"
@@ -23,8 +24,6 @@
 #include <QRadioButton>
 
 namespace heikosen::qt {
-
-class ControlStyle;
 
 class MainWindow final : public QWidget {
     Q_OBJECT
@@ -74,14 +73,15 @@ class MainWindow final : public QWidget {
 
   private:
     QWidget* createWidget(const WindowControl& control, int at);
+    // A click on the widget, if a button, is a click on the control at `at`.
+    QWidget* connectClick(QWidget* widget, int at);
     // Places and sizes every control, and sizes the fonts, for the window's scale.
     void placeWidgets();
     void syncWidget(QWidget* widget, const WindowControl& control) const;
-    QFont scaled(QFont font) const;
 
     QtTextMeasurer measurer_;
     Viewport scale_;
-    ControlStyle* style_ = nullptr;
+    ControlStyle style_;
     Form1 form_;
     DesktopHost host_{*this};
     CanvasWidget* canvas_ = nullptr;

@@ -31,12 +31,6 @@ QImage shrinkByWholeFactor(const QImage& picture, QSize size) {
         .copy();
 }
 
-// How many device pixels one canvas pixel covers under this painter: more than
-// one in a larger window, on a high-density screen or on paper.
-qreal deviceScale(const QPainter& painter) {
-    return std::sqrt(std::fabs(painter.deviceTransform().determinant()));
-}
-
 // The offset of a pen's centre line from its points, as this painter needs it:
 // a pen of one device pixel or less is drawn by Qt on the pixels its points
 // fall in, which is where the moved pen lies; a wider one is drawn about its
@@ -108,6 +102,10 @@ void drawCircle(QPainter& painter, const CircleItem& circle, const QRect& area) 
 }
 
 }  // namespace
+
+qreal deviceScale(const QPainter& painter) {
+    return std::sqrt(std::fabs(painter.deviceTransform().determinant()));
+}
 
 QColor toQColor(Rgb rgb) {
     return QColor::fromRgb(static_cast<int>((rgb >> 16U) & 0xFFU),

@@ -17,6 +17,9 @@ namespace heikosen::qt {
 
 QColor toQColor(Rgb rgb);
 QRect toQRect(const PixelRect& rect);
+// How many device pixels one canvas pixel covers under this painter: more than
+// one in a larger window, on a high-density screen or on paper.
+qreal deviceScale(const QPainter& painter);
 
 // The letter pictures, loaded from the program's resources (drawn at 8 times
 // their size) and scaled smoothly to the size the canvas shows them at.

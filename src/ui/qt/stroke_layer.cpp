@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/qt/canvas_widget.h"
 #include "ui/qt/scene_painter.h"
@@ -75,9 +74,8 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
         // the list was dropped, for good.
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        const qreal ratio = raster.scale / rasterBefore.scale;
-        const QPointF corner = phase() - QPointF(rasterBefore.phaseX, rasterBefore.phaseY) * ratio;
-        painter.drawImage(QRectF(corner, QSizeF(before.size()) * ratio), before);
+        painter.drawImage(
+            toQRectF(raster.stretchedFrom(rasterBefore, before.width(), before.height())), before);
     }
     if (keepsEveryStroke()) {
         startRedraw();
@@ -93,8 +91,7 @@ bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {
     // At the layer's own resolution each of its pixels falls on one device
     // pixel, and the background is filled under exactly those pixels; only
     // drawing at another resolution (printing) needs smoothing.
-    const qreal deviceScale = std::sqrt(std::fabs(painter.deviceTransform().determinant()));
-    const bool smooth = std::fabs(deviceScale - scale()) > 1e-6 * scale();
+    const bool smooth = !raster_.atScale(deviceScale(painter));
     const QRect source =
         toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(image_.rect());
     if (source.isEmpty()) {
@@ -123,18 +120,12 @@ void StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage
 
 std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const {
     const QTransform device = painter.deviceTransform();
-    const QPointF shift(device.dx() - raster_.phaseX, device.dy() - raster_.phaseY);
-    const QPoint whole(qRound(shift.x()), qRound(shift.y()));
-    constexpr qreal kTolerance = 1e-6;
-    const qreal s = scale();
-    if (!(s > 0) || device.type() > QTransform::TxScale ||
-        std::fabs(device.m11() - s) > kTolerance * s ||
-        std::fabs(device.m22() - s) > kTolerance * s ||
-        std::fabs(shift.x() - whole.x()) > kTolerance ||
-        std::fabs(shift.y() - whole.y()) > kTolerance) {
+    const std::optional<ClientPoint> whole =
+        raster_.wholePixelsOff(device.m11(), device.m22(), device.dx(), device.dy());
+    if (device.type() > QTransform::TxScale || !whole) {
         return std::nullopt;
     }
-    return whole;
+    return QPointF(whole->x, whole->y).toPoint();
 }
 
 void StrokeLayer::startRedraw() {
@@ -190,10 +181,7 @@ void StrokeLayer::segmentKept(const StrokeSegment& segment) {
         setUpPainter(painter);
         paintSegment(painter, segment);
     }
-    const StrokeReach reach = strokeReach(segment);
-    const ClientRect touched{reach.left, reach.top, double{reach.right} - double{reach.left},
-                             double{reach.bottom} - double{reach.top}};
-    canvas_.updateCanvasRect(toQRectF(touched));
+    canvas_.updateCanvasRect(toQRectF(strokeReach(segment).rect()));
 }
 
 void StrokeLayer::wiped() {
