@@ -3,17 +3,20 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 
 #include "app/first_frame_report.h"
 
 namespace {
 
-// For measuring start-up: with HEIKOSEN_REPORT_FIRST_FRAME=1 the program tells on
-// stderr when its first frame is on screen, and with
-// HEIKOSEN_EXIT_AFTER_FIRST_FRAME=1 it then quits.
-class FirstFrameReporter final : public QObject {
+// Watches the paints that an object sees (a window's own, or with the
+// application every window's) for the first one on screen.
+class FirstFrameWatch final : public QObject {
   public:
-    FirstFrameReporter(bool quit, QObject* parent) : QObject(parent), quit_(quit) {}
+    FirstFrameWatch(QObject& watched, std::function<void()> then)
+        : QObject(&watched), watched_(watched), then_(std::move(then)) {
+        watched.installEventFilter(this);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -22,23 +25,22 @@ class FirstFrameReporter final : public QObject {
             if (window != nullptr && window->isExposed()) {
                 seen_ = true;
                 // The frame reaches the window system when this round of painting
-                // ends: report on the next turn of the event loop.
-                QMetaObject::invokeMethod(this, &FirstFrameReporter::report, Qt::QueuedConnection);
+                // ends: the next turn of the event loop comes after it.
+                QMetaObject::invokeMethod(this, &FirstFrameWatch::seen, Qt::QueuedConnection);
             }
         }
         return QObject::eventFilter(watched, event);
     }
 
   private:
-    void report() {
-        heikosen::app::printFirstFrameReport();
-        QCoreApplication::instance()->removeEventFilter(this);
-        if (quit_) {
-            QCoreApplication::quit();
-        }
+    void seen() {
+        watched_.removeEventFilter(this);
+        then_();
+        deleteLater();
     }
 
-    bool quit_;
+    QObject& watched_;
+    std::function<void()> then_;
     bool seen_ = false;
 };
 
@@ -46,13 +48,21 @@ class FirstFrameReporter final : public QObject {
 
 namespace heikosen::app {
 
+void afterFirstFrame(QObject& watched, std::function<void()> then) {
+    new FirstFrameWatch(watched, std::move(then));
+}
+
 void installFirstFrameReporter() {
     if (qEnvironmentVariableIntValue("HEIKOSEN_REPORT_FIRST_FRAME") != 1) {
         return;
     }
-    QCoreApplication* app = QCoreApplication::instance();
-    app->installEventFilter(new FirstFrameReporter(
-        qEnvironmentVariableIntValue("HEIKOSEN_EXIT_AFTER_FIRST_FRAME") == 1, app));
+    const bool quit = qEnvironmentVariableIntValue("HEIKOSEN_EXIT_AFTER_FIRST_FRAME") == 1;
+    afterFirstFrame(*QCoreApplication::instance(), [quit] {
+        printFirstFrameReport();
+        if (quit) {
+            QCoreApplication::quit();
+        }
+    });
 }
 
 }  // namespace heikosen::app

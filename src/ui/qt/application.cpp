@@ -4,11 +4,10 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTimer>
 #include <QTranslator>
 
+#include "app/qt/first_frame.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/resources.h"
 
 namespace heikosen::qt {
 
@@ -21,30 +20,6 @@ void setIcon(QWidget& window) {
     QApplication::setWindowIcon(icon);
     window.setWindowIcon(icon);
 }
-
-// What the first frame need not wait for: the window's icon and the Japanese
-// texts of Qt's own dialogs, set on the turn of the event loop after the first
-// paint, long before anyone can open a dialog.
-class AfterFirstPaint final : public QObject {
-  public:
-    explicit AfterFirstPaint(QWidget& window) : QObject(&window), window_(window) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &window_ && event->type() == QEvent::Paint) {
-            window_.removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                setIcon(window_);
-                installJapaneseTranslations(*QCoreApplication::instance());
-                deleteLater();
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-  private:
-    QWidget& window_;
-};
 
 }  // namespace
 
@@ -64,14 +39,16 @@ void installJapaneseTranslations(QCoreApplication& app) {
 int runApplication(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("heikosen"));
-    initResources();
 
     MainWindow window;
     window.show();
     // The icon is for the window manager and the task bar, the translations for
     // dialogs that open later. Loading them costs a good part of start-up, so
     // they follow the first frame instead of delaying it.
-    window.installEventFilter(new AfterFirstPaint(window));
+    app::afterFirstFrame(window, [&window] {
+        setIcon(window);
+        installJapaneseTranslations(*QCoreApplication::instance());
+    });
     return QApplication::exec();
 }
 

@@ -106,9 +106,6 @@ void CanvasWidget::refresh() {
     const std::vector<PixelRect> changed =
         changedRects(lastDrawn_, scene_, PixelRect{0, 0, size.width(), size.height()});
     std::swap(lastDrawn_, scene_);
-    if (changed.empty()) {
-        return;
-    }
     QRegion region;
     for (const PixelRect& rect : changed) {
         region += toQRect(rect);

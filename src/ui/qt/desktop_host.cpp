@@ -16,14 +16,6 @@
 
 namespace heikosen::qt {
 
-namespace {
-
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-}  // namespace
-
 void DesktopHost::endProgram() {
     window_.close();
     QCoreApplication::quit();
@@ -31,7 +23,7 @@ void DesktopHost::endProgram() {
 
 std::string DesktopHost::inputBox(const std::string& prompt, const std::string& title) {
     bool accepted = false;
-    const QString name = QInputDialog::getText(&window_, text(title), text(prompt),
+    const QString name = QInputDialog::getText(&window_, toQString(title), toQString(prompt),
                                                QLineEdit::Normal, QString(), &accepted);
     if (!accepted) {
         return {};
@@ -48,7 +40,7 @@ PrintOutcome DesktopHost::printForm(const Form1& /*form*/) {
     if (QPrinterInfo::defaultPrinter().isNull()) {
         // No printer is set up as the default: let the user choose one, or a file.
         QPrintDialog dialog(&printer, &window_);
-        dialog.setWindowTitle(text(printing::kPrinterDialogTitle));
+        dialog.setWindowTitle(toQString(printing::kPrinterDialogTitle));
         if (dialog.exec() != QDialog::Accepted) {
             return {PrintOutcome::Status::Cancelled, {}};
         }
@@ -89,7 +81,7 @@ PrintOutcome DesktopHost::printOn(QPrinter& printer) {
 }
 
 void DesktopHost::showMessage(const std::string& title, const std::string& text) {
-    QMessageBox::warning(&window_, QString::fromStdString(title), QString::fromStdString(text));
+    QMessageBox::warning(&window_, toQString(title), toQString(text));
 }
 
 }  // namespace heikosen::qt

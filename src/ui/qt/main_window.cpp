@@ -82,10 +82,6 @@ QAccessibleInterface* accessibleWithRole(const QString& className, QObject* obje
                                  static_cast<QAccessible::Role>(role.toInt()));
 }
 
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // Sets a property of a widget only when it changes, so that a sync that
 // changes nothing asks nothing of Qt.
 template <typename Widget, typename Get, typename T>
@@ -148,7 +144,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     QWidget* chained = nullptr;
     for (std::size_t at = 0; at < controls_.size(); ++at) {
         QWidget* created = createWidget(controls_[at], static_cast<int>(at));
-        created->setObjectName(text(elementId(controls_[at])));
+        created->setObjectName(toQString(elementId(controls_[at])));
         created->installEventFilter(this);
         // The focus chain is the list's order; the form's rules pick its stops.
         if (controls_[at].kind != ControlKind::Label) {
@@ -170,7 +166,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     fullScreen->setContext(Qt::WindowShortcut);
     connect(fullScreen, &QShortcut::activated, this, &MainWindow::toggleFullScreen);
-    syncFromForm();
 }
 
 MainWindow::~MainWindow() {
@@ -217,12 +212,14 @@ QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
 
 QWidget* MainWindow::connectClick(QWidget* widget, int at) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        connect(button, &QAbstractButton::clicked, this, [this, at] {
-            activateControl(form_, controls_.at(static_cast<std::size_t>(at)));
-            syncFromForm();
-        });
+        connect(button, &QAbstractButton::clicked, this, [this, at] { activate(at); });
     }
     return widget;
+}
+
+void MainWindow::activate(int at) {
+    activateControl(form_, controls_.at(static_cast<std::size_t>(at)));
+    syncFromForm();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -238,9 +235,7 @@ void MainWindow::placeWidgets() {
     setFont(toQFont(scaledFont(controlFont(), scale_.scale)));
     style_.setScale(scale_.scale);
     canvas_->setScale(scale_.scale);
-    for (std::size_t at = 0; at < widgets_.size(); ++at) {
-        syncWidget(widgets_[at], controls_[at]);
-    }
+    syncFromForm();
 }
 
 void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const {
@@ -263,7 +258,7 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
             widget->setFocusPolicy(policy);
         }
     }
-    const QString caption = text(control.caption);
+    const QString caption = toQString(control.caption);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         put(label, &QLabel::text, &QLabel::setText, caption);
     }
@@ -278,9 +273,9 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
         button->setAutoExclusive(control.kind == ControlKind::Option);
     }
     put(widget, &QWidget::accessibleName, &QWidget::setAccessibleName,
-        text(control.accessibleName));
+        toQString(control.accessibleName));
     put(widget, &QWidget::accessibleDescription, &QWidget::setAccessibleDescription,
-        text(control.accessibleDescription));
+        toQString(control.accessibleDescription));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -304,8 +299,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         widgets_.at(static_cast<std::size_t>(outcome.focus))->setFocus(reason);
     }
     if (outcome.activate >= 0) {
-        activateControl(form_, controls_.at(static_cast<std::size_t>(outcome.activate)));
-        syncFromForm();
+        activate(outcome.activate);
     }
     return true;
 }
@@ -320,7 +314,7 @@ QWidget* MainWindow::widget(WindowControlName name, int index) const {
 }
 
 void MainWindow::syncFromForm() {
-    put<QWidget>(this, &QWidget::windowTitle, &QWidget::setWindowTitle, text(form_.Caption));
+    put<QWidget>(this, &QWidget::windowTitle, &QWidget::setWindowTitle, toQString(form_.Caption));
     controls_ = windowControls(form_);
     for (std::size_t at = 0; at < widgets_.size(); ++at) {
         syncWidget(widgets_[at], controls_[at]);

@@ -75,7 +75,10 @@ class MainWindow final : public QWidget {
     QWidget* createWidget(const WindowControl& control, int at);
     // A click on the widget, if a button, is a click on the control at `at`.
     QWidget* connectClick(QWidget* widget, int at);
-    // Places and sizes every control, and sizes the fonts, for the window's scale.
+    // A click on the control at `at` of the list, or its key.
+    void activate(int at);
+    // Places and sizes every control, and sizes the fonts, for the window's
+    // scale, and brings them up to date.
     void placeWidgets();
     void syncWidget(QWidget* widget, const WindowControl& control) const;
 

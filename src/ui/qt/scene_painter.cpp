@@ -107,11 +107,6 @@ qreal deviceScale(const QPainter& painter) {
     return std::sqrt(std::fabs(painter.deviceTransform().determinant()));
 }
 
-QColor toQColor(Rgb rgb) {
-    return QColor::fromRgb(static_cast<int>((rgb >> 16U) & 0xFFU),
-                           static_cast<int>((rgb >> 8U) & 0xFFU), static_cast<int>(rgb & 0xFFU));
-}
-
 const QImage& LetterPictures::picture(const PictureItem& item, QSize deviceSize) {
     const int letter = static_cast<int>(item.letter);
     const auto key = std::make_tuple(letter, deviceSize.width(), deviceSize.height());
@@ -159,7 +154,7 @@ const QImage& LabelPictures::picture(const ControlId& control, const TextItem& l
         painter.setClipRect(rect);
         painter.setFont(toQFont(label.font));
         painter.setPen(toQColor(label.foreColor));
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.caption));
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, toQString(label.caption));
     }
     return image;
 }
@@ -191,10 +186,6 @@ void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
         }
     }
     painter.restore();
-}
-
-QRect toQRect(const PixelRect& rect) {
-    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 }  // namespace heikosen::qt

@@ -12,11 +12,10 @@
 #include <utility>
 
 #include "ui/canvas_scene.h"
+#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
-QColor toQColor(Rgb rgb);
-QRect toQRect(const PixelRect& rect);
 // How many device pixels one canvas pixel covers under this painter: more than
 // one in a larger window, on a high-density screen or on paper.
 qreal deviceScale(const QPainter& painter);

@@ -1,16 +1,33 @@
 #pragma once
 
-// The core's viewport in Qt's types: where the window's widgets stand and how
-// the canvas widget's pixels map to drawing pixels come from ui/viewport.h.
+// The core's values in Qt's types: texts, colours, and the rectangles of the
+// viewport (where the window's widgets stand and how the canvas widget's
+// pixels map to drawing pixels come from ui/viewport.h).
 
+#include <QColor>
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
+#include <QString>
 #include <cmath>
+#include <string>
 
 #include "ui/viewport.h"
 
 namespace heikosen::qt {
+
+inline QString toQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+inline QColor toQColor(Rgb rgb) {
+    return QColor::fromRgb(static_cast<int>((rgb >> 16U) & 0xFFU),
+                           static_cast<int>((rgb >> 8U) & 0xFFU), static_cast<int>(rgb & 0xFFU));
+}
+
+inline QRect toQRect(const PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
 
 // A rectangle whose edges stand on whole pixels.
 inline QRect toQRect(const ClientRect& rect) {
