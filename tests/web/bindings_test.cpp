@@ -1,11 +1,12 @@
-// What the bindings hand to the page: the properties of a control by its name
-// and index, null for one the form has not got, and captions as they stand.
+// What the page's tests are handed of the form: the properties of a control by
+// its name and index, null for one the form has not got, and captions as they
+// stand.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "properties.h"
+#include "web/form_readers.h"
 #include "support/fakes.h"
 
 namespace heikosen::web {

@@ -24,37 +24,18 @@ using emscripten::val;
 
 std::unique_ptr<BrowserForm> app;
 
-BrowserForm& browser() {
-    if (!app) {
-        app = std::make_unique<BrowserForm>();
-    }
-    return *app;
-}
-
 Form1& form() {
-    return browser().form();
+    return runningForm().form();
 }
 
 // Starts the program, or starts it again from the beginning.
 void start() {
     app.reset();
-    browser();
+    runningForm();
 }
 
 val window() {
     return windowValue(form());
-}
-
-val control(const std::string& name, int index) {
-    return controlValue(form(), name, index);
-}
-
-val variables() {
-    return variablesValue(form());
-}
-
-val scene() {
-    return sceneValue(canvasScene(form()));
 }
 
 // A click on the control at `position` in the window's list.
@@ -89,7 +70,7 @@ val controlKey(int focused, int key, bool modified, bool repeat) {
 bool pointer(int type, int id, int kind, float x, float y, int buttons, int pressed, double time) {
     const PointerEvent event{
         id, static_cast<PointerKind>(std::clamp(kind, 0, 2)), x, y, buttons, pressed, time};
-    PointerInput& input = browser().pointer();
+    PointerInput& input = runningForm().pointer();
     switch (type) {
         case 0:
             return input.press(event);
@@ -103,7 +84,7 @@ bool pointer(int type, int id, int kind, float x, float y, int buttons, int pres
 // The pointer `id` was cancelled or lost its capture; with -1, the window lost
 // every pointer (it went to the background).
 bool pointerGone(int id) {
-    PointerInput& input = browser().pointer();
+    PointerInput& input = runningForm().pointer();
     return id < 0 ? input.letGo() : input.cancel(id);
 }
 
@@ -128,37 +109,44 @@ void printWithName(const std::string& name) {
 
 // The header of what changed (Header), in the module's memory.
 val refresh(bool everything) {
-    return val(emscripten::typed_memory_view(kHeaderWords, browser().refresh(everything)));
+    return val(emscripten::typed_memory_view(kHeaderWords, runningForm().refresh(everything)));
 }
 
 // The page has drawn the fresh segments that the last refresh handed out.
 void strokesDrawn() {
-    browser().strokes().markDrawn();
+    runningForm().strokes().markDrawn();
 }
 
 // Every stroke on the board, to draw again at another resolution: their count
 // (-1 when the board has more than are kept) and their address.
 int keptCount() {
-    return browser().keptCount();
+    return runningForm().keptCount();
 }
 
 int kept() {
-    return addressOf(browser().kept());
+    return addressOf(runningForm().kept());
 }
 
 // Whether the kept strokes are few enough to draw again at once after a change
 // of resolution, and else where the slice of a redraw that has drawn `done` of
 // them ends.
 bool redrawsAtOnce() {
-    return browser().strokes().redrawsAtOnce();
+    return runningForm().strokes().redrawsAtOnce();
 }
 
 int redrawSliceEnd(int done) {
     return static_cast<int>(
-        browser().strokes().redrawSliceEnd(static_cast<std::size_t>(std::max(0, done))));
+        runningForm().strokes().redrawSliceEnd(static_cast<std::size_t>(std::max(0, done))));
 }
 
 }  // namespace
+
+BrowserForm& runningForm() {
+    if (!app) {
+        app = std::make_unique<BrowserForm>();
+    }
+    return *app;
+}
 
 }  // namespace heikosen::web
 
@@ -167,9 +155,6 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     using namespace heikosen::web;
     function("start", &start);
     function("window", &window);
-    function("control", &control);
-    function("variables", &variables);
-    function("scene", &scene);
     function("activate", &activate);
     function("controlKey", &controlKey);
     function("pointer", &pointer);

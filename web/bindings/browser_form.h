@@ -76,4 +76,8 @@ class BrowserForm {
     std::int32_t header_[kHeaderWords] = {};
 };
 
+// The form that the module runs, made when it is first asked for and made
+// again by the module's start().
+BrowserForm& runningForm();
+
 }  // namespace heikosen::web

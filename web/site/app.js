@@ -39,17 +39,16 @@ function measure(text, name, px, bold) {
   return width;
 }
 
-// Read-only views of the core, for the page's tests; `shown` resolves in the
-// first frame that shows the initial screen, `ready` in the first frame that
-// the program draws.
+// For the page's tests: `shown` resolves in the first frame that shows the
+// initial screen, `ready` in the first frame that the program draws; the
+// module (whose build for the tests also hands out the form's properties) and
+// the count of strokes on the board.
 let drawn;
 const ready = new Promise((resolve) => { drawn = resolve; });
 globalThis.heikosen = {
   shown: globalThis.heikosen?.shown,
   ready,
-  control: (name, index = 0) => module.control(name, index),
-  variables: () => module.variables(),
-  scene: () => module.scene(),
+  module: null,
   strokeCount: () => board.strokeCount,
 };
 
@@ -86,6 +85,8 @@ const module = await Promise.race([
   }),
   failure,
 ]);
+
+globalThis.heikosen.module = module;
 
 const formElement = document.getElementById('form');
 const printDialog = document.getElementById('print-dialog');

@@ -57,9 +57,10 @@ export const pointerStep = ENGINE === 'chromium' ? 0 : 1;
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 
-// The assembled site: HEIKOSEN_SITE, or build-web/site of this source tree.
+// The assembled site for the tests: HEIKOSEN_SITE, or build-web/site-tests of
+// this source tree (the site, with a module that hands out the form's properties).
 export function siteDir() {
-  const dir = process.env.HEIKOSEN_SITE || path.resolve(here, '../../../build-web/site');
+  const dir = process.env.HEIKOSEN_SITE || path.resolve(here, '../../../build-web/site-tests');
   assert.ok(
     fs.existsSync(path.join(dir, 'index.html')),
     `no site in ${dir}: build it with scripts/build-web.sh or set HEIKOSEN_SITE`,
@@ -196,10 +197,10 @@ async function inNextFrame(page, fn, ...args) {
   return page.evaluate(fn, ...args);
 }
 
-export const variables = (page) => inNextFrame(page, () => window.heikosen.variables());
+export const variables = (page) => inNextFrame(page, () => window.heikosen.module.variables());
 export const control = (page, name, index = 0) =>
-  inNextFrame(page, (n, i) => window.heikosen.control(n, i), name, index);
-export const scene = (page) => inNextFrame(page, () => window.heikosen.scene());
+  inNextFrame(page, (n, i) => window.heikosen.module.control(n, i), name, index);
+export const scene = (page) => inNextFrame(page, () => window.heikosen.module.scene());
 export const watched = (page) => inNextFrame(page, () => window.__watch);
 
 // Where the form stands on the page and its scale.
