@@ -253,4 +253,39 @@ StrokeRaster CanvasMapping::strokeRaster(double deviceRatio, ClientPoint boxCorn
                                                    (boxCorner.y + corner.y) * deviceRatio});
 }
 
+namespace {
+
+// The drawing area's corner in the form's own pixels.
+ClientPoint drawingCorner(const PictureBox& canvas) {
+    return {canvas.Rect.Left + canvas.BorderWidth, canvas.Rect.Top + canvas.BorderWidth};
+}
+
+}  // namespace
+
+PageFit PageFit::fit(double width, double height, double pixelRatio, const PictureBox& canvas) {
+    width = std::isfinite(width) ? std::max(1.0, width) : 1.0;
+    height = std::isfinite(height) ? std::max(1.0, height) : 1.0;
+    const double ratio = gridOf(pixelRatio);
+    const double fitted = std::min(width / kClientWidth, height / kClientHeight);
+    PageFit page;
+    page.scale = std::max(kLeastPageScale, fitted);
+    page.scrolls = page.scale > fitted;
+    // The spare room shared on both sides, then moved by less than a device
+    // pixel, half up, to put the drawing area's corner on one.
+    const auto snapped = [&](double spare, double corner) {
+        const double offset = std::max(0.0, spare / 2);
+        return std::floor((offset + corner * page.scale) * ratio + 0.5) / ratio -
+               corner * page.scale;
+    };
+    const ClientPoint corner = drawingCorner(canvas);
+    page.left = snapped(width - kClientWidth * page.scale, corner.x);
+    page.top = snapped(height - kClientHeight * page.scale, corner.y);
+    return page;
+}
+
+ClientPoint PageFit::canvasFromPage(ClientPoint page, const PictureBox& canvas) const {
+    const ClientPoint corner = drawingCorner(canvas);
+    return {(page.x - left) / scale - corner.x, (page.y - top) / scale - corner.y};
+}
+
 }  // namespace heikosen

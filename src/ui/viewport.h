@@ -157,4 +157,30 @@ class CanvasMapping {
     double drawingHeight_;
 };
 
+// The least scale of the form on a web page: below it a fingertip could not
+// tell the check boxes apart (32 layout pixels between them, where a target
+// wants 24 CSS pixels). A page smaller than that scrolls to the rest instead.
+inline constexpr double kLeastPageScale = 0.75;
+
+// The form on a web page, which scales the whole of it by one transform: as
+// large as the page allows (but never below kLeastPageScale), centred, with
+// the canvas's drawing area on whole device pixels, so that the pixels of its
+// pictures fall on the screen's.
+struct PageFit {
+    // The form's corner on the page, and its scale.
+    double left = 0;
+    double top = 0;
+    double scale = 1;
+    // Whether the form at the least scale is larger than the page, which then
+    // scrolls to the rest of it.
+    bool scrolls = false;
+
+    static PageFit fit(double width, double height, double pixelRatio, const PictureBox& canvas);
+    // Where a point of the page (a client point plus the page's scroll) lies
+    // in the canvas's drawing pixels.
+    ClientPoint canvasFromPage(ClientPoint page, const PictureBox& canvas) const;
+
+    bool operator==(const PageFit&) const = default;
+};
+
 }  // namespace heikosen

@@ -154,3 +154,45 @@ TEST(StrokeRasterTest, OnTheDevicesPixels) {
     // stands twice as large, half a pixel out.
     EXPECT_EQ(raster.stretchedFrom({1.25, 0.25, 0.25}, 100, 40), (ClientRect{-0.5, -0.5, 200, 80}));
 }
+
+// The form on a web page, under one transform: the drawing area's corner (10,
+// 50 in the form) on a whole device pixel, never below three quarters, the
+// pointer mapped back through the same numbers.
+TEST(PageFitTest, FittedOnDevicePixelsAndNeverBelowTheLeastScale) {
+    Form1 form;
+    form.Form_Load();
+    const double fullHd = 1080.0 / 687;
+    struct Row {
+        double width, height, ratio;
+        heikosen::PageFit fit;
+    };
+    const Row rows[] = {
+        {891, 687, 1, {0, 0, 1, false}},
+        // The corner at device pixels (551, 157) of a full-HD screen at ratio 2,
+        // the form's top a tenth of a pixel above the page's.
+        {1920, 1080, 2, {275.5 - 10 * fullHd, 78.5 - 50 * fullHd, fullHd, false}},
+        // 109 pixels to spare across, at ratio 1.5: the corner at device pixel 97.
+        {1000, 687, 1.5, {97 / 1.5 - 10, 0, 1, false}},
+        // A phone held sideways: the least scale, and the rest of the form scrolls.
+        {823, 412, 1, {77.5, 0.5, 0.75, true}},
+        // Smaller still, at ratio 3: the corner moved a sixth of a pixel, onto
+        // device pixels 23 and 113.
+        {400, 300, 3, {23.0 / 3 - 7.5, 113.0 / 3 - 37.5, 0.75, true}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << " at " << row.ratio);
+        const heikosen::PageFit fit =
+            heikosen::PageFit::fit(row.width, row.height, row.ratio, form.gamen);
+        EXPECT_EQ(fit.scrolls, row.fit.scrolls);
+        EXPECT_DOUBLE_EQ(fit.scale, row.fit.scale);
+        EXPECT_NEAR(fit.left, row.fit.left, 1e-9);
+        EXPECT_NEAR(fit.top, row.fit.top, 1e-9);
+        for (const ClientPoint point : {ClientPoint{0, 0}, ClientPoint{400.25, 313}}) {
+            const ClientPoint page{fit.left + (10 + point.x) * fit.scale,
+                                   fit.top + (50 + point.y) * fit.scale};
+            const ClientPoint back = fit.canvasFromPage(page, form.gamen);
+            EXPECT_NEAR(back.x, point.x, 1e-9);
+            EXPECT_NEAR(back.y, point.y, 1e-9);
+        }
+    }
+}

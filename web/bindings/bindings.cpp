@@ -14,6 +14,7 @@
 #include "browser_form.h"
 #include "canvas_records.h"
 #include "properties.h"
+#include "ui/viewport.h"
 #include "ui/window_controls.h"
 
 namespace heikosen::web {
@@ -23,6 +24,7 @@ namespace {
 using emscripten::val;
 
 std::unique_ptr<BrowserForm> app;
+PageFit pageFit;
 
 Form1& form() {
     return runningForm().form();
@@ -62,14 +64,35 @@ val controlKey(int focused, int key, bool modified, bool repeat) {
     return answer;
 }
 
+// The form fitted to the page: its client size and device pixel ratio. The
+// form's corner and scale, for the page's transform, and whether the page
+// scrolls to the rest of the form.
+val fit(double width, double height, double pixelRatio) {
+    pageFit = PageFit::fit(width, height, pixelRatio, form().gamen);
+    val answer = val::object();
+    answer.set("left", pageFit.left);
+    answer.set("top", pageFit.top);
+    answer.set("scale", pageFit.scale);
+    answer.set("scrolls", pageFit.scrolls);
+    return answer;
+}
+
 // A pointer event on the canvas (0 press, 1 move, 2 release) from the pointer
-// `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) in canvas
-// pixels, with the buttons held after it and, for a press, the one it put down;
-// `time` in milliseconds. True when the form got a press or a release, after
-// which the window's controls may show something new.
-bool pointer(int type, int id, int kind, float x, float y, int buttons, int pressed, double time) {
-    const PointerEvent event{
-        id, static_cast<PointerKind>(std::clamp(kind, 0, 2)), x, y, buttons, pressed, time};
+// `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) on the page
+// (a client point plus the page's scroll), with the buttons held after it and,
+// for a press, the one it put down; `time` in milliseconds. True when the form
+// got a press or a release, after which the window's controls may show
+// something new.
+bool pointer(int type, int id, int kind, double x, double y, int buttons, int pressed,
+             double time) {
+    const ClientPoint at = pageFit.canvasFromPage({x, y}, form().gamen);
+    const PointerEvent event{id,
+                             static_cast<PointerKind>(std::clamp(kind, 0, 2)),
+                             static_cast<float>(at.x),
+                             static_cast<float>(at.y),
+                             buttons,
+                             pressed,
+                             time};
     PointerInput& input = runningForm().pointer();
     switch (type) {
         case 0:
@@ -157,6 +180,7 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     function("window", &window);
     function("activate", &activate);
     function("controlKey", &controlKey);
+    function("fit", &fit);
     function("pointer", &pointer);
     function("pointerGone", &pointerGone);
     function("canvasKey", &canvasKey);

@@ -104,7 +104,6 @@ Promise.all(window0.letters.map((name) => sharpPictures.get(name) ?? null)).then
 
 let view = null;
 let board = null;
-let fit = { left: 0, top: 0, scale: 1, ratio: 1, area: { left: 0, top: 0 } };
 
 // After a click or a press: the window's controls and the canvas.
 function update() {
@@ -133,9 +132,16 @@ function build() {
   view.canvas.box.querySelector('.figure')?.remove();
 }
 
+// The form fitted to the viewport by the core: scaled and centred, with the
+// drawing area's corner on a whole device pixel so that the canvases' pixels
+// fall on the screen's; a viewport too small for its least scale scrolls.
 function layout() {
-  fit = self.heikosenFit();
-  board.setScale(fit.scale * fit.ratio);
+  const ratio = self.devicePixelRatio || 1;
+  const { clientWidth, clientHeight } = document.documentElement;
+  const fit = module.fit(clientWidth, clientHeight, ratio);
+  document.documentElement.classList.toggle('scrolls', fit.scrolls);
+  formElement.style.transform = `translate(${fit.left}px, ${fit.top}px) scale(${fit.scale})`;
+  board.setScale(fit.scale * ratio);
 }
 
 // --- Pointer input on the canvas: mouse, touch and pen alike ---
@@ -146,13 +152,6 @@ function layout() {
 
 const PRESS = 0, MOVE = 1, RELEASE = 2;
 const KINDS = { mouse: 0, pen: 1, touch: 2 };
-
-function canvasPoint(event) {
-  return {
-    x: (event.clientX + scrollX - fit.left) / fit.scale - fit.area.left,
-    y: (event.clientY + scrollY - fit.top) / fit.scale - fit.area.top,
-  };
-}
 
 // The core's button for a pointer event's `button`, or 0 for one it ignores.
 function buttonOf(button) {
@@ -171,10 +170,11 @@ function buttonsOf(buttons) {
 }
 
 // One event to the core: true when the window's controls may have changed.
+// The point goes as a point of the page, which the core maps to the canvas.
 function send(type, event, pressed = 0) {
-  const { x, y } = canvasPoint(event);
-  return module.pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0, x, y,
-    buttonsOf(event.buttons), pressed, event.timeStamp);
+  return module.pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0,
+    event.clientX + scrollX, event.clientY + scrollY, buttonsOf(event.buttons), pressed,
+    event.timeStamp);
 }
 
 function after(changed) {
@@ -330,7 +330,7 @@ function pictureForPrint() {
   ctx.fillRect(0, 0, picture.width, picture.height);
   ctx.drawImage(board.strokes, 0, 0);
   ctx.drawImage(board.items, 0, 0);
-  board.setScale(fit.scale * fit.ratio);
+  layout();
   printPicture.style.setProperty('--cw', picture.width / PRINT_SCALE);
   printPicture.style.setProperty('--ch', picture.height / PRINT_SCALE);
   printPicture.src = picture.toDataURL('image/png');
