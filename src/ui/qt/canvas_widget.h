@@ -44,7 +44,6 @@ class CanvasWidget final : public QWidget {
     const StrokeLayer& strokeLayer() const { return strokes_; }
     // Shows the canvas multiplied by the window's scale factor.
     void setScale(double factor);
-    double scale() const { return scale_; }
     // The canvas's drawing pixels against the widget's pixels at this scale.
     CanvasMapping mapping() const;
     // Repaints what changed on the canvas since the last refresh.

@@ -2,6 +2,9 @@
 
 #include <QProxyStyle>
 
+#include "ui/viewport.h"
+#include "ui/window_controls.h"
+
 namespace heikosen::qt {
 
 // The application's style with the narrow gap between an option button's or a
@@ -9,12 +12,23 @@ namespace heikosen::qt {
 // The indicators and the gap grow and shrink with the window's scale.
 class ControlStyle final : public QProxyStyle {
   public:
-    ControlStyle();
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
-                    const QWidget* widget = nullptr) const override;
+                    const QWidget* widget = nullptr) const override {
+        switch (metric) {
+            case PM_CheckBoxLabelSpacing:
+            case PM_RadioButtonLabelSpacing:
+                return scaledPixels(kIndicatorCaptionGap, factor_);
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+                return scaledPixels(QProxyStyle::pixelMetric(metric, option, widget), factor_);
+            default:
+                return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
 
     void setScale(double factor) { factor_ = factor; }
-    double scale() const { return factor_; }
 
   private:
     double factor_ = 1.0;

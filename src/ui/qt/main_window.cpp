@@ -22,10 +22,6 @@ namespace heikosen::qt {
 
 namespace {
 
-// The role that a widget of the window without one of Qt's own reports to
-// assistive technology (the canvas: an image).
-const char* const kRoleProperty = "heikosenAccessibleRole";
-
 // A letter picture of the canvas as a screen reader has it: a toggle button
 // over the picture that the canvas draws, drawing nothing itself and letting
 // the mouse through to the canvas.
@@ -73,13 +69,12 @@ QAccessibleInterface* accessibleWithRole(const QString& className, QObject* obje
         picture != nullptr && className == QLatin1String("QPushButton")) {
         return new PictureAccessible(picture);
     }
-    const QVariant role = object->property(kRoleProperty);
-    if (!role.isValid() || !object->isWidgetType() ||
-        className != QLatin1String(object->metaObject()->className())) {
-        return nullptr;
+    // The canvas is an image to assistive technology.
+    if (auto* canvas = qobject_cast<CanvasWidget*>(object);
+        canvas != nullptr && className == QLatin1String(object->metaObject()->className())) {
+        return new QAccessibleWidget(canvas, QAccessible::Graphic);
     }
-    return new QAccessibleWidget(static_cast<QWidget*>(object),
-                                 static_cast<QAccessible::Role>(role.toInt()));
+    return nullptr;
 }
 
 // Sets a property of a widget only when it changes, so that a sync that
@@ -165,7 +160,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     connect(canvas_, &CanvasWidget::formChanged, this, &MainWindow::syncFromForm);
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     fullScreen->setContext(Qt::WindowShortcut);
-    connect(fullScreen, &QShortcut::activated, this, &MainWindow::toggleFullScreen);
+    // F11 switches between full screen and the window as it was.
+    connect(fullScreen, &QShortcut::activated, this,
+            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
 }
 
 MainWindow::~MainWindow() {
@@ -195,7 +192,6 @@ QWidget* MainWindow::createWidget(const WindowControl& control, int at) {
             widget = new QCheckBox(this);
             break;
         case ControlKind::Canvas:
-            canvas_->setProperty(kRoleProperty, static_cast<int>(QAccessible::Graphic));
             return canvas_;
         case ControlKind::Picture:
             return connectClick(new PictureToggle(this), at);
@@ -323,10 +319,6 @@ void MainWindow::syncFromForm() {
     if (form_.endRequested() && isVisible()) {
         close();
     }
-}
-
-void MainWindow::toggleFullScreen() {
-    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 }  // namespace heikosen::qt

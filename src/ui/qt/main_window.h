@@ -60,8 +60,6 @@ class MainWindow final : public QWidget {
 
     // How the laid-out client area is scaled and placed in the window now.
     const Viewport& clientScale() const { return scale_; }
-    // Switches between full screen and the window as it was (F11).
-    void toggleFullScreen();
 
     // Brings every widget up to date with the form and repaints what changed.
     void syncFromForm();

@@ -92,30 +92,27 @@ bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {
     // pixel, and the background is filled under exactly those pixels; only
     // drawing at another resolution (printing) needs smoothing.
     const bool smooth = !raster_.atScale(deviceScale(painter));
-    const QRect source =
-        toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(image_.rect());
-    if (source.isEmpty()) {
-        return false;
-    }
-    painter.fillRect(smooth ? QRectF(dirty) : toQRectF(raster_.canvasOver(fromQRect(source))),
-                     background_);
-    drawPixels(painter, dirty, image_, smooth);
-    return true;
+    return drawPixels(painter, dirty, image_, smooth, &background_);
 }
 
-void StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels,
-                             bool smooth) const {
+bool StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels,
+                             bool smooth, const QColor* ground) const {
     // The pixels under the canvas pixels being repainted, and the canvas
     // rectangle they cover exactly.
     const QRect source =
         toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(pixels.rect());
     if (source.isEmpty()) {
-        return;
+        return false;
+    }
+    const QRectF covered = toQRectF(raster_.canvasOver(fromQRect(source)));
+    if (ground != nullptr) {
+        painter.fillRect(smooth ? QRectF(dirty) : covered, *ground);
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-    painter.drawImage(toQRectF(raster_.canvasOver(fromQRect(source))), pixels, QRectF(source));
+    painter.drawImage(covered, pixels, QRectF(source));
     painter.restore();
+    return true;
 }
 
 std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const {
@@ -156,12 +153,6 @@ void StrokeLayer::redrawSlice() {
     image_ = std::move(redraw_);
     stopRedraw();
     canvas_.updateDrawingArea();
-}
-
-void StrokeLayer::finishRedraw() {
-    while (redrawing()) {
-        redrawSlice();
-    }
 }
 
 void StrokeLayer::segmentKept(const StrokeSegment& segment) {

@@ -50,8 +50,10 @@ class StrokeLayer final : public StrokeStore {
     // the board is blank and nothing was painted.
     bool paint(QPainter& painter, const QRect& dirty) const;
     // Draws the pixels of `pixels`, a picture on the image's pixels, that lie
-    // under the canvas pixels `dirty`; smoothed, for a painter on other pixels.
-    void drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels, bool smooth) const;
+    // under the canvas pixels `dirty`, over `ground` when given; smoothed, for
+    // a painter on other pixels. False when no pixel lies there.
+    bool drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels, bool smooth,
+                    const QColor* ground = nullptr) const;
     // The whole device pixels between the painter's pixels and the image's,
     // when each pixel of the image falls on one of the painter's; nothing when
     // the painter draws at another scale or between the image's pixels.
@@ -59,8 +61,6 @@ class StrokeLayer final : public StrokeStore {
 
     // True while the sharp image for a new resolution is still being drawn.
     bool redrawing() const { return !redraw_.isNull(); }
-    // Draws what is left of the sharp image now.
-    void finishRedraw();
 
   private:
     void segmentKept(const StrokeSegment& segment) override;
