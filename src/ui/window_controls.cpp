@@ -315,8 +315,29 @@ KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke str
             const int next = nextInGroup(controls, focused, back ? -1 : 1);
             return {true, next, next};
         }
+        default:
+            return {};
     }
-    return {};
+}
+
+KeyOutcome windowKey(Form1& form, const WindowControls& controls, int focused, ControlKey key,
+                     bool shift, bool otherModifiers, bool repeat) {
+    const KeyOutcome outcome =
+        controlKey(controls, focused, keyStroke(key, shift, otherModifiers, repeat));
+    // The canvas's keys, in the order of CanvasKey.
+    static constexpr ControlKey kCanvasKeys[] = {
+        ControlKey::Left,  ControlKey::Up,     ControlKey::Right, ControlKey::Down,
+        ControlKey::Space, ControlKey::Escape, ControlKey::P,     ControlKey::Q,
+        ControlKey::L,     ControlKey::M,      ControlKey::C};
+    const auto* canvasKey = std::find(std::begin(kCanvasKeys), std::end(kCanvasKeys), key);
+    if (outcome.handled || otherModifiers || canvasKey == std::end(kCanvasKeys) ||
+        !inList(controls, focused) ||
+        controls[static_cast<std::size_t>(focused)].kind != ControlKind::Canvas) {
+        return outcome;
+    }
+    const bool taken =
+        form.canvasKey(static_cast<CanvasKey>(canvasKey - std::begin(kCanvasKeys)), shift, repeat);
+    return {taken, -1, -1, taken};
 }
 
 }  // namespace heikosen

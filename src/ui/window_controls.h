@@ -115,8 +115,24 @@ FontSpec controlFont();
 // click here; a disabled control ignores it.
 void activateControl(Form1& form, const WindowControl& control);
 
-// The keys that the window's controls answer, before any other handling.
-enum class ControlKey : std::uint8_t { Tab, BackTab, Left, Right, Up, Down, Enter, Space };
+// The keys that the window's controls answer, before any other handling, and
+// after them the canvas's own keys.
+enum class ControlKey : std::uint8_t {
+    Tab,
+    BackTab,
+    Left,
+    Right,
+    Up,
+    Down,
+    Enter,
+    Space,
+    Escape,
+    P,
+    Q,
+    L,
+    M,
+    C
+};
 
 struct KeyStroke {
     ControlKey key = ControlKey::Tab;
@@ -135,6 +151,7 @@ struct KeyOutcome {
     bool handled = false;
     int focus = -1;
     int activate = -1;
+    bool canvas = false;  // the canvas took the key: its figure may have moved
     bool operator==(const KeyOutcome&) const = default;
 };
 
@@ -144,5 +161,12 @@ struct KeyOutcome {
 // button, once for each press; the arrows go round the option group to the
 // next enabled button and select it. Every other key is the control's own.
 KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke stroke);
+
+// A key as a front end reads it, with the modifiers held, while the control at
+// `focused` has the focus: the controls' rules first, then on the canvas its
+// own keys, alone or with Shift, which pick and move the figure's handles
+// (Form1::canvasKey).
+KeyOutcome windowKey(Form1& form, const WindowControls& controls, int focused, ControlKey key,
+                     bool shift, bool otherModifiers, bool repeat);
 
 }  // namespace heikosen

@@ -303,5 +303,24 @@ TEST_F(WindowList, EnterAndSpaceClickButtonsSpaceTheBoxesOncePerPress) {
     EXPECT_EQ(form.memoMode, 1);
 }
 
+TEST_F(WindowList, TheCanvasTakesItsOwnKeysAloneOrWithShift) {
+    const WindowControls controls = windowControls(form);
+    const int canvas = at("gamen");
+    // Control+P is not the canvas's key, nor is P on a button.
+    EXPECT_EQ(windowKey(form, controls, canvas, ControlKey::P, false, true, false), KeyOutcome{});
+    EXPECT_EQ(windowKey(form, controls, at("Command1"), ControlKey::P, false, false, false),
+              KeyOutcome{});
+    EXPECT_EQ(form.keyboardHandle(), kHandleNone);
+    EXPECT_EQ(windowKey(form, controls, canvas, ControlKey::P, true, false, false),
+              (KeyOutcome{true, -1, -1, true}));
+    EXPECT_EQ(form.keyboardHandle(), kHandleParallelP);
+    // Tab goes on from the canvas as from any control; Escape lets go.
+    const KeyOutcome tab = windowKey(form, controls, canvas, ControlKey::Tab, false, false, false);
+    EXPECT_TRUE(tab.handled);
+    EXPECT_FALSE(tab.canvas);
+    EXPECT_TRUE(windowKey(form, controls, canvas, ControlKey::Escape, false, false, false).canvas);
+    EXPECT_EQ(form.keyboardHandle(), kHandleNone);
+}
+
 }  // namespace
 }  // namespace heikosen

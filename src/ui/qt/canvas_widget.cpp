@@ -244,27 +244,6 @@ bool CanvasWidget::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void CanvasWidget::keyPressEvent(QKeyEvent* event) {
-    static const std::pair<int, CanvasKey> kKeys[] = {
-        {Qt::Key_Left, CanvasKey::Left},   {Qt::Key_Up, CanvasKey::Up},
-        {Qt::Key_Right, CanvasKey::Right}, {Qt::Key_Down, CanvasKey::Down},
-        {Qt::Key_Space, CanvasKey::Space}, {Qt::Key_Escape, CanvasKey::Escape},
-        {Qt::Key_P, CanvasKey::P},         {Qt::Key_Q, CanvasKey::Q},
-        {Qt::Key_L, CanvasKey::L},         {Qt::Key_M, CanvasKey::M},
-        {Qt::Key_C, CanvasKey::C}};
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const auto* key = std::find_if(std::begin(kKeys), std::end(kKeys),
-                                   [event](const auto& k) { return k.first == event->key(); });
-    if (key != std::end(kKeys) && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier &&
-        form_.canvasKey(key->second, modifiers == Qt::ShiftModifier, event->isAutoRepeat())) {
-        event->accept();
-        showFocusRing(true);
-        emit formChanged();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 void CanvasWidget::focusInEvent(QFocusEvent* event) {
     // Reached with the keyboard, the canvas shows where the keys go; clicked,
     // or given the focus with the window, it looks as ever.

@@ -3,8 +3,9 @@
 // The canvas `gamen` on screen: a sunken frame, the white drawing area, the
 // strokes drawn with the pens, and the figure's controls above them. Mouse,
 // pen and touch input on it, which Qt hands the widget as its one mouse, goes to
-// the core's pointer input in canvas pixels; its keys move the figure's
-// handles, and reached with the keyboard, its frame shows a focus ring. It
+// the core's pointer input in canvas pixels; its keys, which the window hands
+// to the core's rules, move the figure's handles, and reached or used with the
+// keyboard, its frame shows a focus ring. It
 // tells assistive technology the figure in words.
 //
 // Once the pens have drawn on it, a repaint on screen copies its pixels from
@@ -53,6 +54,8 @@ class CanvasWidget final : public QWidget {
     void updateDrawingArea();
     // The drawing area in the widget's pixels.
     QRect drawingArea() const;
+    // Shows the focus ring, or no longer; the frame is painted again.
+    void showFocusRing(bool shown);
 
   signals:
     // The form handled a pointer event; the window brings itself up to date.
@@ -60,7 +63,6 @@ class CanvasWidget final : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -75,8 +77,6 @@ class CanvasWidget final : public QWidget {
     PointerEvent pointerEvent(const QMouseEvent* event) const;
     // The drawing area's size, in canvas pixels.
     QSize areaSize() const;
-    // Shows the focus ring, or no longer; the frame is painted again.
-    void showFocusRing(bool shown);
     // Copies the canvas pixels in `dirty` from the composed picture, composing
     // its stale parts there first; false when the painter does not draw on the
     // picture's pixels, and nothing was painted.

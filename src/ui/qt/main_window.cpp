@@ -97,23 +97,21 @@ void setColours(QWidget* widget, Rgb background, Rgb foreground) {
     widget->setAutoFillBackground(true);
 }
 
-// A key as the controls' rules take it; keys they never take give nothing.
-std::optional<KeyStroke> strokeOf(const QKeyEvent& key) {
+// A key as the window's rules take it; keys they never take give nothing.
+std::optional<ControlKey> keyOf(const QKeyEvent& key) {
     static constexpr std::pair<int, ControlKey> kKeys[] = {
         {Qt::Key_Tab, ControlKey::Tab},      {Qt::Key_Backtab, ControlKey::BackTab},
         {Qt::Key_Return, ControlKey::Enter}, {Qt::Key_Enter, ControlKey::Enter},
         {Qt::Key_Space, ControlKey::Space},  {Qt::Key_Left, ControlKey::Left},
         {Qt::Key_Right, ControlKey::Right},  {Qt::Key_Up, ControlKey::Up},
-        {Qt::Key_Down, ControlKey::Down},
+        {Qt::Key_Down, ControlKey::Down},    {Qt::Key_Escape, ControlKey::Escape},
+        {Qt::Key_P, ControlKey::P},          {Qt::Key_Q, ControlKey::Q},
+        {Qt::Key_L, ControlKey::L},          {Qt::Key_M, ControlKey::M},
+        {Qt::Key_C, ControlKey::C},
     };
     const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
                                      [&](const auto& k) { return k.first == key.key(); });
-    if (found == std::end(kKeys)) {
-        return std::nullopt;
-    }
-    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
-    return keyStroke(found->second, held.testFlag(Qt::ShiftModifier),
-                     (held & ~Qt::ShiftModifier) != Qt::NoModifier, key.isAutoRepeat());
+    return found == std::end(kKeys) ? std::nullopt : std::optional(found->second);
 }
 
 }  // namespace
@@ -279,19 +277,29 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     const auto found = std::find(widgets_.begin(), widgets_.end(), watched);
-    const std::optional<KeyStroke> stroke = strokeOf(*static_cast<QKeyEvent*>(event));
-    if (found == widgets_.end() || !stroke) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const std::optional<ControlKey> pressed = keyOf(*key);
+    if (found == widgets_.end() || !pressed) {
         return QWidget::eventFilter(watched, event);
     }
+    const Qt::KeyboardModifiers held = key->modifiers() & ~Qt::KeypadModifier;
+    const bool shift = held.testFlag(Qt::ShiftModifier);
     const KeyOutcome outcome =
-        controlKey(controls_, static_cast<int>(found - widgets_.begin()), *stroke);
+        windowKey(form_, controls_, static_cast<int>(found - widgets_.begin()), *pressed, shift,
+                  (held & ~Qt::ShiftModifier) != Qt::NoModifier, key->isAutoRepeat());
     if (!outcome.handled) {
         return QWidget::eventFilter(watched, event);
     }
+    if (outcome.canvas) {
+        // Used from the keyboard, the canvas shows where the keys go.
+        canvas_->showFocusRing(true);
+        syncFromForm();
+    }
     if (outcome.focus >= 0) {
-        const Qt::FocusReason reason = stroke->key == ControlKey::Tab       ? Qt::TabFocusReason
-                                       : stroke->key == ControlKey::BackTab ? Qt::BacktabFocusReason
-                                                                            : Qt::OtherFocusReason;
+        const ControlKey folded = keyStroke(*pressed, shift, false, false).key;
+        const Qt::FocusReason reason = folded == ControlKey::Tab       ? Qt::TabFocusReason
+                                       : folded == ControlKey::BackTab ? Qt::BacktabFocusReason
+                                                                       : Qt::OtherFocusReason;
         widgets_.at(static_cast<std::size_t>(outcome.focus))->setFocus(reason);
     }
     if (outcome.activate >= 0) {
