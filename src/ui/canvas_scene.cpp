@@ -270,6 +270,13 @@ const CanvasItem* itemAt(const CanvasScene& scene, float x, float y) {
     return nullptr;
 }
 
+bool touchesAny(const CanvasItem& item, const std::vector<PixelRect>& rects) {
+    const PixelRect bounds = itemBounds(item);
+    return std::any_of(rects.begin(), rects.end(), [&bounds](const PixelRect& rect) {
+        return !bounds.intersected(rect).empty();
+    });
+}
+
 template <>
 PixelRect PixelRect::intersected(const PixelRect& other) const {
     const long long l = std::max(left, other.left);

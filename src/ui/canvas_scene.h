@@ -154,6 +154,10 @@ PixelRect pixelBox(const Bounds& box);
 // line with room for the pen's width and for rounding.
 PixelRect itemBounds(const CanvasItem& item);
 
+// Whether an item may touch any of the rectangles when drawn: whether it is
+// to be drawn again when they are.
+bool touchesAny(const CanvasItem& item, const std::vector<PixelRect>& rects);
+
 // The rectangles of `area` that must be drawn again to go from `before` to
 // `after`: what each changed, added or removed item covered and covers now.
 // Returns `area` alone when so much changed that one repaint of everything is

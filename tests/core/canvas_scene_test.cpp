@@ -87,6 +87,12 @@ TEST_P(SceneChange, RepaintsWhereTheControlWasAndIsAndNowhereElse) {
             }
         }
     }
+    // The control is among the items drawn again there, wherever it shows.
+    for (const CanvasItem& item : after) {
+        if (item.control == GetParam().control && !itemBounds(item).intersected(area).empty()) {
+            EXPECT_TRUE(touchesAny(item, rects));
+        }
+    }
 }
 
 using C = CanvasControl;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "web/form_readers.h"
 #include "support/fakes.h"
+#include "web/form_readers.h"
 
 namespace heikosen::web {
 namespace {

@@ -10,10 +10,12 @@
 
 EMSCRIPTEN_BINDINGS(heikosen_readers) {
     using namespace heikosen::web;
-    emscripten::function("control", +[](const std::string& name, int index) {
-        return controlValue(runningForm().form(), name, index);
-    });
-    emscripten::function("variables", +[] { return variablesValue(runningForm().form()); });
-    emscripten::function("scene",
-                         +[] { return sceneValue(heikosen::canvasScene(runningForm().form())); });
+    emscripten::function(
+        "control", +[](const std::string& name, int index) {
+            return controlValue(runningForm().form(), name, index);
+        });
+    emscripten::function(
+        "variables", +[] { return variablesValue(runningForm().form()); });
+    emscripten::function(
+        "scene", +[] { return sceneValue(heikosen::canvasScene(runningForm().form())); });
 }

@@ -200,7 +200,6 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     constant("RECORD_WIDTH", static_cast<int>(kWidth));
     constant("RECORD_STYLE", static_cast<int>(kStyle));
     constant("RECORD_GEOMETRY", static_cast<int>(kGeometry));
-    constant("RECORD_BOUNDS", static_cast<int>(kBounds));
     constant("RECORD_CAPTION", static_cast<int>(kCaption));
     constant("RECORD_FONT", static_cast<int>(kFont));
     constant("RECORD_OPAQUE", static_cast<int>(kOpaque));

@@ -88,15 +88,17 @@ const std::int32_t* BrowserForm::refresh(bool everything) {
         rects_ = changedRects(drawn_, next_, area);
     }
     std::swap(drawn_, next_);
-    if (!rects_.empty()) {
-        records_.resize(drawn_.size() * kRecordWords);
-        for (std::size_t i = 0; i < drawn_.size(); ++i) {
-            pack(drawn_[i], records_.data() + i * kRecordWords);
+    // The items to draw again: those that touch a changed rectangle.
+    records_.clear();
+    for (const CanvasItem& item : drawn_) {
+        if (touchesAny(item, rects_)) {
+            records_.resize(records_.size() + kRecordWords);
+            pack(item, records_.data() + records_.size() - kRecordWords);
         }
     }
     header_[kRectCount] = static_cast<std::int32_t>(rects_.size());
     header_[kRects] = addressOf(rects_.data());
-    header_[kItemCount] = static_cast<std::int32_t>(drawn_.size());
+    header_[kItemCount] = static_cast<std::int32_t>(records_.size() / kRecordWords);
     header_[kItems] = addressOf(records_.data());
     header_[kWiped] = strokes_.takeWiped() ? 1 : 0;
     fresh_.clear();

@@ -42,7 +42,6 @@ void pack(const CanvasItem& item, std::int32_t* record) {
     std::fill(record, record + kRecordWords, 0);
     record[kControl] = static_cast<std::int32_t>(item.control.control);
     record[kIndex] = item.control.index;
-    putBox(record, kBounds, itemBounds(item));
     if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
         record[kKind] = kSegmentItem;
         record[kColor] = static_cast<std::int32_t>(line->color);

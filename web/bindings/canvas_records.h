@@ -15,20 +15,19 @@ namespace heikosen::web {
 enum ItemKind : std::int32_t { kSegmentItem, kTextItem, kPictureItem, kCircleItem };
 
 enum Word : std::size_t {
-    kKind,                    // ItemKind
-    kControl,                 // CanvasControl
-    kIndex,                   // index in its control array
-    kColor,                   // segment, text, circle: 0xRRGGBB
-    kWidth,                   // segment and circle: pen width; text: back colour
-    kStyle,                   // segment: 1 for round ends; picture: Letter; text: bold
-    kGeometry,                // segment: x1, y1, x2, y2; circle: centre x, y, radius and
-                              // shift, as floats; text and picture: box in whole pixels
-    kBounds = kGeometry + 4,  // the pixels the item may touch: left, top, width, height
-    kCaption = kBounds + 4,   // text: caption's address and length in bytes
-    kFont = kCaption + 2,     // text: family name's address and length, size in px
-    kOpaque = kFont + 3,      // text: fills its box first
-    kShift,                   // segment: the pen's shift across, x and y, as floats
-    kDash = kShift + 2,       // segment: on and off lengths as floats, 0 off for solid
+    kKind,                     // ItemKind
+    kControl,                  // CanvasControl
+    kIndex,                    // index in its control array
+    kColor,                    // segment, text, circle: 0xRRGGBB
+    kWidth,                    // segment and circle: pen width; text: back colour
+    kStyle,                    // segment: 1 for round ends; picture: Letter; text: bold
+    kGeometry,                 // segment: x1, y1, x2, y2; circle: centre x, y, radius and
+                               // shift, as floats; text and picture: box in whole pixels
+    kCaption = kGeometry + 4,  // text: caption's address and length in bytes
+    kFont = kCaption + 2,      // text: family name's address and length, size in px
+    kOpaque = kFont + 3,       // text: fills its box first
+    kShift,                    // segment: the pen's shift across, x and y, as floats
+    kDash = kShift + 2,        // segment: on and off lengths as floats, 0 off for solid
     kRecordWords = kDash + 2,
 };
 

@@ -255,8 +255,8 @@ export class Board {
     return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
   }
 
-  // Clears the rectangles (whole device pixels) and draws every item that may
-  // touch them, clipped to them.
+  // Clears the rectangles (whole device pixels) and draws the items that the
+  // core hands out for them (those that may touch them), clipped to them.
   paint(rects, rectCount, items, itemCount) {
     const m = this.module;
     const i32 = m.HEAP32;
@@ -277,25 +277,9 @@ export class Board {
     ctx.clip();
     ctx.setTransform(k, 0, 0, k, 0, 0);
     for (let n = 0; n < itemCount; ++n) {
-      const item = items + n * L.RECORD;
-      if (this.touches(i32, item + L.BOUNDS, rects, rectCount)) {
-        this.drawItem(ctx, item);
-      }
+      this.drawItem(ctx, items + n * L.RECORD);
     }
     ctx.restore();
-  }
-
-  touches(i32, box, rects, rectCount) {
-    const left = i32[box], top = i32[box + 1];
-    const right = left + i32[box + 2], bottom = top + i32[box + 3];
-    for (let r = 0; r < rectCount; ++r) {
-      const at = rects + r * 4;
-      if (left < i32[at] + i32[at + 2] && i32[at] < right &&
-          top < i32[at + 1] + i32[at + 3] && i32[at + 1] < bottom) {
-        return true;
-      }
-    }
-    return false;
   }
 
   drawItem(ctx, item) {
