@@ -1,18 +1,14 @@
 #include "ui/qt/canvas_widget.h"
 
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
-#include <iterator>
 #include <optional>
 #include <utility>
 
 #include "ui/form1.h"
-#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
@@ -110,25 +106,21 @@ void CanvasWidget::refresh() {
     for (const PixelRect& rect : changed) {
         region += toQRect(rect);
     }
-    const CanvasMapping map = mapping();
     for (const QRect& rect : region) {
-        markStale(rect);
-        update(toQRect(map.boxRectFromCanvas(fromQRectF(rect))));
+        repaintCanvas(rect);
     }
 }
 
-void CanvasWidget::updateCanvasRect(const QRectF& canvasRect) {
-    const QRectF area(QPointF(0, 0), QSizeF(areaSize()));
-    const QRectF inside = canvasRect.intersected(area);
+void CanvasWidget::repaintCanvas(const QRect& canvasRect) {
+    const QRect inside = canvasRect.intersected(QRect(QPoint(0, 0), areaSize()));
     if (!inside.isEmpty()) {
-        markStale(inside.toAlignedRect());
-        update(toQRect(mapping().boxRectFromCanvas(fromQRectF(inside))));
+        markStale(inside);
+        update(toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(inside)))));
     }
 }
 
 void CanvasWidget::updateDrawingArea() {
-    markStale(QRect(QPoint(0, 0), areaSize()));
-    update(drawingArea());
+    repaintCanvas(QRect(QPoint(0, 0), areaSize()));
 }
 
 void CanvasWidget::showFocusRing(bool shown) {

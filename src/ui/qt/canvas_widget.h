@@ -49,8 +49,9 @@ class CanvasWidget final : public QWidget {
     CanvasMapping mapping() const;
     // Repaints what changed on the canvas since the last refresh.
     void refresh();
-    // Repaints a rectangle of the drawing area, given in canvas pixels.
-    void updateCanvasRect(const QRectF& canvasRect);
+    // Repaints a rectangle of the drawing area, given in canvas pixels, or all
+    // of it.
+    void repaintCanvas(const QRect& canvasRect);
     void updateDrawingArea();
     // The drawing area in the widget's pixels.
     QRect drawingArea() const;

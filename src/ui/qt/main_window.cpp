@@ -2,11 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QCheckBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -15,7 +11,6 @@
 #include <optional>
 #include <utility>
 
-#include "ui/qt/control_style.h"
 #include "ui/qt/resources.h"
 
 namespace heikosen::qt {

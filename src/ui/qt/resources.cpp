@@ -10,11 +10,8 @@ static void registerHeikosenResources() {
 namespace heikosen::qt {
 
 void initResources() {
-    static bool done = false;
-    if (!done) {
-        done = true;
-        registerHeikosenResources();
-    }
+    // Registering the same resources again leaves them registered once.
+    registerHeikosenResources();
 }
 
 }  // namespace heikosen::qt

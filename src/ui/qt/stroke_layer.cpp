@@ -160,19 +160,15 @@ void StrokeLayer::segmentKept(const StrokeSegment& segment) {
         // The image alone holds the strokes now: a sharp one cannot be drawn.
         stopRedraw();
     }
+    if (scale() > 0) {
+        if (image_.isNull()) {
+            image_ = blankImage();
+        }
+        // The segment is the last one kept.
+        paintKept(image_, keptSegmentCount() - 1, keptSegmentCount());
+        canvas_.repaintCanvas(toQRectF(strokeReach(segment).rect()).toAlignedRect());
+    }
     markDrawn();
-    if (!(scale() > 0)) {
-        return;
-    }
-    if (image_.isNull()) {
-        image_ = blankImage();
-    }
-    {
-        QPainter painter(&image_);
-        setUpPainter(painter);
-        paintSegment(painter, segment);
-    }
-    canvas_.updateCanvasRect(toQRectF(strokeReach(segment).rect()));
 }
 
 void StrokeLayer::wiped() {
