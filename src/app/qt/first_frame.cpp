@@ -14,7 +14,7 @@ namespace {
 class FirstFrameWatch final : public QObject {
   public:
     FirstFrameWatch(QObject& watched, std::function<void()> then)
-        : QObject(&watched), watched_(watched), then_(std::move(then)) {
+        : QObject(&watched), then_(std::move(then)) {
         watched.installEventFilter(this);
     }
 
@@ -34,12 +34,11 @@ class FirstFrameWatch final : public QObject {
 
   private:
     void seen() {
-        watched_.removeEventFilter(this);
+        parent()->removeEventFilter(this);
         then_();
         deleteLater();
     }
 
-    QObject& watched_;
     std::function<void()> then_;
     bool seen_ = false;
 };

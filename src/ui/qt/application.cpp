@@ -11,18 +11,6 @@
 
 namespace heikosen::qt {
 
-namespace {
-
-void setIcon(QWidget& window) {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icon/heikosen.svg"));
-    icon.addFile(QStringLiteral(":/icon/heikosen.png"));
-    QApplication::setWindowIcon(icon);
-    window.setWindowIcon(icon);
-}
-
-}  // namespace
-
 void installJapaneseTranslations(QCoreApplication& app) {
     // The window speaks Japanese whatever the desktop's language: Qt's own
     // dialogs (the name, the printer, messages) too.
@@ -46,7 +34,11 @@ int runApplication(int argc, char* argv[]) {
     // dialogs that open later. Loading them costs a good part of start-up, so
     // they follow the first frame instead of delaying it.
     app::afterFirstFrame(window, [&window] {
-        setIcon(window);
+        QIcon icon;
+        icon.addFile(QStringLiteral(":/icon/heikosen.svg"));
+        icon.addFile(QStringLiteral(":/icon/heikosen.png"));
+        QApplication::setWindowIcon(icon);
+        window.setWindowIcon(icon);
         installJapaneseTranslations(*QCoreApplication::instance());
     });
     return QApplication::exec();

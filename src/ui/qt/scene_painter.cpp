@@ -41,8 +41,7 @@ QPointF penShift(const QPainter& painter, float x, float y) {
 
 void drawSegment(QPainter& painter, const SegmentItem& line) {
     const QColor colour = toQColor(line.color);
-    QPen pen(colour);
-    pen.setWidth(line.width);
+    QPen pen(colour, line.width);
     if (line.dashOff > 0) {
         // Qt counts a pattern in pen widths.
         pen.setDashPattern({line.dashOn / line.width, line.dashOff / line.width});
@@ -92,9 +91,7 @@ void drawCircle(QPainter& painter, const CircleItem& circle, const QRect& area) 
     if (circle.radius < 0 || !toQRect(circle.box).intersects(area)) {
         return;
     }
-    QPen pen(toQColor(circle.color));
-    pen.setWidth(circle.width);
-    painter.setPen(pen);
+    painter.setPen(QPen(toQColor(circle.color), circle.width));
     painter.setBrush(Qt::NoBrush);
     const QPointF centre =
         QPointF(circle.centreX, circle.centreY) + penShift(painter, circle.shift, circle.shift);

@@ -14,30 +14,22 @@ StrokeLayer::StrokeLayer(CanvasWidget& canvas, const QColor& background)
     QObject::connect(&redrawTimer_, &QTimer::timeout, [this] { redrawSlice(); });
 }
 
-void StrokeLayer::setUpPainter(QPainter& painter) const {
+void StrokeLayer::paintKept(QImage& image, std::size_t first, std::size_t end) const {
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.translate(phase());
     painter.scale(scale(), scale());
-}
-
-void StrokeLayer::paintSegment(QPainter& painter, const StrokeSegment& segment) const {
-    const QPointF from(segment.x1, segment.y1);
-    const QPointF to(segment.x2, segment.y2);
-    QPen pen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine, Qt::RoundCap,
-             Qt::RoundJoin);
-    painter.setPen(pen);
-    if (from == to) {
-        painter.drawPoint(from);
-    } else {
-        painter.drawLine(QLineF(from, to));
-    }
-}
-
-void StrokeLayer::paintKept(QImage& image, std::size_t from, std::size_t to) const {
-    QPainter painter(&image);
-    setUpPainter(painter);
-    for (std::size_t i = from; i < to; ++i) {
-        paintSegment(painter, kept(i));
+    for (std::size_t i = first; i < end; ++i) {
+        const StrokeSegment& segment = kept(i);
+        const QPointF from(segment.x1, segment.y1);
+        const QPointF to(segment.x2, segment.y2);
+        painter.setPen(QPen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        if (from == to) {
+            painter.drawPoint(from);
+        } else {
+            painter.drawLine(QLineF(from, to));
+        }
     }
 }
 

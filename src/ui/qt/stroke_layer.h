@@ -68,10 +68,8 @@ class StrokeLayer final : public StrokeStore {
     void startRedraw();
     void stopRedraw();
     void redrawSlice();
-    void paintSegment(QPainter& painter, const StrokeSegment& segment) const;
-    // Draws the kept segments from `from` up to `to` into `image`.
-    void paintKept(QImage& image, std::size_t from, std::size_t to) const;
-    void setUpPainter(QPainter& painter) const;
+    // Draws the kept segments from `first` up to `end` into `image`.
+    void paintKept(QImage& image, std::size_t first, std::size_t end) const;
     // A transparent image of the drawing area at the layer's resolution.
     QImage blankImage() const;
 
