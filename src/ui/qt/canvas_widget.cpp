@@ -75,16 +75,16 @@ QRect CanvasWidget::drawingArea() const {
     return toQRect(mapping().drawingAreaInBox());
 }
 
-QSize CanvasWidget::areaSize() const {
-    return toQRect(mapping().drawingArea()).size();
+QRect CanvasWidget::area() const {
+    return {QPoint(0, 0), toQRect(mapping().drawingArea()).size()};
 }
 
 void CanvasWidget::ensureStrokeLayer() {
     const QPointF corner = mapTo(window(), QPoint(0, 0));
     if (strokes_.setResolution(
-            QSizeF(areaSize()),
+            QSizeF(area().size()),
             mapping().strokeRaster(devicePixelRatioF(), {corner.x(), corner.y()}))) {
-        markStale(QRect(QPoint(0, 0), areaSize()));
+        markStale(area());
     }
 }
 
@@ -98,9 +98,7 @@ void CanvasWidget::markStale(const QRect& canvasRect) {
 
 void CanvasWidget::refresh() {
     buildCanvasScene(form_, scene_);
-    const QSize size = areaSize();
-    const std::vector<PixelRect> changed =
-        changedRects(lastDrawn_, scene_, PixelRect{0, 0, size.width(), size.height()});
+    const std::vector<PixelRect> changed = changedRects(lastDrawn_, scene_, fromQRect(area()));
     std::swap(lastDrawn_, scene_);
     QRegion region;
     for (const PixelRect& rect : changed) {
@@ -112,7 +110,7 @@ void CanvasWidget::refresh() {
 }
 
 void CanvasWidget::repaintCanvas(const QRect& canvasRect) {
-    const QRect inside = canvasRect.intersected(QRect(QPoint(0, 0), areaSize()));
+    const QRect inside = canvasRect.intersected(area());
     if (!inside.isEmpty()) {
         markStale(inside);
         update(toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(inside)))));
@@ -120,7 +118,7 @@ void CanvasWidget::repaintCanvas(const QRect& canvasRect) {
 }
 
 void CanvasWidget::updateDrawingArea() {
-    repaintCanvas(QRect(QPoint(0, 0), areaSize()));
+    repaintCanvas(area());
 }
 
 void CanvasWidget::showFocusRing(bool shown) {
@@ -149,7 +147,7 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         if (composed_.isNull()) {
             return false;
         }
-        stale_ = QRect(QPoint(0, 0), areaSize());
+        stale_ = area();
     }
     // Everything out of date is composed at once: what the last changes asked
     // to repaint, or, after the repaints of a blank board left the picture
@@ -170,8 +168,8 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         for (const QRect& rect : stale_) {
             strokes_.paint(picture, rect);
         }
-        picture.setClipRect(QRect(QPoint(0, 0), areaSize()), Qt::IntersectClip);
-        paintScene(picture, lastDrawn_, areaSize(), pictures_, labels_);
+        picture.setClipRect(area(), Qt::IntersectClip);
+        paintScene(picture, lastDrawn_, area().size(), pictures_, labels_);
         stale_ = QRegion();
     }
     strokes_.drawPixels(painter, dirty, composed_, false);
@@ -194,7 +192,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     }
 
     painter.translate(map.border(), map.border());
-    const QRect canvasArea(QPoint(0, 0), areaSize());
+    const QRect canvasArea = area();
     painter.setClipRect(canvasArea, Qt::IntersectClip);
     const QRect dirty = toQRectF(map.canvasRectFromBox(fromQRectF(QRectF(event->rect()))))
                             .toAlignedRect()

@@ -76,8 +76,8 @@ class CanvasWidget final : public QWidget {
   private:
     // A mouse event as the core's pointer input takes it.
     PointerEvent pointerEvent(const QMouseEvent* event) const;
-    // The drawing area's size, in canvas pixels.
-    QSize areaSize() const;
+    // The drawing area, in canvas pixels.
+    QRect area() const;
     // Copies the canvas pixels in `dirty` from the composed picture, composing
     // its stale parts there first; false when the painter does not draw on the
     // picture's pixels, and nothing was painted.

@@ -304,12 +304,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QWidget* MainWindow::widget(WindowControlName name, int index) const {
-    for (std::size_t at = 0; at < controls_.size(); ++at) {
-        if (controls_[at].name == name && controls_[at].index == index) {
-            return widgets_[at];
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(controls_.begin(), controls_.end(), [&](const auto& control) {
+        return control.name == name && control.index == index;
+    });
+    return found == controls_.end() ? nullptr : widgets_.at(found - controls_.begin());
 }
 
 void MainWindow::syncFromForm() {

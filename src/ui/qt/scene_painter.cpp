@@ -133,9 +133,9 @@ const QImage& LetterPictures::picture(const PictureItem& item, QSize deviceSize)
 }
 
 const QImage& LabelPictures::picture(const ControlId& control, const TextItem& label,
-                                     QSize canvasSize, QSize deviceSize, QSizeF deviceScale) {
+                                     QSize deviceSize, QSizeF deviceScale) {
     auto& [made, image] = pictures_[{static_cast<int>(control.control), control.index}];
-    const Made wanted{label, canvasSize, deviceSize, deviceScale};
+    const Made wanted{label, deviceSize, deviceScale};
     if (!image.isNull() && made == wanted) {
         return image;
     }
@@ -147,7 +147,7 @@ const QImage& LabelPictures::picture(const ControlId& control, const TextItem& l
         // picture's corner.
         QPainter painter(&image);
         painter.scale(deviceScale.width(), deviceScale.height());
-        const QRect rect(QPoint(0, 0), canvasSize);
+        const QRect rect(QPoint(0, 0), toQRect(label.box).size());
         painter.setClipRect(rect);
         painter.setFont(toQFont(label.font));
         painter.setPen(toQColor(label.foreColor));
@@ -170,7 +170,7 @@ void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
             const QRect box = toQRect(label->box);
             drawOnPixels(painter, box, area,
                          [&](QSize size, const QTransform& toDevice) -> const QImage& {
-                             return labels.picture(item.control, *label, box.size(), size,
+                             return labels.picture(item.control, *label, size,
                                                    QSizeF(toDevice.m11(), toDevice.m22()));
                          });
         } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {

@@ -39,17 +39,15 @@ class LetterPictures {
 // made the labels the dearest part of a repaint.
 class LabelPictures {
   public:
-    // The picture of the label `control` shows, `canvasSize` canvas pixels large,
-    // for `deviceSize` device pixels at `deviceScale` device pixels per canvas
-    // pixel across and down.
-    const QImage& picture(const ControlId& control, const TextItem& label, QSize canvasSize,
-                          QSize deviceSize, QSizeF deviceScale);
+    // The picture of the label `control` shows, for `deviceSize` device pixels
+    // at `deviceScale` device pixels per canvas pixel across and down.
+    const QImage& picture(const ControlId& control, const TextItem& label, QSize deviceSize,
+                          QSizeF deviceScale);
 
   private:
     // What a picture was made for.
     struct Made {
         TextItem label;
-        QSize canvasSize;
         QSize deviceSize;
         QSizeF deviceScale;
         bool operator==(const Made&) const = default;
