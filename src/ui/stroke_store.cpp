@@ -40,6 +40,7 @@ void StrokeStore::drawSegment(const StrokeSegment& segment) {
         kept_ = 0;
         drawn_ = 0;
         keepsAll_ = false;
+        setRedrawing(false);
         for (const StrokeSegment& s : fresh) {
             if (blocks_.empty() || blocks_.back().size() == kBlock) {
                 blocks_.emplace_back().reserve(kBlock);
@@ -66,6 +67,7 @@ void StrokeStore::clear() {
     drawn_ = 0;
     keepsAll_ = true;
     wiped_ = true;
+    setRedrawing(false);
     wiped();
 }
 
@@ -88,6 +90,23 @@ bool StrokeStore::takeWiped() {
 
 std::size_t StrokeStore::redrawSliceEnd(std::size_t done) const {
     return std::min(kept_, done + kRedrawSlice);
+}
+
+void StrokeStore::setRedrawing(bool on) {
+    redrawing_ = on && keepsAll_;
+    redrawn_ = 0;
+}
+
+StrokeStore::Slice StrokeStore::nextRedrawSlice() {
+    if (!redrawing_) {
+        return {};
+    }
+    const Slice slice{redrawn_, redrawSliceEnd(redrawn_)};
+    redrawn_ = slice.end;
+    // Segments drawn meanwhile are kept too, so the sharp picture is complete
+    // once it has every kept one.
+    redrawing_ = redrawn_ < kept_;
+    return slice;
 }
 
 std::vector<StrokeSegment> StrokeStore::keptSegments() const {

@@ -80,6 +80,18 @@ class StrokeStore : public DrawingSurface {
     bool redrawsAtOnce() const { return keepsAll_ && kept_ <= kRedrawSlice; }
     // Where the slice of a redraw that has drawn `done` kept segments ends.
     std::size_t redrawSliceEnd(std::size_t done) const;
+    // A front end's redraw of its sharp picture, a slice at a time: started
+    // (only while every stroke is kept) or given up here, given up too by a
+    // wipe and once the kept segments are dropped, and done with the slice
+    // that reaches the last kept segment.
+    void setRedrawing(bool on);
+    bool redrawing() const { return redrawing_; }
+    // The kept segments that the redraw draws next, from `first` up to `end`.
+    struct Slice {
+        std::size_t first = 0;
+        std::size_t end = 0;
+    };
+    Slice nextRedrawSlice();
 
   protected:
     // A segment was kept (a front end that draws at once draws it here).
@@ -96,6 +108,8 @@ class StrokeStore : public DrawingSurface {
     std::size_t keepLimit_ = kMaxKeptSegments;
     bool keepsAll_ = true;
     bool wiped_ = false;
+    bool redrawing_ = false;
+    std::size_t redrawn_ = 0;
     float width_ = 0;
     float height_ = 0;
 };

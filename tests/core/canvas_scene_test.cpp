@@ -275,6 +275,22 @@ TEST(StrokeStore, RedrawsInSlices) {
     EXPECT_EQ(store.redrawSliceEnd(StrokeStore::kRedrawSlice), count);
     EXPECT_EQ(store.keptSegments().size(), count);
     EXPECT_EQ(store.keptSegments().back(), store.kept(count - 1));
+    // A redraw goes a slice at a time, the segments drawn meanwhile with it,
+    // and is done with the slice that reaches the last kept one.
+    store.setRedrawing(true);
+    const StrokeStore::Slice first = store.nextRedrawSlice();
+    EXPECT_EQ(first.first, 0U);
+    EXPECT_EQ(first.end, StrokeStore::kRedrawSlice);
+    store.drawSegment({1, 5, 2, 6, kBlue, 1});
+    EXPECT_TRUE(store.redrawing());
+    const StrokeStore::Slice last = store.nextRedrawSlice();
+    EXPECT_EQ(last.first, StrokeStore::kRedrawSlice);
+    EXPECT_EQ(last.end, count + 1);
+    EXPECT_FALSE(store.redrawing());
+    // A wipe gives a redraw up.
+    store.setRedrawing(true);
+    store.clear();
+    EXPECT_FALSE(store.redrawing());
 }
 
 }  // namespace

@@ -118,27 +118,24 @@ std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const 
 }
 
 void StrokeLayer::startRedraw() {
+    setRedrawing(true);
     redraw_ = blankImage();
-    redrawn_ = 0;
     redrawTimer_.start(0);
 }
 
 void StrokeLayer::stopRedraw() {
+    setRedrawing(false);
     redrawTimer_.stop();
     redraw_ = QImage();
-    redrawn_ = 0;
 }
 
 void StrokeLayer::redrawSlice() {
-    if (redraw_.isNull()) {
+    if (!redrawing()) {
         return;
     }
-    const std::size_t end = redrawSliceEnd(redrawn_);
-    paintKept(redraw_, redrawn_, end);
-    redrawn_ = end;
-    // Segments drawn meanwhile were kept too, so the sharp image is complete
-    // once it has every kept one.
-    if (redrawn_ < keptSegmentCount()) {
+    const Slice slice = nextRedrawSlice();
+    paintKept(redraw_, slice.first, slice.end);
+    if (redrawing()) {
         redrawTimer_.start(0);
         return;
     }

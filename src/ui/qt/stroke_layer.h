@@ -59,9 +59,6 @@ class StrokeLayer final : public StrokeStore {
     // the painter draws at another scale or between the image's pixels.
     std::optional<QPoint> wholePixelsTo(const QPainter& painter) const;
 
-    // True while the sharp image for a new resolution is still being drawn.
-    bool redrawing() const { return !redraw_.isNull(); }
-
   private:
     void segmentKept(const StrokeSegment& segment) override;
     void wiped() override;
@@ -78,9 +75,8 @@ class StrokeLayer final : public StrokeStore {
     QImage image_;
     QSizeF canvasSize_;
     StrokeRaster raster_;
-    // The sharp image being drawn, and how many kept segments it has.
+    // The sharp image being drawn while the store is redrawing.
     QImage redraw_;
-    std::size_t redrawn_ = 0;
     QTimer redrawTimer_;
 };
 
