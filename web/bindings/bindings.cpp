@@ -49,18 +49,20 @@ void activate(int position) {
 }
 
 // A key (ControlKey) while the control at `focused` in the window's list has
-// the focus (-1: none): whether the window takes it, the position to focus and
-// the one to click (-1: none).
-val controlKey(int focused, int key, bool modified, bool repeat) {
+// the focus (-1: none), with Shift, with another modifier, and whether it
+// repeats a key held down: whether the window takes it, the position to focus
+// and the one to click (-1: none), and whether the canvas took it.
+val key(int focused, int key, bool shift, bool otherModifiers, bool repeat) {
     KeyOutcome outcome;
-    if (key >= 0 && key <= static_cast<int>(ControlKey::Space)) {
-        outcome = heikosen::controlKey(windowControls(form()), focused,
-                                       {static_cast<ControlKey>(key), modified, repeat});
+    if (key >= 0 && key <= static_cast<int>(ControlKey::C)) {
+        outcome = windowKey(form(), windowControls(form()), focused, static_cast<ControlKey>(key),
+                            shift, otherModifiers, repeat);
     }
     val answer = val::object();
     answer.set("handled", outcome.handled);
     answer.set("focus", outcome.focus);
     answer.set("activate", outcome.activate);
+    answer.set("canvas", outcome.canvas);
     return answer;
 }
 
@@ -109,15 +111,6 @@ bool pointer(int type, int id, int kind, double x, double y, int buttons, int pr
 bool pointerGone(int id) {
     PointerInput& input = runningForm().pointer();
     return id < 0 ? input.letGo() : input.cancel(id);
-}
-
-// A key on the canvas while it has the focus (CanvasKey), with Shift, and
-// whether it repeats a key held down: true when the canvas used it.
-bool canvasKey(int key, bool shift, bool repeat) {
-    if (key < 0 || key > static_cast<int>(CanvasKey::C)) {
-        return false;
-    }
-    return form().canvasKey(static_cast<CanvasKey>(key), shift, repeat);
 }
 
 // The canvas lost the focus: the handle that the keys hold is let go.
@@ -179,11 +172,10 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     function("start", &start);
     function("window", &window);
     function("activate", &activate);
-    function("controlKey", &controlKey);
+    function("key", &key);
     function("fit", &fit);
     function("pointer", &pointer);
     function("pointerGone", &pointerGone);
-    function("canvasKey", &canvasKey);
     function("canvasBlur", &canvasBlur);
     function("printWithName", &printWithName);
     function("refresh", &refresh);

@@ -11,9 +11,6 @@ import { FormView, familyOf } from './view.js';
 const PRINT_SCALE = 4;
 // The core's mouse buttons: left, right, middle.
 const LEFT = 1, RIGHT = 2, MIDDLE = 4;
-// The keys of the canvas by their place on the keyboard, in the core's order.
-const CANVAS_KEYS = ['ArrowLeft', 'ArrowUp', 'ArrowRight', 'ArrowDown', 'Space', 'Escape',
-  'KeyP', 'KeyQ', 'KeyL', 'KeyM', 'KeyC'];
 
 // The CSS font for one of the core's fonts.
 function cssFont(name, px, bold) {
@@ -234,50 +231,44 @@ function listen(box) {
     });
   }
 
-  // The figure from the keyboard.
-  box.addEventListener('keydown', (event) => {
-    const key = CANVAS_KEYS.indexOf(event.code);
-    if (key >= 0 && !event.ctrlKey && !event.altKey && !event.metaKey &&
-        module.canvasKey(key, event.shiftKey, event.repeat)) {
-      event.preventDefault();
-      update();
-    }
-  });
   box.addEventListener('blur', () => {
     module.canvasBlur();
     update();
   });
 }
 
-// The keys of the window's controls, in the core's order after Tab and
-// Shift+Tab, which the browser keeps (the page's order is the window's).
-const CONTROL_KEYS = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', ' '];
-const FIRST_CONTROL_KEY = 2;
-// A Space or an Enter that the core took: its release clicks nothing more.
+// The keys of the window and of the canvas by their place on the keyboard, in
+// the core's order; Tab and Shift+Tab (the first two) stay the browser's own,
+// which goes through the controls in the window's order (the page's order).
+const KEYS = [null, null, 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', 'Space',
+  'Escape', 'KeyP', 'KeyQ', 'KeyL', 'KeyM', 'KeyC'];
+// A key that the core took: its release clicks nothing more.
 let taken = null;
 
 formElement.addEventListener('keydown', (event) => {
-  const key = CONTROL_KEYS.indexOf(event.key);
+  const key = KEYS.indexOf(event.code === 'NumpadEnter' ? 'Enter' : event.code);
   const position = event.target.dataset?.position;
   if (key < 0 || position === undefined || event.defaultPrevented) {
     return;
   }
-  const modified = event.shiftKey || event.ctrlKey || event.altKey || event.metaKey;
-  const outcome = module.controlKey(Number(position), FIRST_CONTROL_KEY + key, modified, event.repeat);
+  const outcome = module.key(Number(position), key, event.shiftKey,
+    event.ctrlKey || event.altKey || event.metaKey, event.repeat);
   if (!outcome.handled) {
     return;
   }
   event.preventDefault();
-  taken = event.key;
+  taken = event.code;
   if (outcome.focus >= 0) {
     view.elements[outcome.focus].focus();
   }
   if (outcome.activate >= 0) {
     activate(outcome.activate);
+  } else if (outcome.canvas) {
+    update();
   }
 });
 formElement.addEventListener('keyup', (event) => {
-  if (event.key === taken) {
+  if (event.code === taken) {
     taken = null;
     event.preventDefault();
   }
