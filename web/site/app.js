@@ -49,20 +49,22 @@ globalThis.heikosen = {
   strokeCount: () => board.strokeCount,
 };
 
-// The letter pictures that the board draws: first the initial picture's own
-// small ones, on the page since its first frame, then the files that they
-// name, sharp at any density and in print, in their place once they are
-// decoded into bitmaps (so that the board draws them with no decoding of its own).
+// The letter pictures that the board draws, loading while the module starts:
+// the files named in the initial picture of the figure, sharp at any density
+// and in print, or else that picture's own small ones. Decoded once into
+// bitmaps, so that the board draws them with no decoding of its own.
 function decoded(href) {
   const picture = new Image();
   picture.src = href;
   return picture.decode().then(() =>
     (self.createImageBitmap ? createImageBitmap(picture).catch(() => picture) : picture));
 }
-const smallPictures = new Map([...document.querySelectorAll('#form .figure .letter')].map(
-  (source) => [source.getAttribute('data-letter'), source]));
-const sharpPictures = new Map([...smallPictures].map(([name, source]) =>
-  [name, decoded(source.getAttribute('data-picture')).catch(() => null)]));
+const pictures = new Map([...document.querySelectorAll('#form .figure .letter')].map((source) => [
+  source.getAttribute('data-letter'),
+  decoded(source.getAttribute('data-picture'))
+    .catch(() => decoded(source.getAttribute('href')))
+    .catch(() => null),
+]));
 
 // The module, from the code that the page compiled (self.heikosenCode, asked
 // for by index.html together with the modules).
@@ -93,11 +95,7 @@ services.measure = measure;
 
 module.start();
 const window0 = module.window();
-let letters = window0.letters.map((name) => smallPictures.get(name) ?? null);
-Promise.all(window0.letters.map((name) => sharpPictures.get(name) ?? null)).then((sharp) => {
-  letters = sharp.map((picture, n) => picture ?? letters[n]);
-  board?.setLetters(letters);
-});
+const letters = await Promise.all(window0.letters.map((name) => pictures.get(name) ?? null));
 
 let view = null;
 let board = null;

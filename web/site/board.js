@@ -212,14 +212,6 @@ export class Board {
     ctx.stroke();
   }
 
-  // Other pictures of the letters, in the same order: the canvas is painted again.
-  setLetters(letters) {
-    this.letters = letters;
-    if (this.scale > 0) {
-      this.update(this.module.refresh(true).slice());
-    }
-  }
-
   // Paints what changed since the last refresh: strokes first, then items.
   refresh() {
     if (this.scale > 0) {
