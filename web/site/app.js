@@ -235,16 +235,20 @@ function listen(box) {
   });
 }
 
-// The keys of the window and of the canvas by their place on the keyboard, in
-// the core's order; Tab and Shift+Tab (the first two) stay the browser's own,
-// which goes through the controls in the window's order (the page's order).
+// The keys of the window and of the canvas, in the core's order; Tab and
+// Shift+Tab (the first two) stay the browser's own, which goes through the
+// controls in the window's order (the page's order).
 const KEYS = [null, null, 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', 'Space',
   'Escape', 'KeyP', 'KeyQ', 'KeyL', 'KeyM', 'KeyC'];
+// A key by what it does (the arrows and Enter of the number pad too), a letter
+// by its place on the keyboard, whatever the layout or the input method.
+const keyName = (event) =>
+  (/^Key[A-Z]$/.test(event.code) ? event.code : event.key === ' ' ? 'Space' : event.key);
 // A key that the core took: its release clicks nothing more.
 let taken = null;
 
 formElement.addEventListener('keydown', (event) => {
-  const key = KEYS.indexOf(event.code === 'NumpadEnter' ? 'Enter' : event.code);
+  const key = KEYS.indexOf(keyName(event));
   const position = event.target.dataset?.position;
   if (key < 0 || position === undefined || event.defaultPrevented) {
     return;
@@ -255,7 +259,7 @@ formElement.addEventListener('keydown', (event) => {
     return;
   }
   event.preventDefault();
-  taken = event.code;
+  taken = keyName(event);
   if (outcome.focus >= 0) {
     view.elements[outcome.focus].focus();
   }
@@ -266,7 +270,7 @@ formElement.addEventListener('keydown', (event) => {
   }
 });
 formElement.addEventListener('keyup', (event) => {
-  if (event.code === taken) {
+  if (keyName(event) === taken) {
     taken = null;
     event.preventDefault();
   }
