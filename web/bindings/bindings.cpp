@@ -13,6 +13,7 @@
 
 #include "browser_form.h"
 #include "canvas_records.h"
+#include "members.h"
 #include "properties.h"
 #include "ui/viewport.h"
 #include "ui/window_controls.h"
@@ -58,12 +59,8 @@ val key(int focused, int key, bool shift, bool otherModifiers, bool repeat) {
         outcome = windowKey(form(), windowControls(form()), focused, static_cast<ControlKey>(key),
                             shift, otherModifiers, repeat);
     }
-    val answer = val::object();
-    answer.set("handled", outcome.handled);
-    answer.set("focus", outcome.focus);
-    answer.set("activate", outcome.activate);
-    answer.set("canvas", outcome.canvas);
-    return answer;
+    return Members()("handled", outcome.handled)("focus", outcome.focus)(
+        "activate", outcome.activate)("canvas", outcome.canvas);
 }
 
 // The form fitted to the page: its client size and device pixel ratio. The
@@ -71,12 +68,8 @@ val key(int focused, int key, bool shift, bool otherModifiers, bool repeat) {
 // scrolls to the rest of the form.
 val fit(double width, double height, double pixelRatio) {
     pageFit = PageFit::fit(width, height, pixelRatio, form().gamen);
-    val answer = val::object();
-    answer.set("left", pageFit.left);
-    answer.set("top", pageFit.top);
-    answer.set("scale", pageFit.scale);
-    answer.set("scrolls", pageFit.scrolls);
-    return answer;
+    return Members()("left", pageFit.left)("top", pageFit.top)("scale", pageFit.scale)(
+        "scrolls", pageFit.scrolls);
 }
 
 // A pointer event on the canvas (0 press, 1 move, 2 release) from the pointer
