@@ -16,6 +16,9 @@ namespace heikosen {
 
 // Mouse buttons as the canvas handlers see them.
 enum : std::int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+// Every button the canvas takes: a pointer's other buttons (back, forward) are
+// none of its.
+inline constexpr int kCanvasButtons = kLeftButton | kRightButton | kMiddleButton;
 
 // What lies under a point of the canvas, topmost first.
 struct CanvasHit {

@@ -2,12 +2,6 @@
 
 namespace heikosen {
 
-namespace {
-
-constexpr int kAllButtons = kLeftButton | kRightButton | kMiddleButton;
-
-}  // namespace
-
 bool PointerInput::heard(const PointerEvent& event) {
     if (!holding_ || event.id == holder_) {
         if (holding_) {
@@ -36,7 +30,7 @@ void PointerInput::moveTo(float x, float y) {
 }
 
 bool PointerInput::press(const PointerEvent& event) {
-    const int buttons = event.buttons & kAllButtons;
+    const int buttons = event.buttons & kCanvasButtons;
     bool changed = false;
     if (holding_ && event.id != holder_) {
         // A second finger, or the hand beside the pen, while one holds the board;
@@ -58,7 +52,7 @@ bool PointerInput::press(const PointerEvent& event) {
     // The buttons held that are up now, and the pressed ones that were up
     // until now, went up where the form could not see it.
     const int pressed =
-        event.pressed != 0 ? event.pressed & kAllButtons : buttons & ~form_.heldButtons();
+        event.pressed != 0 ? event.pressed & kCanvasButtons : buttons & ~form_.heldButtons();
     changed = releaseAll(buttons & ~pressed, lastX_, lastY_) || changed;
     if (form_.heldButtons() == 0 && (!seen_ || event.x != lastX_ || event.y != lastY_)) {
         moveTo(event.x, event.y);
@@ -78,8 +72,8 @@ bool PointerInput::move(const PointerEvent& event) {
     // Only the pointer that holds the board moves on it; while none does, a
     // mouse or a pen with no button down hovers. A finger touches to act, and
     // a pointer whose press never reached the board drags nothing.
-    if (!heard(event) ||
-        (!holding_ && (event.kind == PointerKind::Touch || (event.buttons & kAllButtons) != 0))) {
+    if (!heard(event) || (!holding_ && (event.kind == PointerKind::Touch ||
+                                        (event.buttons & kCanvasButtons) != 0))) {
         return false;
     }
     const bool changed = releaseAll(holding_ ? event.buttons : 0, lastX_, lastY_);
@@ -95,7 +89,7 @@ bool PointerInput::release(const PointerEvent& event) {
     lastX_ = event.x;
     lastY_ = event.y;
     const bool changed = releaseAll(event.buttons, event.x, event.y);
-    if ((event.buttons & kAllButtons) == 0) {
+    if ((event.buttons & kCanvasButtons) == 0) {
         holding_ = false;
     }
     return changed;

@@ -17,7 +17,10 @@ void StrokeStore::setArea(float width, float height) {
     height_ = height;
 }
 
-void StrokeStore::drawSegment(const StrokeSegment& segment) {
+void StrokeStore::drawSegment(const StrokeSegment& drawn) {
+    // A pen draws at least one pixel wide, whatever its width says.
+    StrokeSegment segment = drawn;
+    segment.width = std::max(1, drawn.width);
     if (!std::isfinite(segment.x1) || !std::isfinite(segment.y1) || !std::isfinite(segment.x2) ||
         !std::isfinite(segment.y2)) {
         return;

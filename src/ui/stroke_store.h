@@ -50,7 +50,7 @@ class StrokeStore : public DrawingSurface {
     // The drawing area, in canvas pixels: segments wholly beyond it are left out.
     void setArea(float width, float height);
 
-    void drawSegment(const StrokeSegment& segment) final;
+    void drawSegment(const StrokeSegment& drawn) final;
     void clear() final;
 
     // True while nothing was drawn since start-up or the last wipe.

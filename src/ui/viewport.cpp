@@ -140,6 +140,18 @@ ClientRect CanvasMapping::canvasRectFromBox(const ClientRect& boxRect) const {
     return {corner.x, corner.y, far.x - corner.x, far.y - corner.y};
 }
 
+PixelRect CanvasMapping::canvasPixelsFromBox(const PixelRect& boxRect) const {
+    const ClientRect shown = canvasRectFromBox(
+        {static_cast<double>(boxRect.left), static_cast<double>(boxRect.top),
+         static_cast<double>(boxRect.width), static_cast<double>(boxRect.height)});
+    const int left = static_cast<int>(std::floor(shown.left));
+    const int top = static_cast<int>(std::floor(shown.top));
+    const PixelRect touched{left, top, static_cast<int>(std::ceil(shown.right())) - left,
+                            static_cast<int>(std::ceil(shown.bottom())) - top};
+    const PixelRect area = drawingArea();
+    return touched.intersected({0, 0, area.width, area.height});
+}
+
 ClientRect CanvasMapping::drawingAreaInBox() const {
     return boxRectFromCanvas({0, 0, drawingWidth_, drawingHeight_});
 }

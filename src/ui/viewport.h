@@ -129,6 +129,9 @@ class CanvasMapping {
     // pixels, and the drawing pixels that a rectangle of the box shows.
     ClientRect boxRectFromCanvas(const ClientRect& canvasRect) const;
     ClientRect canvasRectFromBox(const ClientRect& boxRect) const;
+    // The drawing pixels that a rectangle of the box shows, every one it
+    // touches, within the drawing area (from its corner).
+    PixelRect canvasPixelsFromBox(const PixelRect& boxRect) const;
     // The drawing area in the box's pixels.
     ClientRect drawingAreaInBox() const;
     // A rectangle of the canvas's frame, filled with one colour.

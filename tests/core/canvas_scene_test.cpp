@@ -260,6 +260,9 @@ TEST(StrokeStore, KeepsWhatMarksTheBoardUpToItsLimit) {
     EXPECT_FALSE(store.takeWiped());
     EXPECT_TRUE(store.blank());
     EXPECT_TRUE(store.keepsEveryStroke());
+    // A pen draws at least one pixel wide.
+    store.drawSegment({1, 1, 2, 2, kRed, 0});
+    EXPECT_EQ(store.kept(0).width, 1);
 }
 
 TEST(StrokeStore, RedrawsInSlices) {

@@ -13,6 +13,7 @@ using heikosen::CanvasMapping;
 using heikosen::ClientPoint;
 using heikosen::ClientRect;
 using heikosen::Form1;
+using heikosen::PixelRect;
 using heikosen::Viewport;
 
 namespace {
@@ -121,6 +122,10 @@ TEST(CanvasMappingTest, RectanglesCoverEveryPixelTheyTouch) {
     EXPECT_DOUBLE_EQ(shown.top, 20);
     EXPECT_NEAR(shown.width, 16.0 / 3, 1e-12);
     EXPECT_NEAR(shown.height, 4.0 / 3, 1e-12);
+    EXPECT_EQ(mapping.canvasPixelsFromBox({18, 33, 8, 2}), (PixelRect{10, 20, 6, 2}));
+    // Only the drawing area: the border shows none of it.
+    EXPECT_EQ(mapping.canvasPixelsFromBox({0, 0, 1209, 945}), (PixelRect{0, 0, 802, 626}));
+    EXPECT_TRUE(mapping.canvasPixelsFromBox({0, 0, 3, 3}).empty());
     EXPECT_EQ(mapping.drawingAreaInBox(), (ClientRect{3, 3, 1203, 939}));
     EXPECT_EQ(mapping.boxWidth(), 1209);
     EXPECT_EQ(mapping.boxHeight(), 945);

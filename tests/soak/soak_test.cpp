@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
+#include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/resources.h"
 
 namespace {
 

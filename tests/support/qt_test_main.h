@@ -11,7 +11,6 @@
 
 #include "ui/qt/application.h"
 #include "ui/qt/fonts.h"
-#include "ui/qt/resources.h"
 
 namespace heikosen::testing {
 

@@ -9,7 +9,16 @@
 #include "app/qt/first_frame.h"
 #include "ui/qt/main_window.h"
 
+// Q_INIT_RESOURCE names a function at global scope, so it is called from here.
+static void registerHeikosenResources() {
+    Q_INIT_RESOURCE(heikosen);
+}
+
 namespace heikosen::qt {
+
+void initResources() {
+    registerHeikosenResources();
+}
 
 void installJapaneseTranslations(QCoreApplication& app) {
     // The window speaks Japanese whatever the desktop's language: Qt's own

@@ -14,19 +14,15 @@ namespace heikosen::qt {
 
 namespace {
 
-// The mouse buttons the canvas takes, with the core's numbers for them.
-constexpr std::pair<Qt::MouseButton, int> kButtons[] = {{Qt::LeftButton, kLeftButton},
-                                                        {Qt::RightButton, kRightButton},
-                                                        {Qt::MiddleButton, kMiddleButton}};
+// Qt numbers the mouse buttons as the core does.
+static_assert(static_cast<int>(Qt::LeftButton) == kLeftButton &&
+              static_cast<int>(Qt::RightButton) == kRightButton &&
+              static_cast<int>(Qt::MiddleButton) == kMiddleButton);
 
 // The core's mask of the buttons among `held` that the canvas takes: for one
 // button its number, 0 for a button the canvas ignores.
 int formButtons(Qt::MouseButtons held) {
-    int buttons = 0;
-    for (const auto& [qt, form] : kButtons) {
-        buttons |= held.testFlag(qt) ? form : 0;
-    }
-    return buttons;
+    return held.toInt() & kCanvasButtons;
 }
 
 }  // namespace
@@ -194,9 +190,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     painter.translate(map.border(), map.border());
     const QRect canvasArea = area();
     painter.setClipRect(canvasArea, Qt::IntersectClip);
-    const QRect dirty = toQRectF(map.canvasRectFromBox(fromQRectF(QRectF(event->rect()))))
-                            .toAlignedRect()
-                            .intersected(canvasArea);
+    const QRect dirty = toQRect(map.canvasPixelsFromBox(fromQRect(event->rect())));
     if (dirty.isEmpty()) {
         return;
     }

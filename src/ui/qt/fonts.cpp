@@ -17,10 +17,6 @@ QFont toQFont(const TextFont& font) {
     return qfont;
 }
 
-QFont toQFont(const FontSpec& font) {
-    return toQFont(textFont(font));
-}
-
 double QtTextMeasurer::width(const std::string& text, const TextFont& font) const {
     return QFontMetricsF(toQFont(font)).size(0, toQString(text)).width();
 }

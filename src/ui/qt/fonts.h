@@ -6,14 +6,12 @@
 #include <QFont>
 
 #include "ui/controls.h"
-#include "ui/window_controls.h"
 
 namespace heikosen::qt {
 
 // The Qt font for a font of the form, its size set in pixels, so that what the
 // window shows does not depend on the screen's dots per inch.
 QFont toQFont(const TextFont& font);
-QFont toQFont(const FontSpec& font);
 
 // Measures captions with the real fonts, so auto-sized labels fit their text.
 class QtTextMeasurer final : public TextMeasurer {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <utility>
 
-#include "ui/qt/resources.h"
+#include "ui/qt/application.h"
 
 namespace heikosen::qt {
 
@@ -120,7 +120,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     }
     static const bool roles = (QAccessible::installFactory(accessibleWithRole), true);
     Q_UNUSED(roles);
-    setFont(toQFont(controlFont()));
 
     form_.setTextMeasurer(&measurer_);
     form_.setHost(&host_);

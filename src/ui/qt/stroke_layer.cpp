@@ -1,7 +1,7 @@
 #include "ui/qt/stroke_layer.h"
 
 #include <QPainter>
-#include <algorithm>
+#include <utility>
 
 #include "ui/qt/canvas_widget.h"
 #include "ui/qt/scene_painter.h"
@@ -23,8 +23,8 @@ void StrokeLayer::paintKept(QImage& image, std::size_t first, std::size_t end) c
         const StrokeSegment& segment = kept(i);
         const QPointF from(segment.x1, segment.y1);
         const QPointF to(segment.x2, segment.y2);
-        painter.setPen(QPen(toQColor(segment.color), std::max(1, segment.width), Qt::SolidLine,
-                            Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(toQColor(segment.color), segment.width, Qt::SolidLine, Qt::RoundCap,
+                            Qt::RoundJoin));
         if (from == to) {
             painter.drawPoint(from);
         } else {
