@@ -2,6 +2,31 @@
 
 namespace heikosen {
 
+namespace {
+
+// A web page's number of a button (its `button`), as the core's button.
+int fromPageButton(int button) {
+    switch (button) {
+        case 0:
+        case 5:
+            return kLeftButton;
+        case 1:
+            return kMiddleButton;
+        case 2:
+            return kRightButton;
+        default:
+            return 0;
+    }
+}
+
+// The page's mask of the buttons held (its `buttons`), as the core's.
+int fromPageButtons(int buttons) {
+    constexpr int kEraserEnd = 32;
+    return (buttons & kCanvasButtons) | ((buttons & kEraserEnd) != 0 ? kLeftButton : 0);
+}
+
+}  // namespace
+
 bool PointerInput::heard(const PointerEvent& event) {
     if (!holding_ || event.id == holder_) {
         if (holding_) {
@@ -93,6 +118,26 @@ bool PointerInput::release(const PointerEvent& event) {
         holding_ = false;
     }
     return changed;
+}
+
+int PointerInput::pageEvent(PagePointer what, PointerEvent event, int pageButton) {
+    const int button = fromPageButton(pageButton);
+    event.buttons = fromPageButtons(event.buttons);
+    event.pressed = 0;
+    if (what == PagePointer::Up) {
+        return release(event) ? 1 : 0;
+    }
+    if (button == 0 && what == PagePointer::Down) {
+        return -1;
+    }
+    if (button == 0) {
+        return move(event) ? 1 : 0;
+    }
+    if (what == PagePointer::Move && (event.buttons & button) == 0) {
+        return release(event) ? 1 : 0;
+    }
+    event.pressed = button;
+    return press(event) ? 1 : 0;
 }
 
 bool PointerInput::cancel(int id) {

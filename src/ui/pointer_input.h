@@ -29,6 +29,9 @@ namespace heikosen {
 
 enum class PointerKind { Mouse, Pen, Touch };
 
+// What a web page hears of a pointer: down, a move, up.
+enum class PagePointer { Down, Move, Up };
+
 struct PointerEvent {
     int id = 0;
     PointerKind kind = PointerKind::Mouse;
@@ -65,6 +68,17 @@ class PointerInput {
     // The window lost the pointer (another window took over, a popup opened):
     // every button held goes up where the pointer was last seen.
     bool letGo();
+
+    // An event as a web page gets it, with the page's numbers for the buttons:
+    // `pageButton` the one that went down or up with it (-1 none, 0 the main
+    // button, 1 the middle, 2 the second, 5 a pen's eraser end) and
+    // `event.buttons` those held after it (1, 2 and 4 as the core's, 32 the
+    // eraser end). A pen's eraser end draws as its tip does; a button the
+    // canvas does not take changes nothing. A move with a button that went
+    // down or up while another was held is that button's press or release.
+    // -1 for a press that the canvas does not take, else whether the form got
+    // a press or a release.
+    int pageEvent(PagePointer what, PointerEvent event, int pageButton);
 
     // Whether this pointer holds the board now.
     bool holds(int id) const { return holding_ && holder_ == id; }

@@ -1002,6 +1002,11 @@ Step moveTo(int id, PointerKind kind, float x, float y, double time = 0, int but
 Step up(int id, PointerKind kind, float x, float y, double time = 0) {
     return {'u', id, kind, x, y, 0, time};
 }
+// As a web page hears it ('D' down, 'M' move, 'U' up), with the page's numbers
+// of the button that changed and of those held after it.
+Step page(char type, int id, PointerKind kind, float x, float y, int button, int buttons) {
+    return {type, id, kind, x, y, buttons, 0, button};
+}
 
 struct PointerCase {
     const char* name;
@@ -1034,6 +1039,14 @@ TEST_P(Pointers, FromTheFrontEndToTheFigure) {
             case 'u':
                 pointer.release(event);
                 break;
+            case 'D':
+            case 'M':
+            case 'U':
+                pointer.pageEvent(step.type == 'D'   ? heikosen::PagePointer::Down
+                                  : step.type == 'M' ? heikosen::PagePointer::Move
+                                                     : heikosen::PagePointer::Up,
+                                  event, step.pressed);
+                break;
             case 'c':
                 pointer.cancel(step.id);
                 break;
@@ -1049,100 +1062,124 @@ TEST_P(Pointers, FromTheFrontEndToTheFigure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Events, Pointers,
-    ::testing::Values(PointerCase{"MouseDragOfP",
-                                  {moveTo(1, kMouse, 20, 275, 0, 0), down(1, kMouse, 20, 275),
-                                   moveTo(1, kMouse, 20, 285), up(1, kMouse, 20, 285)},
-                                  285,
-                                  350,
-                                  0,
-                                  285},
-                      // The finger arrives with no move before its press; the drag measures
-                      // from the press, not from where the mouse last hovered.
-                      PointerCase{"FingerDragMeasuresFromThePress",
-                                  {moveTo(1, kMouse, 300, 500, 0, 0), down(2, kFinger, 20, 275),
-                                   moveTo(2, kFinger, 20, 290), up(2, kFinger, 20, 290)},
-                                  290,
-                                  350,
-                                  0,
-                                  290},
-                      // The button went up unseen: it is let go where the pointer was, and the
-                      // move after it drags nothing.
-                      PointerCase{"ReleaseThatNeverCame",
-                                  {down(1, kMouse, 20, 275), moveTo(1, kMouse, 20, 285),
-                                   moveTo(1, kMouse, 20, 300, 0, 0)},
-                                  285,
-                                  350,
-                                  0,
-                                  300},
-                      // Pressed again without its release: the old press ends where it was and
-                      // the new one grabs.
-                      PointerCase{"PressAgainWithoutTheRelease",
-                                  {down(1, kMouse, 20, 275),
-                                   moveTo(1, kMouse, 20, 285),
-                                   {'d', 1, kMouse, 20, 350, L, 0, L},
-                                   moveTo(1, kMouse, 20, 355)},
-                                  285,
-                                  355,
-                                  L,
-                                  355},
-                      // However long the first finger has been still, a second finger is not
-                      // let in.
-                      PointerCase{
-                          "SecondFingerIsIgnored",
-                          {down(2, kFinger, 20, 275), moveTo(2, kFinger, 20, 280, 10),
-                           down(3, kFinger, 20, 350, 5000), moveTo(3, kFinger, 20, 360, 5010),
-                           moveTo(2, kFinger, 20, 282, 5020)},
-                          282,
-                          350,
-                          L,
-                          282},
-                      // The pen's events stopped after its press. A mouse hovering is not let
-                      // in, but its press ends the pen's drag and grabs q; the pen's late
-                      // events change nothing.
-                      PointerCase{"MouseAfterASilentPen",
-                                  {down(4, kPen, 20, 275, 0), moveTo(1, kMouse, 20, 330, 900, 0),
-                                   down(1, kMouse, 20, 350, 1000), moveTo(1, kMouse, 20, 360, 1010),
-                                   up(1, kMouse, 20, 360, 1020), moveTo(4, kPen, 20, 200, 1030),
-                                   up(4, kPen, 20, 200, 1040)},
-                                  275,
-                                  360,
-                                  0,
-                                  360},
-                      // The pen moved a moment ago: it still holds the board.
-                      PointerCase{"MouseWhileThePenMovesIsIgnored",
-                                  {down(4, kPen, 20, 275, 0), moveTo(4, kPen, 20, 278, 400),
-                                   down(1, kMouse, 20, 350, 800), moveTo(4, kPen, 20, 280, 810)},
-                                  280,
-                                  350,
-                                  L,
-                                  280},
-                      PointerCase{"PenAfterASilentFinger",
-                                  {down(2, kFinger, 20, 275, 0), moveTo(2, kFinger, 20, 279, 10),
-                                   down(4, kPen, 20, 350, 600), moveTo(4, kPen, 20, 345, 610)},
-                                  279,
-                                  345,
-                                  L,
-                                  345},
-                      // A cancelled pointer lets go where it was last seen; a finger that
-                      // holds nothing moves nothing.
-                      PointerCase{"CancelledFinger",
-                                  {down(2, kFinger, 20, 275),
-                                   moveTo(2, kFinger, 20, 285),
-                                   {'c', 2},
-                                   moveTo(2, kFinger, 20, 320)},
-                                  285,
-                                  350,
-                                  0,
-                                  285},
-                      PointerCase{"WindowLostThePointer",
-                                  {down(1, kMouse, 20, 350),
-                                   moveTo(1, kMouse, 20, 340),
-                                   {'l'},
-                                   moveTo(1, kMouse, 20, 300, 0, 0)},
-                                  275,
-                                  340,
-                                  0,
-                                  300}),
+    ::testing::Values(
+        PointerCase{"MouseDragOfP",
+                    {moveTo(1, kMouse, 20, 275, 0, 0), down(1, kMouse, 20, 275),
+                     moveTo(1, kMouse, 20, 285), up(1, kMouse, 20, 285)},
+                    285,
+                    350,
+                    0,
+                    285},
+        // The finger arrives with no move before its press; the drag measures
+        // from the press, not from where the mouse last hovered.
+        PointerCase{"FingerDragMeasuresFromThePress",
+                    {moveTo(1, kMouse, 300, 500, 0, 0), down(2, kFinger, 20, 275),
+                     moveTo(2, kFinger, 20, 290), up(2, kFinger, 20, 290)},
+                    290,
+                    350,
+                    0,
+                    290},
+        // The button went up unseen: it is let go where the pointer was, and the
+        // move after it drags nothing.
+        PointerCase{"ReleaseThatNeverCame",
+                    {down(1, kMouse, 20, 275), moveTo(1, kMouse, 20, 285),
+                     moveTo(1, kMouse, 20, 300, 0, 0)},
+                    285,
+                    350,
+                    0,
+                    300},
+        // Pressed again without its release: the old press ends where it was and
+        // the new one grabs.
+        PointerCase{"PressAgainWithoutTheRelease",
+                    {down(1, kMouse, 20, 275),
+                     moveTo(1, kMouse, 20, 285),
+                     {'d', 1, kMouse, 20, 350, L, 0, L},
+                     moveTo(1, kMouse, 20, 355)},
+                    285,
+                    355,
+                    L,
+                    355},
+        // However long the first finger has been still, a second finger is not
+        // let in.
+        PointerCase{"SecondFingerIsIgnored",
+                    {down(2, kFinger, 20, 275), moveTo(2, kFinger, 20, 280, 10),
+                     down(3, kFinger, 20, 350, 5000), moveTo(3, kFinger, 20, 360, 5010),
+                     moveTo(2, kFinger, 20, 282, 5020)},
+                    282,
+                    350,
+                    L,
+                    282},
+        // The pen's events stopped after its press. A mouse hovering is not let
+        // in, but its press ends the pen's drag and grabs q; the pen's late
+        // events change nothing.
+        PointerCase{"MouseAfterASilentPen",
+                    {down(4, kPen, 20, 275, 0), moveTo(1, kMouse, 20, 330, 900, 0),
+                     down(1, kMouse, 20, 350, 1000), moveTo(1, kMouse, 20, 360, 1010),
+                     up(1, kMouse, 20, 360, 1020), moveTo(4, kPen, 20, 200, 1030),
+                     up(4, kPen, 20, 200, 1040)},
+                    275,
+                    360,
+                    0,
+                    360},
+        // The pen moved a moment ago: it still holds the board.
+        PointerCase{"MouseWhileThePenMovesIsIgnored",
+                    {down(4, kPen, 20, 275, 0), moveTo(4, kPen, 20, 278, 400),
+                     down(1, kMouse, 20, 350, 800), moveTo(4, kPen, 20, 280, 810)},
+                    280,
+                    350,
+                    L,
+                    280},
+        PointerCase{"PenAfterASilentFinger",
+                    {down(2, kFinger, 20, 275, 0), moveTo(2, kFinger, 20, 279, 10),
+                     down(4, kPen, 20, 350, 600), moveTo(4, kPen, 20, 345, 610)},
+                    279,
+                    345,
+                    L,
+                    345},
+        // A cancelled pointer lets go where it was last seen; a finger that
+        // holds nothing moves nothing.
+        PointerCase{"CancelledFinger",
+                    {down(2, kFinger, 20, 275),
+                     moveTo(2, kFinger, 20, 285),
+                     {'c', 2},
+                     moveTo(2, kFinger, 20, 320)},
+                    285,
+                    350,
+                    0,
+                    285},
+        // The right button pressed and let go while the left drags p: the
+        // figure is reset, and the moves after it drag nothing.
+        PointerCase{"PageRightButtonDuringADrag",
+                    {page('D', 1, kMouse, 20, 275, 0, 1), page('M', 1, kMouse, 20, 285, -1, 1),
+                     page('M', 1, kMouse, 20, 290, 2, 3), page('M', 1, kMouse, 20, 300, 2, 1),
+                     page('M', 1, kMouse, 20, 310, -1, 1)},
+                    275,
+                    350,
+                    L,
+                    310},
+        PointerCase{"PagePensEraserEndDrawsAsItsTip",
+                    {page('D', 4, kPen, 20, 275, 5, 32), page('M', 4, kPen, 20, 295, -1, 32)},
+                    295,
+                    350,
+                    L,
+                    295},
+        // A mouse's back button: no press, and the move after it hovers.
+        PointerCase{"PageBackButtonIsNotTaken",
+                    {page('D', 1, kMouse, 20, 275, 3, 8), page('M', 1, kMouse, 20, 290, -1, 8),
+                     page('U', 1, kMouse, 20, 290, 3, 0)},
+                    275,
+                    350,
+                    0,
+                    290},
+        PointerCase{"WindowLostThePointer",
+                    {down(1, kMouse, 20, 350),
+                     moveTo(1, kMouse, 20, 340),
+                     {'l'},
+                     moveTo(1, kMouse, 20, 300, 0, 0)},
+                    275,
+                    340,
+                    0,
+                    300}),
     [](const ::testing::TestParamInfo<PointerCase>& info) { return info.param.name; });
 
 // ---------------------------------------------------------------- the keyboard

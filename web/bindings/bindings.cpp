@@ -1,4 +1,4 @@
-// The module's functions and constants, as the page calls them: one form,
+// The module's functions, as the page calls them: one form,
 // started (and started again) by start(); the user's clicks, keys and pointer
 // events forwarded to it; what the page draws handed back after each; and the
 // places of the words in the canvas records, which the page's painter reads.
@@ -72,31 +72,23 @@ val fit(double width, double height, double pixelRatio) {
         "scrolls", pageFit.scrolls);
 }
 
-// A pointer event on the canvas (0 press, 1 move, 2 release) from the pointer
-// `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) on the page
-// (a client point plus the page's scroll), with the buttons held after it and,
-// for a press, the one it put down; `time` in milliseconds. True when the form
-// got a press or a release, after which the window's controls may show
-// something new.
-bool pointer(int type, int id, int kind, double x, double y, int buttons, int pressed,
-             double time) {
+// A pointer event on the canvas (PagePointer: 0 down, 1 move, 2 up) from the
+// pointer `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) on the
+// page (a client point plus the page's scroll), with the page's `button` and
+// `buttons`; `time` in milliseconds. -1 for a press that the canvas does not
+// take; else 1 when the form got a press or a release, after which the
+// window's controls may show something new, and 0.
+int pointer(int type, int id, int kind, double x, double y, int button, int buttons, double time) {
     const ClientPoint at = pageFit.canvasFromPage({x, y}, form().gamen);
     const PointerEvent event{id,
                              static_cast<PointerKind>(std::clamp(kind, 0, 2)),
                              static_cast<float>(at.x),
                              static_cast<float>(at.y),
                              buttons,
-                             pressed,
+                             0,
                              time};
-    PointerInput& input = runningForm().pointer();
-    switch (type) {
-        case 0:
-            return input.press(event);
-        case 1:
-            return input.move(event);
-        default:
-            return input.release(event);
-    }
+    return runningForm().pointer().pageEvent(static_cast<PagePointer>(std::clamp(type, 0, 2)),
+                                             event, button);
 }
 
 // The pointer `id` was cancelled or lost its capture; with -1, the window lost
@@ -148,6 +140,18 @@ int redrawSliceEnd(int done) {
         runningForm().strokes().redrawSliceEnd(static_cast<std::size_t>(std::max(0, done))));
 }
 
+// Where the words of a canvas record, of a refresh's header and of a pen
+// segment lie, and the kinds of item, by the names the page's painter uses.
+val recordLayout() {
+    return Members()("RECORD", kRecordWords)("KIND", kKind)("COLOR", kColor)("WIDTH", kWidth)(
+        "STYLE", kStyle)("GEOMETRY", kGeometry)("CAPTION", kCaption)("FONT", kFont)(
+        "OPAQUE", kOpaque)("SHIFT", kShift)("DASH", kDash)("LINE", kSegmentItem)(
+        "LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
+        "RECT_COUNT", kRectCount)("RECTS", kRects)("ITEM_COUNT", kItemCount)("ITEMS", kItems)(
+        "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("AREA_WIDTH", kAreaWidth)(
+        "AREA_HEIGHT", kAreaHeight)("SEGMENT", static_cast<int>(sizeof(StrokeSegment) / 4));
+}
+
 }  // namespace
 
 BrowserForm& runningForm() {
@@ -177,31 +181,5 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     function("kept", &kept);
     function("redrawsAtOnce", &redrawsAtOnce);
     function("redrawSliceEnd", &redrawSliceEnd);
-
-    // Where the words of a canvas record, of the header and of a segment lie.
-    constant("RECORD_WORDS", static_cast<int>(kRecordWords));
-    constant("RECORD_KIND", static_cast<int>(kKind));
-    constant("RECORD_COLOR", static_cast<int>(kColor));
-    constant("RECORD_WIDTH", static_cast<int>(kWidth));
-    constant("RECORD_STYLE", static_cast<int>(kStyle));
-    constant("RECORD_GEOMETRY", static_cast<int>(kGeometry));
-    constant("RECORD_CAPTION", static_cast<int>(kCaption));
-    constant("RECORD_FONT", static_cast<int>(kFont));
-    constant("RECORD_OPAQUE", static_cast<int>(kOpaque));
-    constant("RECORD_SHIFT", static_cast<int>(kShift));
-    constant("RECORD_DASH", static_cast<int>(kDash));
-    constant("ITEM_SEGMENT", static_cast<int>(kSegmentItem));
-    constant("ITEM_TEXT", static_cast<int>(kTextItem));
-    constant("ITEM_PICTURE", static_cast<int>(kPictureItem));
-    constant("ITEM_CIRCLE", static_cast<int>(kCircleItem));
-    constant("HEADER_RECT_COUNT", static_cast<int>(kRectCount));
-    constant("HEADER_RECTS", static_cast<int>(kRects));
-    constant("HEADER_ITEM_COUNT", static_cast<int>(kItemCount));
-    constant("HEADER_ITEMS", static_cast<int>(kItems));
-    constant("HEADER_WIPED", static_cast<int>(kWiped));
-    constant("HEADER_FRESH_COUNT", static_cast<int>(kFreshCount));
-    constant("HEADER_FRESH", static_cast<int>(kFresh));
-    constant("HEADER_AREA_WIDTH", static_cast<int>(kAreaWidth));
-    constant("HEADER_AREA_HEIGHT", static_cast<int>(kAreaHeight));
-    constant("SEGMENT_WORDS", static_cast<int>(sizeof(heikosen::StrokeSegment) / 4));
+    function("recordLayout", &recordLayout);
 }

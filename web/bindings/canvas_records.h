@@ -2,8 +2,8 @@
 
 // The canvas items as the page's painter reads them: one record of 32-bit
 // words per item, and the header that a refresh hands out. The page reads
-// where each word lies from the module's constants (RECORD_KIND, HEADER_ITEMS,
-// ...), so that the two sides cannot drift apart.
+// where each word lies from the module (recordLayout), so that the two sides
+// cannot drift apart.
 
 #include <cstddef>
 #include <cstdint>

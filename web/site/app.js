@@ -9,8 +9,6 @@ import { FormView, familyOf } from './view.js';
 
 // Pixels of the printed board's picture per canvas pixel: sharp on paper.
 const PRINT_SCALE = 4;
-// The core's mouse buttons: left, right, middle.
-const LEFT = 1, RIGHT = 2, MIDDLE = 4;
 
 // The CSS font for one of the core's fonts.
 function cssFont(name, px, bold) {
@@ -145,30 +143,16 @@ function layout() {
 // move before a finger's press, a pen gone silent) and lets one pointer hold
 // the board at a time.
 
-const PRESS = 0, MOVE = 1, RELEASE = 2;
+const DOWN = 0, MOVE = 1, UP = 2;
 const KINDS = { mouse: 0, pen: 1, touch: 2 };
 
-// The core's button for a pointer event's `button`, or 0 for one it ignores.
-function buttonOf(button) {
-  switch (button) {
-    case 0: return LEFT;
-    case 1: return MIDDLE;
-    case 2: return RIGHT;
-    case 5: return LEFT;  // a pen's eraser end draws as the pen does
-    default: return 0;
-  }
-}
-
-// The core's buttons for a pointer event's `buttons`.
-function buttonsOf(buttons) {
-  return (buttons & (LEFT | RIGHT | MIDDLE)) | (buttons & 32 ? LEFT : 0);
-}
-
-// One event to the core: true when the window's controls may have changed.
-// The point goes as a point of the page, which the core maps to the canvas.
-function send(type, event, pressed = 0) {
+// One event to the core, with the page's numbers of its buttons: -1 for a
+// press that the canvas does not take, else whether the window's controls may
+// have changed. The point goes as a point of the page, which the core maps to
+// the canvas.
+function send(type, event) {
   return module.pointer(type, event.pointerId, KINDS[event.pointerType] ?? 0,
-    event.clientX + scrollX, event.clientY + scrollY, buttonsOf(event.buttons), pressed,
+    event.clientX + scrollX, event.clientY + scrollY, event.button, event.buttons,
     event.timeStamp);
 }
 
@@ -185,8 +169,8 @@ function listen(box) {
   // prevented. The style sheet keeps the page from scrolling, zooming and
   // selecting under a drag.
   box.addEventListener('pointerdown', (event) => {
-    const button = buttonOf(event.button);
-    if (button === 0) {
+    const changed = send(DOWN, event);
+    if (changed < 0) {
       return;
     }
     if (document.activeElement !== box) {
@@ -198,27 +182,22 @@ function listen(box) {
     } catch {
       // the pointer is already gone; its cancel follows
     }
-    after(send(PRESS, event, button));
+    after(changed > 0);
   });
 
   box.addEventListener('pointermove', (event) => {
-    const button = buttonOf(event.button);
-    if (button !== 0) {
-      // A second mouse button went down or up while another is held.
-      const down = (buttonsOf(event.buttons) & button) !== 0;
-      after(send(down ? PRESS : RELEASE, event, down ? button : 0));
-      return;
-    }
+    // The moves that the browser gathered into this one, but for a move with
+    // which a second button went down or up.
+    const moves = event.button < 0 ? event.getCoalescedEvents?.() ?? [] : [];
     let changed = false;
-    const moves = event.getCoalescedEvents?.() ?? [];
     for (const move of moves.length > 0 ? moves : [event]) {
-      changed = send(MOVE, move) || changed;
+      changed = send(MOVE, move) > 0 || changed;
     }
     after(changed);
   });
 
   box.addEventListener('pointerup', (event) => {
-    after(send(RELEASE, event));
+    after(send(UP, event) > 0);
   });
 
   for (const type of ['pointercancel', 'lostpointercapture']) {

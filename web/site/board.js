@@ -5,22 +5,8 @@
 // painted again.
 
 // Where the words of a canvas item, of a refresh's header and of a pen
-// segment lie, as the module's constants say.
+// segment lie, as the module says.
 let L = null;
-function layoutOf(module) {
-  const named = (prefix) => Object.fromEntries(Object.keys(module)
-    .filter((key) => key.startsWith(prefix)).map((key) => [key.slice(prefix.length), module[key]]));
-  return {
-    ...named('RECORD_'),
-    ...named('HEADER_'),
-    RECORD: module.RECORD_WORDS,
-    LINE: module.ITEM_SEGMENT,
-    LABEL: module.ITEM_TEXT,
-    PICTURE: module.ITEM_PICTURE,
-    CIRCLE: module.ITEM_CIRCLE,
-    SEGMENT: module.SEGMENT_WORDS,
-  };
-}
 
 const decoder = new TextDecoder();
 // Frames after a change of size in which both canvases are shown changed.
@@ -42,7 +28,7 @@ export class Board {
   // font for one of the core's fonts.
   constructor(module, strokes, items, letters, font) {
     this.module = module;
-    L ??= layoutOf(module);
+    L ??= module.recordLayout();
     this.strokes = strokes;
     this.items = items;
     this.letters = letters;
