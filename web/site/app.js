@@ -47,23 +47,6 @@ globalThis.heikosen = {
   strokeCount: () => board.strokeCount,
 };
 
-// The letter pictures that the board draws, loading while the module starts:
-// the files named in the initial picture of the figure, sharp at any density
-// and in print, or else that picture's own small ones. Decoded once into
-// bitmaps, so that the board draws them with no decoding of its own.
-function decoded(href) {
-  const picture = new Image();
-  picture.src = href;
-  return picture.decode().then(() =>
-    (self.createImageBitmap ? createImageBitmap(picture).catch(() => picture) : picture));
-}
-const pictures = new Map([...document.querySelectorAll('#form .figure .letter')].map((source) => [
-  source.getAttribute('data-letter'),
-  decoded(source.getAttribute('data-picture'))
-    .catch(() => decoded(source.getAttribute('href')))
-    .catch(() => null),
-]));
-
 // The module, from the code that the page compiled (self.heikosenCode, asked
 // for by index.html together with the modules).
 const services = {};
@@ -93,7 +76,7 @@ services.measure = measure;
 
 module.start();
 const window0 = module.window();
-const letters = await Promise.all(window0.letters.map((name) => pictures.get(name) ?? null));
+const letters = await Promise.all(window0.letters.map((name) => self.heikosenPictures.get(name) ?? null));
 
 let view = null;
 let board = null;
