@@ -75,8 +75,9 @@ const ended = document.getElementById('ended');
 services.measure = measure;
 
 module.start();
-const window0 = module.window();
-const letters = await Promise.all(window0.letters.map((name) => self.heikosenPictures.get(name) ?? null));
+// The window as the program starts: the first build shows it.
+const started = module.window();
+const letters = await Promise.all(started.letters.map((name) => self.heikosenPictures.get(name) ?? null));
 
 let view = null;
 let board = null;
@@ -95,8 +96,7 @@ function activate(position) {
 
 // Takes the form's elements over (or, starting again, brings them up to date)
 // and draws the canvas, which then stands in place of the initial picture.
-function build() {
-  const window = module.window();
+function build(window = module.window()) {
   if (view === null) {
     view = new FormView(formElement, window, activate);
     listen(view.canvas.box);
@@ -359,7 +359,7 @@ function replay(early) {
 }
 
 const early = self.heikosenEarly();
-build();
+build(started);
 replay(early);
 addEventListener('resize', () => layout());
 // A change of the device pixel ratio (another screen, the browser's zoom).
