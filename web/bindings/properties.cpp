@@ -3,6 +3,7 @@
 #include <string>
 
 #include "members.h"
+#include "ui/viewport.h"
 #include "ui/window_controls.h"
 
 namespace heikosen::web {
@@ -46,9 +47,9 @@ val windowValue(const Form1& form) {
     }
     // The figure in words, read out when it changes, and the canvas's keys.
     return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
-        "BackColor", form.BackColor)("letters", letters)("groupName", kOptionGroupName)(
-        "canvasWords", form.canvasWords())("canvasKeys", Form1::canvasKeyHint())("controls",
-                                                                                 controls);
+        "BackColor", form.BackColor)("leastScale", kLeastPageScale)("letters", letters)(
+        "groupName", kOptionGroupName)("canvasWords", form.canvasWords())(
+        "canvasKeys", Form1::canvasKeyHint())("controls", controls);
 }
 
 }  // namespace heikosen::web

@@ -60,7 +60,8 @@ export function formMarkup(window, figure) {
   const parts = [
     `<div id="form" style="--w:${window.Width};--h:${window.Height};background:${colour(window.BackColor)}" ` +
       `data-width="${window.Width}" data-height="${window.Height}" ` +
-      `data-area="${canvas.Left + canvas.BorderWidth} ${canvas.Top + canvas.BorderWidth}">`,
+      `data-area="${canvas.Left + canvas.BorderWidth} ${canvas.Top + canvas.BorderWidth}" ` +
+      `data-least-scale="${window.leastScale}">`,
   ];
   for (const control of window.controls) {
     const { kind, id, props } = control;
