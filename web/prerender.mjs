@@ -121,7 +121,7 @@ const letters = window.letters.map((name) => ({
 }));
 const items = new SvgContext();
 const board = new Board(module, canvasOf(new SvgContext()), canvasOf(items), letters,
-  (name, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(name)})`);
+  (typeface, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(typeface)})`);
 board.setScale(1);
 // A letter that the initial figure does not show is there all the same, of no size.
 for (const letter of letters.filter(({ drawn }) => !drawn)) {

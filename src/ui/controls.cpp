@@ -71,6 +71,10 @@ std::string installedFamily(const std::string& family) {
     return family;
 }
 
+const char* typefaceOf(const std::string& family) {
+    return family == "ＭＳ Ｐ明朝" ? "mincho" : "gothic";
+}
+
 const char* letterFile(Letter letter) {
     // In the order of Letter.
     static constexpr const char* kFiles[] = {"ell.png", "m.png", "p.png", "q.png", "r.png"};

@@ -92,6 +92,11 @@ TextFont textFont(const FontSpec& font);
 // metrics; any other family is itself.
 std::string installedFamily(const std::string& family);
 
+// The kind of typeface that shows a family of the form, for a front end that
+// has fonts of its own for each kind: "mincho" for "ＭＳ Ｐ明朝", "gothic" for
+// any other.
+const char* typefaceOf(const std::string& family);
+
 // Measures a caption in a font, so that an auto-sized label can take the size of
 // its caption. A front end supplies the width of a text in its real font; the
 // size of the label follows from it here.

@@ -132,6 +132,9 @@ TEST_F(WindowList, FontsColoursAndStateFollowTheForm) {
     const WindowControl& memo = before.at(static_cast<std::size_t>(at("Command3")));
     EXPECT_EQ(memo.font, (FontSpec{"ＭＳ Ｐゴシック", 9, false}));
     EXPECT_EQ(memo.fontPixels, 12);
+    // The page has fonts of its own for the two kinds of typeface of the form.
+    EXPECT_STREQ(heikosen::typefaceOf(memo.font.Name), "gothic");
+    EXPECT_STREQ(heikosen::typefaceOf(form.Label2(0).Font.Name), "mincho");
     const WindowControl& white = before.at(static_cast<std::size_t>(at("Option2_3")));
     EXPECT_EQ(white.value, 1);
     EXPECT_FALSE(white.enabled);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace heikosen::web {
 
@@ -58,8 +59,9 @@ void pack(const CanvasItem& item, std::int32_t* record) {
         putBox(record, kGeometry, label->box);
         record[kCaption] = addressOf(label->caption.data());
         record[kCaption + 1] = lengthOf(label->caption);
-        record[kFont] = addressOf(label->font.family.data());
-        record[kFont + 1] = lengthOf(label->font.family);
+        const std::string_view typeface = typefaceOf(label->font.family);
+        record[kFont] = addressOf(typeface.data());
+        record[kFont + 1] = static_cast<std::int32_t>(typeface.size());
         record[kFont + 2] = label->font.pixelSize;
         record[kOpaque] = label->opaque ? 1 : 0;
     } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {

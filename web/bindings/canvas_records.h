@@ -24,7 +24,7 @@ enum Word : std::size_t {
     kGeometry,                 // segment: x1, y1, x2, y2; circle: centre x, y, radius and
                                // shift, as floats; text and picture: box in whole pixels
     kCaption = kGeometry + 4,  // text: caption's address and length in bytes
-    kFont = kCaption + 2,      // text: family name's address and length, size in px
+    kFont = kCaption + 2,      // text: typeface's address and length, size in px
     kOpaque = kFont + 3,       // text: fills its box first
     kShift,                    // segment: the pen's shift across, x and y, as floats
     kDash = kShift + 2,        // segment: on and off lengths as floats, 0 off for solid

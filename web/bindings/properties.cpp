@@ -22,7 +22,8 @@ val listedValue(const WindowControl& c) {
     const val props = Members().bounds(c.rect)("Caption", c.caption)("Visible", c.visible)(
         "Enabled", c.enabled)("AutoSize", c.autoSize)("BorderWidth", c.borderWidth)(
         "Value", c.value)("BackColor", c.backColor)("ForeColor", c.foreColor)(
-        "Font", Members()("Name", c.font.Name)("Bold", c.font.Bold)("px", c.fontPixels));
+        "Font",
+        Members()("Typeface", typefaceOf(c.font.Name))("Bold", c.font.Bold)("px", c.fontPixels));
     return Members()("kind", nameIn(kKindNames, c.kind))("id", elementId(c))(
         "role", nameIn(kRoleNames, c.role))("name", c.accessibleName)(
         "description", c.accessibleDescription)("tabStop", c.tabStop)("group", c.group)("props",

@@ -10,17 +10,17 @@ import { FormView, familyOf } from './view.js';
 // Pixels of the printed board's picture per canvas pixel: sharp on paper.
 const PRINT_SCALE = 4;
 
-// The CSS font for one of the core's fonts.
-function cssFont(name, px, bold) {
-  return `${bold ? 'bold ' : ''}${px}px ${familyOf(name)}`;
+// The CSS font for one of the core's typefaces, its size in pixels, bold or not.
+function cssFont(typeface, px, bold) {
+  return `${bold ? 'bold ' : ''}${px}px ${familyOf(typeface)}`;
 }
 
 const measureContext = document.createElement('canvas').getContext('2d');
 const measured = new Map();
 
 // The width of a caption in the font the browser uses for it: the widest line.
-function measure(text, name, px, bold) {
-  const font = cssFont(name, px, bold);
+function measure(text, typeface, px, bold) {
+  const font = cssFont(typeface, px, bold);
   const key = font + '\u0000' + text;
   let width = measured.get(key);
   if (width === undefined) {

@@ -24,8 +24,8 @@ function colour(rgb) {
 
 export class Board {
   // module: the core's module; strokes, items: the two canvases; letters: the letter
-  // pictures in the order of the core's letters; font(name, px, bold): the CSS
-  // font for one of the core's fonts.
+  // pictures in the order of the core's letters; font(typeface, px, bold): the CSS
+  // font for one of the core's typefaces.
   constructor(module, strokes, items, letters, font) {
     this.module = module;
     L ??= module.recordLayout();
@@ -355,12 +355,12 @@ export class Board {
     }
     const caption = this.text(i32[item + L.CAPTION], length);
     const px = i32[item + L.FONT + 2];
-    const family = this.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
+    const typeface = this.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
     ctx.save();
     ctx.beginPath();
     ctx.rect(left, top, width, height);
     ctx.clip();
-    ctx.font = this.font(family, px, i32[item + L.STYLE] !== 0);
+    ctx.font = this.font(typeface, px, i32[item + L.STYLE] !== 0);
     ctx.fillStyle = colour(i32[item + L.COLOR]);
     ctx.textBaseline = 'alphabetic';
     const ascent = this.ascent(ctx);

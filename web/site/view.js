@@ -6,24 +6,18 @@
 // layout's positions and in its tab order, and the canvas box with its two
 // <canvas> elements.
 
-const families = {
-  'ＭＳ Ｐゴシック': '--font-gothic',
-  'ＭＳ Ｐ明朝': '--font-mincho',
-};
-
-// The style sheet's variable that holds the family list for one of the core's fonts.
-export function familyVariable(name) {
-  return families[name] ?? '--font-gothic';
-}
+// The style sheet's variable that holds the family list for one of the core's
+// typefaces (gothic, mincho).
+export const familyVariable = (typeface) => `--font-${typeface}`;
 
 const resolved = new Map();
 
-// The CSS font family list that stands for one of the core's font names.
-export function familyOf(name) {
-  let family = resolved.get(name);
+// The CSS font family list that stands for one of the core's typefaces.
+export function familyOf(typeface) {
+  let family = resolved.get(typeface);
   if (family === undefined) {
-    family = getComputedStyle(document.documentElement).getPropertyValue(familyVariable(name)).trim();
-    resolved.set(name, family);
+    family = getComputedStyle(document.documentElement).getPropertyValue(familyVariable(typeface)).trim();
+    resolved.set(typeface, family);
   }
   return family;
 }
@@ -68,7 +62,7 @@ export function formMarkup(window, figure) {
     if (kind === 'label') {
       const font = props.Font;
       const style = `${at(props, !props.AutoSize)};--px:${font.px};` +
-        `font-family:var(${familyVariable(font.Name)});font-weight:${font.Bold ? 'bold' : 'normal'};` +
+        `font-family:var(${familyVariable(font.Typeface)});font-weight:${font.Bold ? 'bold' : 'normal'};` +
         `color:${colour(props.ForeColor)};background:${colour(props.BackColor)}`;
       parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escapeMarkup(props.Caption)}</div>`);
     } else if (kind === 'command') {
