@@ -20,9 +20,8 @@ enum PageStatus { kPagePrinted = 0, kPageCancelled = 1 };
 }  // namespace
 
 double BrowserMeasurer::width(const std::string& text, const TextFont& font) const {
-    const double measured =
-        services().call<double>("measure", text, std::string(typefaceOf(font.family)),
-                                font.pixelSize, font.bold);
+    const double measured = services().call<double>(
+        "measure", text, std::string(typefaceOf(font.family)), font.pixelSize, font.bold);
     return measured >= 0 ? measured : estimate_.width(text, font);
 }
 
