@@ -7,6 +7,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -140,8 +141,13 @@ int redrawSliceEnd(int done) {
         runningForm().strokes().redrawSliceEnd(static_cast<std::size_t>(std::max(0, done))));
 }
 
+constexpr int wordsOf(std::size_t bytes) {
+    return static_cast<int>(bytes / sizeof(std::int32_t));
+}
+
 // Where the words of a canvas record, of a refresh's header and of a pen
-// segment lie, and the kinds of item, by the names the page's painter uses.
+// segment (its points x1, y1, x2, y2 in turn, as floats) lie, and the kinds of
+// item, by the names the page's painter uses.
 val recordLayout() {
     return Members()("RECORD", kRecordWords)("KIND", kKind)("COLOR", kColor)("WIDTH", kWidth)(
         "STYLE", kStyle)("GEOMETRY", kGeometry)("CAPTION", kCaption)("FONT", kFont)(
@@ -149,7 +155,10 @@ val recordLayout() {
         "LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
         "RECT_COUNT", kRectCount)("RECTS", kRects)("ITEM_COUNT", kItemCount)("ITEMS", kItems)(
         "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("AREA_WIDTH", kAreaWidth)(
-        "AREA_HEIGHT", kAreaHeight)("SEGMENT", static_cast<int>(sizeof(StrokeSegment) / 4));
+        "AREA_HEIGHT", kAreaHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(
+        "SEGMENT_POINTS", wordsOf(offsetof(StrokeSegment, x1)))(
+        "SEGMENT_COLOR", wordsOf(offsetof(StrokeSegment, color)))(
+        "SEGMENT_WIDTH", wordsOf(offsetof(StrokeSegment, width)));
 }
 
 }  // namespace

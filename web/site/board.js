@@ -182,8 +182,8 @@ export class Board {
     ctx.beginPath();
     for (let i = from; i < to; ++i) {
       const s = (address >> 2) + i * L.SEGMENT;
-      const c = u[s + 4];
-      const w = Math.max(1, u[s + 5] | 0);
+      const c = u[s + L.SEGMENT_COLOR];
+      const w = u[s + L.SEGMENT_WIDTH];
       if (c !== pen || w !== width) {
         ctx.stroke();
         ctx.beginPath();
@@ -192,8 +192,9 @@ export class Board {
         pen = c;
         width = w;
       }
-      ctx.moveTo(f[s], f[s + 1]);
-      ctx.lineTo(f[s + 2], f[s + 3]);
+      const p = s + L.SEGMENT_POINTS;
+      ctx.moveTo(f[p], f[p + 1]);
+      ctx.lineTo(f[p + 2], f[p + 3]);
     }
     ctx.stroke();
   }
