@@ -77,7 +77,9 @@ services.measure = measure;
 module.start();
 // The window as the program starts: the first build shows it.
 const started = module.window();
-const letters = await Promise.all(started.letters.map((name) => self.heikosenPictures.get(name) ?? null));
+// The letter pictures that index.html asked for, in the order of the core's.
+const letters = await Promise.all(
+  started.letters.map((name) => self.heikosenPictures.get(name) ?? null));
 
 let view = null;
 let board = null;
