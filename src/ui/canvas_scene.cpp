@@ -277,6 +277,16 @@ bool touchesAny(const CanvasItem& item, const std::vector<PixelRect>& rects) {
     });
 }
 
+std::vector<PixelRect> deviceReach(std::vector<PixelRect> rects, double deviceScale) {
+    // Beyond any sensible scale, everything is within reach.
+    constexpr double kEverywhere = 1 << 20;
+    const double room = deviceScale > 0 ? std::ceil(1 / deviceScale - 1e-9) : kEverywhere;
+    for (PixelRect& rect : rects) {
+        rect = grown(rect, static_cast<int>(std::clamp(room, 1.0, kEverywhere)));
+    }
+    return rects;
+}
+
 template <>
 PixelRect PixelRect::intersected(const PixelRect& other) const {
     const long long l = std::max(left, other.left);

@@ -158,6 +158,12 @@ PixelRect itemBounds(const CanvasItem& item);
 // to be drawn again when they are.
 bool touchesAny(const CanvasItem& item, const std::vector<PixelRect>& rects);
 
+// The rectangles grown by as many canvas pixels as one device pixel covers, at
+// least one, at `deviceScale` device pixels per canvas pixel: a device pixel on
+// a rectangle's edge shows a little of the canvas beyond it, and what an item
+// that touches the grown rectangles draws there.
+std::vector<PixelRect> deviceReach(std::vector<PixelRect> rects, double deviceScale);
+
 // The rectangles of `area` that must be drawn again to go from `before` to
 // `after`: what each changed, added or removed item covered and covers now.
 // Returns `area` alone when so much changed that one repaint of everything is

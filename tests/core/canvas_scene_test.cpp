@@ -229,6 +229,16 @@ TEST(ResolvedScene, TextsAndPicturesCarryWhatTheyAreDrawnWith) {
                  letterFile(w.form.Image1(1).Picture));
 }
 
+// A device pixel on a rectangle's edge shows canvas pixels beyond it: one at
+// least, more where a device pixel covers more.
+TEST(ResolvedScene, DevicePixelsReachBeyondTheRectangles) {
+    const std::vector<PixelRect> rects{{10, 20, 5, 4}};
+    EXPECT_EQ(deviceReach(rects, 1), (std::vector<PixelRect>{{9, 19, 7, 6}}));
+    EXPECT_EQ(deviceReach(rects, 2.5), (std::vector<PixelRect>{{9, 19, 7, 6}}));
+    EXPECT_EQ(deviceReach(rects, 0.5), (std::vector<PixelRect>{{8, 18, 9, 8}}));
+    EXPECT_EQ(deviceReach(rects, 0.4).front().left, 7);
+}
+
 // One store of pen segments: what leaves no mark is not kept; beyond the limit
 // the segments already drawn go and the fresh ones stay until drawn.
 TEST(StrokeStore, KeepsWhatMarksTheBoardUpToItsLimit) {

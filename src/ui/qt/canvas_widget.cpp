@@ -84,11 +84,11 @@ void CanvasWidget::ensureStrokeLayer() {
     }
 }
 
-void CanvasWidget::markStale(const QRect& canvasRect) {
+void CanvasWidget::markStale(const QRegion& canvasRegion) {
     // Without a composed picture there is nothing to bring up to date: the next
     // one is composed whole.
     if (!composed_.isNull()) {
-        stale_ += canvasRect;
+        stale_ += canvasRegion;
     }
 }
 
@@ -100,17 +100,18 @@ void CanvasWidget::refresh() {
     for (const PixelRect& rect : changed) {
         region += toQRect(rect);
     }
-    for (const QRect& rect : region) {
-        repaintCanvas(rect);
-    }
+    repaintCanvas(region);
 }
 
-void CanvasWidget::repaintCanvas(const QRect& canvasRect) {
-    const QRect inside = canvasRect.intersected(area());
-    if (!inside.isEmpty()) {
-        markStale(inside);
-        update(toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(inside)))));
+void CanvasWidget::repaintCanvas(const QRegion& canvasRegion) {
+    // One update for all of it: the window's repaint does its bookkeeping once.
+    const QRegion inside = canvasRegion.intersected(area());
+    QRegion box;
+    for (const QRect& rect : inside) {
+        box += toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(rect))));
     }
+    markStale(inside);
+    update(box);
 }
 
 void CanvasWidget::updateDrawingArea() {
@@ -151,21 +152,23 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
     // pieces behind. It is drawn as on screen, moved by the whole device pixels
     // between the painter's pixels and the picture's, and clipped as on screen
     // to the drawing area: the same edge rounded the same way cuts the lines at
-    // the same points.
+    // the same points. The strokes fall on exactly the pixels under each part;
+    // the controls, clipped to them all, are those that may show there.
     if (!stale_.isEmpty()) {
+        const QTransform onPicture =
+            painter.deviceTransform() * QTransform::fromTranslate(-whole->x(), -whole->y());
+        QPainter picture(&composed_);
+        picture.setTransform(onPicture);
         QRegion pixels;
         for (const QRect& rect : stale_) {
+            strokes_.paint(picture, rect);
             pixels += toQRect(strokes_.raster().pixelsUnder(fromQRectF(QRectF(rect))));
         }
-        QPainter picture(&composed_);
+        picture.resetTransform();
         picture.setClipRegion(pixels);
-        picture.setTransform(painter.deviceTransform() *
-                             QTransform::fromTranslate(-whole->x(), -whole->y()));
-        for (const QRect& rect : stale_) {
-            strokes_.paint(picture, rect);
-        }
+        picture.setTransform(onPicture);
         picture.setClipRect(area(), Qt::IntersectClip);
-        paintScene(picture, lastDrawn_, area().size(), pictures_, labels_);
+        paintScene(picture, lastDrawn_, area().size(), stale_.boundingRect(), pictures_, labels_);
         stale_ = QRegion();
     }
     strokes_.drawPixels(painter, dirty, composed_, false);
@@ -204,7 +207,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (!strokes_.paint(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
-    paintScene(painter, scene_, canvasArea.size(), pictures_, labels_);
+    paintScene(painter, scene_, canvasArea.size(), dirty, pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

@@ -49,9 +49,9 @@ class CanvasWidget final : public QWidget {
     CanvasMapping mapping() const;
     // Repaints what changed on the canvas since the last refresh.
     void refresh();
-    // Repaints a rectangle of the drawing area, given in canvas pixels, or all
-    // of it.
-    void repaintCanvas(const QRect& canvasRect);
+    // Repaints a part of the drawing area, given in canvas pixels, or all of
+    // it.
+    void repaintCanvas(const QRegion& canvasRegion);
     void updateDrawingArea();
     // The drawing area in the widget's pixels.
     QRect drawingArea() const;
@@ -83,7 +83,7 @@ class CanvasWidget final : public QWidget {
     // picture's pixels, and nothing was painted.
     bool paintComposed(QPainter& painter, const QRect& dirty);
     // The composed picture no longer shows these canvas pixels.
-    void markStale(const QRect& canvasRect);
+    void markStale(const QRegion& canvasRegion);
     void ensureStrokeLayer();
 
     Form1& form_;

@@ -1,7 +1,6 @@
 #include "ui/qt/fonts.h"
 
 #include <QFontMetricsF>
-#include <QString>
 
 #include "ui/qt/window_geometry.h"
 

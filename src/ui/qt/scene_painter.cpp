@@ -2,13 +2,10 @@
 
 #include <QPen>
 #include <QString>
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "ui/qt/fonts.h"
-#include "ui/qt/window_geometry.h"
 
 namespace heikosen::qt {
 
@@ -135,7 +132,13 @@ const QImage& LetterPictures::picture(const PictureItem& item, QSize deviceSize)
 const QImage& LabelPictures::picture(const ControlId& control, const TextItem& label,
                                      QSize deviceSize, QSizeF deviceScale) {
     auto& [made, image] = pictures_[{static_cast<int>(control.control), control.index}];
-    const Made wanted{label, deviceSize, deviceScale};
+    // The picture is the same wherever the label stands: a label that moves,
+    // as the letters of the points do in a drag, is not drawn again.
+    TextItem look = label;
+    look.box.left = 0;
+    look.box.top = 0;
+    look.hitBox = {};
+    const Made wanted{look, deviceSize, deviceScale};
     if (!image.isNull() && made == wanted) {
         return image;
     }
@@ -156,13 +159,18 @@ const QImage& LabelPictures::picture(const ControlId& control, const TextItem& l
     return image;
 }
 
-void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
+void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize, const QRect& painted,
                 LetterPictures& pictures, LabelPictures& labels) {
     const QRect area(QPoint(0, 0), areaSize);
+    const std::vector<PixelRect> near = deviceReach({fromQRect(painted)}, deviceScale(painter));
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const CanvasItem& item : scene) {
+        // An item beside the pixels being painted would draw nothing there.
+        if (!touchesAny(item, near)) {
+            continue;
+        }
         if (const auto* line = std::get_if<SegmentItem>(&item.shape)) {
             drawSegment(painter, *line);
         } else if (const auto* label = std::get_if<TextItem>(&item.shape)) {

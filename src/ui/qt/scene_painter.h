@@ -3,10 +3,8 @@
 // Paints the core's canvas scene with Qt: the items in the order they come, and
 // the pictures of the letters and of the labels, kept between paints.
 
-#include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QRect>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -35,8 +33,8 @@ class LetterPictures {
 
 // The labels on screen: each label's caption drawn once in its font and colours
 // for the device pixels it covers, then copied pixel for pixel on every paint
-// until the label or the scale changes. Laying out and drawing the text afresh
-// made the labels the dearest part of a repaint.
+// until its caption, font, colours or size, or the scale, change. Laying out
+// and drawing the text afresh made the labels the dearest part of a repaint.
 class LabelPictures {
   public:
     // The picture of the label `control` shows, for `deviceSize` device pixels
@@ -55,10 +53,11 @@ class LabelPictures {
     std::map<std::pair<int, int>, std::pair<Made, QImage>> pictures_;
 };
 
-// Paints the scene's items, lowest first, as they say. The painter's origin is
-// the drawing area's top-left corner; `areaSize` is the drawing area's size in
+// Paints the scene's items, lowest first, as they say: those that may show in
+// `painted`, the canvas pixels being painted. The painter's origin is the
+// drawing area's top-left corner; `areaSize` is the drawing area's size in
 // canvas pixels.
-void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize,
+void paintScene(QPainter& painter, const CanvasScene& scene, QSize areaSize, const QRect& painted,
                 LetterPictures& pictures, LabelPictures& labels);
 
 }  // namespace heikosen::qt

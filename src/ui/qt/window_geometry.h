@@ -5,7 +5,6 @@
 // pixels map to drawing pixels come from ui/viewport.h).
 
 #include <QColor>
-#include <QPointF>
 #include <QRect>
 #include <QRectF>
 #include <QString>
