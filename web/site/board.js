@@ -78,11 +78,9 @@ export class Board {
   // the browser makes a canvas's buffers for those pictures the first times it
   // shows the canvas changed: several milliseconds each. After a change of
   // size both canvases are changed by nothing (a transparent pixel drawn over
-  // the corner) once the next two frames are out and the page is idle, and in
-  // the frames after, so that their buffers are made while the board waits:
-  // not in the first moves of a drag, nor in the frame that first shows the
-  // board at its size, nor before the frame after it, when the program starts
-  // answering the pointer (the first of them is the dear one).
+  // the corner) in the frames after the next, so that their buffers are made
+  // while the board waits, not in the first moves of a drag, nor in the frame
+  // that first shows the board at its size.
   prepareBuffers(frames) {
     const job = {};
     this.preparing = job;
@@ -100,8 +98,7 @@ export class Board {
       }
       requestAnimationFrame(() => touch(left - 1));
     };
-    const idle = globalThis.requestIdleCallback ?? setTimeout;
-    requestAnimationFrame(() => requestAnimationFrame(() => idle(() => touch(frames))));
+    requestAnimationFrame(() => requestAnimationFrame(() => touch(frames)));
   }
 
   // A copy of the strokes as they stand, to stand in while they are drawn again.
