@@ -18,7 +18,7 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import { Board } from './site/board.js';
-import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
+import { escapeMarkup, familyVariable, fitData, formMarkup } from './site/view.js';
 
 const [modulePath, pagePath, stylePath, screenLettersDir, outPath] = process.argv.slice(2);
 if (!outPath) {
@@ -132,7 +132,7 @@ const figure = `<svg class="figure" width="${board.width}" height="${board.heigh
 
 const link = `<link rel="stylesheet" href="${path.basename(stylePath)}">`;
 let page = fs.readFileSync(pagePath, 'utf8');
-for (const needed of [link, '@HEIKOSEN_FORM@', '<title>']) {
+for (const needed of [link, '@HEIKOSEN_FORM@', '<title>', '<html lang="ja">']) {
   if (!page.includes(needed)) {
     throw new Error(`${pagePath} has no ${needed}`);
   }
@@ -140,5 +140,6 @@ for (const needed of [link, '@HEIKOSEN_FORM@', '<title>']) {
 page = page
   .replace(link, () => `<style>\n${fs.readFileSync(stylePath, 'utf8')}</style>`)
   .replace(/<title>[^<]*<\/title>/, () => `<title>${escapeMarkup(window.Caption)}</title>`)
+  .replace('<html lang="ja">', () => `<html lang="ja" data-fit="${fitData(window)}">`)
   .replace('@HEIKOSEN_FORM@', () => formMarkup(window, figure));
 fs.writeFileSync(outPath, page);

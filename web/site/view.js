@@ -49,14 +49,8 @@ export function formMarkup(window, figure) {
   // What a screen reader says of the control, and where the Tab key stops.
   const named = (control) =>
     ` aria-label="${escapeMarkup(control.name)}" tabindex="${control.tabStop ? 0 : -1}"`;
-  const canvas = window.controls.find((control) => control.kind === 'canvas').props;
   const group = window.controls.filter((control) => control.group >= 0);
-  const parts = [
-    `<div id="form" style="--w:${window.Width};--h:${window.Height};background:${colour(window.BackColor)}" ` +
-      `data-width="${window.Width}" data-height="${window.Height}" ` +
-      `data-area="${canvas.Left + canvas.BorderWidth} ${canvas.Top + canvas.BorderWidth}" ` +
-      `data-least-scale="${window.leastScale}">`,
-  ];
+  const parts = [`<div id="form" style="--w:${window.Width};--h:${window.Height};background:${colour(window.BackColor)}">`];
   for (const control of window.controls) {
     const { kind, id, props } = control;
     if (kind === 'label') {
@@ -96,6 +90,14 @@ export function formMarkup(window, figure) {
   }
   parts.push('</div>');
   return parts.join('\n');
+}
+
+// What the page's first fit needs to know of the form, before the form is
+// there: its size, the drawing area's corner and the least scale.
+export function fitData(window) {
+  const canvas = window.controls.find((control) => control.kind === 'canvas').props;
+  return [window.Width, window.Height, canvas.Left + canvas.BorderWidth, canvas.Top + canvas.BorderWidth,
+    window.leastScale].join(' ');
 }
 
 export class FormView {
