@@ -69,9 +69,7 @@ class BrowserForm {
     std::vector<StrokeSegment> fresh_;
     std::vector<StrokeSegment> kept_;
     std::uint64_t keptWipes_ = 0;
-    CanvasScene drawn_;
-    CanvasScene next_;
-    std::vector<PixelRect> rects_;
+    DrawnScene drawn_;
     std::vector<std::int32_t> records_;
     std::int32_t header_[kHeaderWords] = {};
 };
