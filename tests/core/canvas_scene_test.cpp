@@ -329,5 +329,43 @@ TEST(StrokeStore, RedrawsInSlices) {
     EXPECT_FALSE(store.redrawing());
 }
 
+// Segments handed out as one array: a slice of a redraw in place, fresh ones
+// that straddle two of the store's blocks copied, nothing beyond those kept.
+TEST(StrokeStore, HandsOutSegmentsInOnePiece) {
+    StrokeStore store;
+    store.setArea(802, 626);
+    const auto segment = [](std::size_t i) {
+        const auto x = static_cast<float>(i % 800);
+        const auto y = static_cast<float>(i / 800);
+        return StrokeSegment{x, y, x + 1, y + 1, kBlue, 1};
+    };
+    const std::size_t drawn = StrokeStore::kBlock - 5;
+    const std::size_t count = StrokeStore::kBlock + 10;
+    for (std::size_t i = 0; i < count; ++i) {
+        store.drawSegment(segment(i));
+        if (i + 1 == drawn) {
+            store.markDrawn();
+        }
+    }
+    ASSERT_EQ(store.keptSegmentCount(), count);
+    for (std::size_t first = 0; first < count; first = store.redrawSliceEnd(first)) {
+        EXPECT_EQ(store.inOnePiece(first, store.redrawSliceEnd(first)), &store.kept(first));
+    }
+    ASSERT_EQ(store.freshCount(), count - drawn);
+    const StrokeSegment* fresh = store.freshInOnePiece();
+    ASSERT_NE(fresh, nullptr);
+    for (std::size_t i = 0; i < store.freshCount(); ++i) {
+        EXPECT_EQ(fresh[i], segment(drawn + i)) << i;
+    }
+    EXPECT_EQ(store.inOnePiece(count, count + 5), nullptr);
+    EXPECT_EQ(store.inOnePiece(5, 3), nullptr);
+    const StrokeSegment* tail = store.inOnePiece(count - 2, count + 5);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(tail[1], segment(count - 1));
+    store.markDrawn();
+    EXPECT_EQ(store.freshCount(), 0U);
+    EXPECT_EQ(store.freshInOnePiece(), nullptr);
+}
+
 }  // namespace
 }  // namespace heikosen
