@@ -164,8 +164,7 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const Ca
         picture.setClipRegion(pixels);
         picture.setTransform(onPicture);
         picture.setClipRect(area(), Qt::IntersectClip);
-        paintScene(picture, drawn_.scene(), area().size(), stale_.boundingRect(), pictures_,
-                   labels_);
+        paintScene(picture, scene, area().size(), stale_.boundingRect(), pictures_, labels_);
         stale_ = QRegion();
     }
     strokes_.drawPixels(painter, dirty, composed_, false);
