@@ -354,6 +354,23 @@ std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene
     return rects;
 }
 
+const CanvasScene& DrawnScene::build(const Form1& form) {
+    buildCanvasScene(form, built_);
+    return built_;
+}
+
+const std::vector<PixelRect>& DrawnScene::refresh(const Form1& form, const PixelRect& area,
+                                                  bool everything) {
+    buildCanvasScene(form, built_);
+    if (everything) {
+        changed_.assign(1, area);
+    } else {
+        changed_ = changedRects(drawn_, built_, area);
+    }
+    std::swap(drawn_, built_);
+    return changed_;
+}
+
 std::vector<std::uint32_t> shrinkGrey(const std::uint8_t* pixels, std::ptrdiff_t stride, int width,
                                       int height, int toWidth, int toHeight) {
     if (toWidth <= 0 || toHeight <= 0 || width % toWidth != 0 || height % toHeight != 0 ||

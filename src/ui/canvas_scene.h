@@ -7,7 +7,8 @@
 // copy of m, the marker lines, the letter pictures, the labels and the eraser
 // outline. Hit-testing walks this list from the top, every front end paints
 // it, and the part of the canvas to repaint after an event is found by
-// comparing two of them. A control added to the canvas is added here alone.
+// comparing the list a front end last drew with the form's (DrawnScene). A
+// control added to the canvas is added here alone.
 
 #include <cstddef>
 #include <cstdint>
@@ -170,5 +171,44 @@ std::vector<PixelRect> deviceReach(std::vector<PixelRect> rects, double deviceSc
 // cheaper, and nothing when nothing visible changed.
 std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene& after,
                                     const PixelRect& area);
+
+// The canvas as a front end last drew it, and the step that brings its picture
+// up to date after an event: the form's scene built afresh, the rectangles
+// that changed since the last refresh, and the new scene kept as the one drawn.
+// Each front end keeps one; the scenes' storage is reused from refresh to
+// refresh.
+class DrawnScene {
+  public:
+    // Nothing drawn yet: the first refresh changes the whole drawing area.
+    DrawnScene() = default;
+    // The form's scene as it stands, taken as drawn.
+    explicit DrawnScene(const Form1& form) { buildCanvasScene(form, drawn_); }
+
+    // The scene of the last refresh.
+    const CanvasScene& scene() const { return drawn_; }
+    // The form's scene as it stands, built afresh beside the drawn one, which
+    // stays as it was; good until the next build or refresh.
+    const CanvasScene& build(const Form1& form);
+    // Builds the form's scene afresh and keeps it as drawn. The rectangles of
+    // `area` to draw again: those that changed since the last refresh, or
+    // `area` whole when `everything`; good until the next refresh.
+    const std::vector<PixelRect>& refresh(const Form1& form, const PixelRect& area,
+                                          bool everything = false);
+    // Calls `draw` with each item of the drawn scene that touches any of
+    // `rects`, lowest first: the items to draw again there.
+    template <typename Draw>
+    void forEachTouching(const std::vector<PixelRect>& rects, Draw&& draw) const {
+        for (const CanvasItem& item : drawn_) {
+            if (touchesAny(item, rects)) {
+                draw(item);
+            }
+        }
+    }
+
+  private:
+    CanvasScene drawn_;
+    CanvasScene built_;
+    std::vector<PixelRect> changed_;
+};
 
 }  // namespace heikosen

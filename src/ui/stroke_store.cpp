@@ -112,6 +112,21 @@ StrokeStore::Slice StrokeStore::nextRedrawSlice() {
     return slice;
 }
 
+const StrokeSegment* StrokeStore::inOnePiece(std::size_t first, std::size_t end) {
+    end = std::min(end, kept_);
+    if (first >= end) {
+        return nullptr;
+    }
+    if (first / kBlock == (end - 1) / kBlock) {
+        return &kept(first);
+    }
+    piece_.clear();
+    for (std::size_t i = first; i < end; ++i) {
+        piece_.push_back(kept(i));
+    }
+    return piece_.data();
+}
+
 std::vector<StrokeSegment> StrokeStore::keptSegments() const {
     std::vector<StrokeSegment> all;
     all.reserve(kept_);

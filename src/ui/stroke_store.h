@@ -15,6 +15,11 @@
 // window, so a front end shows its old picture rescaled and draws the sharp one
 // a slice at a time between events; the segments drawn meanwhile are kept too,
 // so the sharp picture is complete once it has every kept one.
+//
+// A front end that reads segments as one array (the page) is handed them so:
+// a slice of a redraw always lies in one of the blocks that the store keeps
+// them in, and is read in place; fresh segments that straddle two blocks are
+// copied.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +51,9 @@ class StrokeStore : public DrawingSurface {
     static constexpr std::size_t kMaxKeptSegments = std::size_t{1} << 20;
     // Segments drawn again in one go.
     static constexpr std::size_t kRedrawSlice = 4096;
+    // Segments kept in one block, so that keeping one more never moves the
+    // ones kept; a whole number of slices, so that a slice lies in one block.
+    static constexpr std::size_t kBlock = 2 * kRedrawSlice;
 
     // The drawing area, in canvas pixels: segments wholly beyond it are left out.
     void setArea(float width, float height);
@@ -69,8 +77,17 @@ class StrokeStore : public DrawingSurface {
     }
     std::vector<StrokeSegment> keptSegments() const;
 
+    // The kept segments from `first` up to `end`, one after another in
+    // memory: the store's own where they lie in one block, as a slice of a
+    // redraw always does, else a copy, good until the next call. Null when
+    // there are none.
+    const StrokeSegment* inOnePiece(std::size_t first, std::size_t end);
+
     // The fresh segments are the kept ones from freshStart() on.
     std::size_t freshStart() const { return drawn_; }
+    std::size_t freshCount() const { return kept_ - drawn_; }
+    // The fresh segments one after another in memory, as inOnePiece.
+    const StrokeSegment* freshInOnePiece() { return inOnePiece(drawn_, kept_); }
     // The front end has drawn the fresh segments.
     void markDrawn();
     // True once after each wipe: the front end clears its picture.
@@ -100,9 +117,9 @@ class StrokeStore : public DrawingSurface {
     virtual void wiped() {}
 
   private:
-    // Kept in blocks, so that keeping one more never moves the ones kept.
-    static constexpr std::size_t kBlock = 8192;
     std::vector<std::vector<StrokeSegment>> blocks_;
+    // The copy that inOnePiece hands out for segments in two blocks.
+    std::vector<StrokeSegment> piece_;
     std::size_t kept_ = 0;
     std::size_t drawn_ = 0;
     std::size_t keepLimit_ = kMaxKeptSegments;

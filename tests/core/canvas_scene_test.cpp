@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -60,11 +61,22 @@ TEST_P(SceneChange, RepaintsWhereTheControlWasAndIsAndNowhereElse) {
     const PixelRect area{0, 0, 802, 626};
     const CanvasScene before = canvasScene(w.form);
     ASSERT_TRUE(changedRects(before, canvasScene(w.form), area).empty());
+    // A front end's refresh: all of the area when asked for everything, then
+    // nothing until the control changes, then what changed.
+    DrawnScene drawn;
+    EXPECT_EQ(drawn.refresh(w.form, area, true), std::vector<PixelRect>{area});
+    EXPECT_TRUE(drawn.refresh(w.form, area).empty());
 
     GetParam().apply(w.form);
     const CanvasScene after = canvasScene(w.form);
     const std::vector<PixelRect> rects = changedRects(before, after, area);
     ASSERT_FALSE(rects.empty());
+    EXPECT_EQ(drawn.scene(), before);
+    EXPECT_EQ(drawn.build(w.form), after);
+    EXPECT_EQ(drawn.scene(), before);
+    EXPECT_EQ(drawn.refresh(w.form, area), rects);
+    EXPECT_EQ(drawn.scene(), after);
+    EXPECT_TRUE(drawn.refresh(w.form, area).empty());
 
     std::vector<PixelRect> expected;
     for (const CanvasScene* scene : {&before, &after}) {
@@ -88,11 +100,22 @@ TEST_P(SceneChange, RepaintsWhereTheControlWasAndIsAndNowhereElse) {
         }
     }
     // The control is among the items drawn again there, wherever it shows.
-    for (const CanvasItem& item : after) {
+    std::vector<const CanvasItem*> redrawn;
+    drawn.forEachTouching(rects, [&redrawn](const CanvasItem& item) { redrawn.push_back(&item); });
+    for (const CanvasItem& item : drawn.scene()) {
         if (item.control == GetParam().control && !itemBounds(item).intersected(area).empty()) {
             EXPECT_TRUE(touchesAny(item, rects));
+            EXPECT_NE(std::find(redrawn.begin(), redrawn.end(), &item), redrawn.end());
         }
     }
+    // Those of the drawn scene that touch the rectangles, lowest first.
+    std::vector<const CanvasItem*> touching;
+    for (const CanvasItem& item : drawn.scene()) {
+        if (touchesAny(item, rects)) {
+            touching.push_back(&item);
+        }
+    }
+    EXPECT_EQ(redrawn, touching);
 }
 
 using C = CanvasControl;
@@ -304,6 +327,44 @@ TEST(StrokeStore, RedrawsInSlices) {
     store.setRedrawing(true);
     store.clear();
     EXPECT_FALSE(store.redrawing());
+}
+
+// Segments handed out as one array: a slice of a redraw in place, fresh ones
+// that straddle two of the store's blocks copied, nothing beyond those kept.
+TEST(StrokeStore, HandsOutSegmentsInOnePiece) {
+    StrokeStore store;
+    store.setArea(802, 626);
+    const auto segment = [](std::size_t i) {
+        const auto x = static_cast<float>(i % 800);
+        const auto y = static_cast<float>(i / 800);
+        return StrokeSegment{x, y, x + 1, y + 1, kBlue, 1};
+    };
+    const std::size_t drawn = StrokeStore::kBlock - 5;
+    const std::size_t count = StrokeStore::kBlock + 10;
+    for (std::size_t i = 0; i < count; ++i) {
+        store.drawSegment(segment(i));
+        if (i + 1 == drawn) {
+            store.markDrawn();
+        }
+    }
+    ASSERT_EQ(store.keptSegmentCount(), count);
+    for (std::size_t first = 0; first < count; first = store.redrawSliceEnd(first)) {
+        EXPECT_EQ(store.inOnePiece(first, store.redrawSliceEnd(first)), &store.kept(first));
+    }
+    ASSERT_EQ(store.freshCount(), count - drawn);
+    const StrokeSegment* fresh = store.freshInOnePiece();
+    ASSERT_NE(fresh, nullptr);
+    for (std::size_t i = 0; i < store.freshCount(); ++i) {
+        EXPECT_EQ(fresh[i], segment(drawn + i)) << i;
+    }
+    EXPECT_EQ(store.inOnePiece(count, count + 5), nullptr);
+    EXPECT_EQ(store.inOnePiece(5, 3), nullptr);
+    const StrokeSegment* tail = store.inOnePiece(count - 2, count + 5);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(tail[1], segment(count - 1));
+    store.markDrawn();
+    EXPECT_EQ(store.freshCount(), 0U);
+    EXPECT_EQ(store.freshInOnePiece(), nullptr);
 }
 
 }  // namespace

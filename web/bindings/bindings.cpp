@@ -119,14 +119,17 @@ void strokesDrawn() {
     runningForm().strokes().markDrawn();
 }
 
-// Every stroke on the board, to draw again at another resolution: their count
-// (-1 when the board has more than are kept) and their address.
+// The strokes that the page has drawn, to draw again at another resolution:
+// their count (-1 when the board has more than are kept), and the address of
+// those from `first` up to `end`, one after another.
 int keptCount() {
-    return runningForm().keptCount();
+    const StrokeStore& strokes = runningForm().strokes();
+    return strokes.keepsEveryStroke() ? static_cast<int>(strokes.freshStart()) : -1;
 }
 
-int kept() {
-    return addressOf(runningForm().kept());
+int kept(int first, int end) {
+    return addressOf(runningForm().strokes().inOnePiece(
+        static_cast<std::size_t>(std::max(0, first)), static_cast<std::size_t>(std::max(0, end))));
 }
 
 // Whether the kept strokes are few enough to draw again at once after a change

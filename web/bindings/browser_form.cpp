@@ -2,8 +2,6 @@
 
 #include <emscripten/val.h>
 
-#include <utility>
-
 namespace heikosen::web {
 
 using emscripten::val;
@@ -62,51 +60,22 @@ BrowserForm::~BrowserForm() {
     form_.setHost(nullptr);
 }
 
-int BrowserForm::keptCount() const {
-    return strokes_.keepsEveryStroke() ? static_cast<int>(strokes_.freshStart()) : -1;
-}
-
-const StrokeSegment* BrowserForm::kept() {
-    // The copy grows with the board and starts again after a wipe.
-    if (keptWipes_ != form_.gamen.clsCount() || kept_.size() > strokes_.freshStart()) {
-        kept_.clear();
-        keptWipes_ = form_.gamen.clsCount();
-    }
-    for (std::size_t i = kept_.size(); i < strokes_.freshStart(); ++i) {
-        kept_.push_back(strokes_.kept(i));
-    }
-    return kept_.data();
-}
-
 const std::int32_t* BrowserForm::refresh(bool everything) {
     const PixelRect area{0, 0, static_cast<int>(form_.gamen.innerWidth()),
                          static_cast<int>(form_.gamen.innerHeight())};
-    buildCanvasScene(form_, next_);
-    if (everything) {
-        rects_.assign(1, area);
-    } else {
-        rects_ = changedRects(drawn_, next_, area);
-    }
-    std::swap(drawn_, next_);
-    // The items to draw again: those that touch a changed rectangle.
+    const std::vector<PixelRect>& rects = drawn_.refresh(form_, area, everything);
     records_.clear();
-    for (const CanvasItem& item : drawn_) {
-        if (touchesAny(item, rects_)) {
-            records_.resize(records_.size() + kRecordWords);
-            pack(item, records_.data() + records_.size() - kRecordWords);
-        }
-    }
-    header_[kRectCount] = static_cast<std::int32_t>(rects_.size());
-    header_[kRects] = addressOf(rects_.data());
+    drawn_.forEachTouching(rects, [this](const CanvasItem& item) {
+        records_.resize(records_.size() + kRecordWords);
+        pack(item, records_.data() + records_.size() - kRecordWords);
+    });
+    header_[kRectCount] = static_cast<std::int32_t>(rects.size());
+    header_[kRects] = addressOf(rects.data());
     header_[kItemCount] = static_cast<std::int32_t>(records_.size() / kRecordWords);
     header_[kItems] = addressOf(records_.data());
     header_[kWiped] = strokes_.takeWiped() ? 1 : 0;
-    fresh_.clear();
-    for (std::size_t i = strokes_.freshStart(); i < strokes_.keptSegmentCount(); ++i) {
-        fresh_.push_back(strokes_.kept(i));
-    }
-    header_[kFreshCount] = static_cast<std::int32_t>(fresh_.size());
-    header_[kFresh] = addressOf(fresh_.data());
+    header_[kFreshCount] = static_cast<std::int32_t>(strokes_.freshCount());
+    header_[kFresh] = addressOf(strokes_.freshInOnePiece());
     header_[kAreaWidth] = area.width;
     header_[kAreaHeight] = area.height;
     return header_;

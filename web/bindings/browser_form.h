@@ -50,11 +50,6 @@ class BrowserForm {
     StrokeStore& strokes() { return strokes_; }
     PointerInput& pointer() { return pointer_; }
 
-    // The strokes that the page has drawn, in drawing order, copied for it: -1
-    // when the board has more than are kept.
-    int keptCount() const;
-    const StrokeSegment* kept();
-
     // Brings the page's picture of the canvas up to date: the rectangles that
     // changed since the last call (all of the drawing area when `everything`),
     // the items as they stand, and the strokes drawn meanwhile (Header).
@@ -66,12 +61,7 @@ class BrowserForm {
     StrokeStore strokes_;
     Form1 form_;
     PointerInput pointer_{form_};
-    std::vector<StrokeSegment> fresh_;
-    std::vector<StrokeSegment> kept_;
-    std::uint64_t keptWipes_ = 0;
-    CanvasScene drawn_;
-    CanvasScene next_;
-    std::vector<PixelRect> rects_;
+    DrawnScene drawn_;
     std::vector<std::int32_t> records_;
     std::int32_t header_[kHeaderWords] = {};
 };

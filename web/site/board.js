@@ -118,7 +118,7 @@ export class Board {
     this.redraw = null;
     const count = this.module.keptCount();
     if (this.module.redrawsAtOnce()) {
-      this.drawSegments(this.strokeContext, this.module.kept(), 0, count);
+      this.drawSegments(this.strokeContext, this.module.kept(0, count), count);
       return;
     }
     if (old) {
@@ -147,7 +147,7 @@ export class Board {
     }
     const ctx = job.canvas.getContext('2d');
     const end = this.module.redrawSliceEnd(job.done);
-    this.drawSegments(ctx, this.module.kept(), job.done, end);
+    this.drawSegments(ctx, this.module.kept(job.done, end), end - job.done);
     job.done = end;
     if (end < count) {
       requestAnimationFrame(() => this.redrawSlice(job));
@@ -162,10 +162,10 @@ export class Board {
     this.redraw = null;
   }
 
-  // Draws segments [from, to) of those at `address`, consecutive ones of one
-  // pen in one path, with round ends and joins.
-  drawSegments(ctx, address, from, to) {
-    if (to <= from) {
+  // Draws the `count` segments at `address`, consecutive ones of one pen in one
+  // path, with round ends and joins.
+  drawSegments(ctx, address, count) {
+    if (count <= 0) {
       return;
     }
     if (ctx === this.strokeContext) {
@@ -180,7 +180,7 @@ export class Board {
     let pen = -1;
     let width = -1;
     ctx.beginPath();
-    for (let i = from; i < to; ++i) {
+    for (let i = 0; i < count; ++i) {
       const s = (address >> 2) + i * L.SEGMENT;
       const c = u[s + L.SEGMENT_COLOR];
       const w = u[s + L.SEGMENT_WIDTH];
@@ -219,7 +219,7 @@ export class Board {
     }
     const fresh = header[L.FRESH_COUNT];
     if (fresh > 0) {
-      this.drawSegments(this.strokeContext, header[L.FRESH], 0, fresh);
+      this.drawSegments(this.strokeContext, header[L.FRESH], fresh);
       this.strokeCount += fresh;
       this.module.strokesDrawn();
     }

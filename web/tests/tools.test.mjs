@@ -13,6 +13,7 @@ import {
   control,
   formBox,
   mouseOn,
+  near,
   openSite,
   screenshot,
   session,
@@ -62,6 +63,27 @@ test('blackboard tools', async (t) => {
     // The figure did not move.
     assert.equal(v.parallelPY, 275);
     assert.equal(v.transLX1, 400);
+    // The kept strokes drawn again: at four times for the print's picture,
+    // then at the screen's resolution once more.
+    const printed = await page.evaluate(async () => {
+      dispatchEvent(new Event('beforeprint'));
+      const picture = document.querySelector('#gamen .print');
+      await picture.decode();
+      const c = document.createElement('canvas');
+      c.width = picture.naturalWidth;
+      c.height = picture.naturalHeight;
+      const ctx = c.getContext('2d');
+      ctx.drawImage(picture, 0, 0);
+      const at = (x, y) => [...ctx.getImageData(x * 4 + 1, y * 4 + 1, 1, 1).data.slice(0, 3)];
+      return [at(100, 300), at(450, 300), at(700, 300), at(600, 255)];
+    });
+    for (const rgb of printed) {
+      assert.ok(near(rgb, RED), `the stroke in the print's picture is ${rgb}`);
+    }
+    await settle(page);
+    const again = await screenshot(page);
+    expectCanvasColour(again, box, 450, 300, RED, 'the stroke drawn again');
+    expectCanvasColour(again, box, 600, 255, RED, 'the stroke down drawn again');
   });
 
   await t.test('a marker line into slot 1 checks box 1; clearing the box removes it', async () => {

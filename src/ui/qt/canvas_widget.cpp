@@ -6,7 +6,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <optional>
-#include <utility>
 
 #include "ui/form1.h"
 
@@ -31,7 +30,8 @@ CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
       pointer_(form),
-      strokes_(*this, toQColor(form.gamen.BackColor)) {
+      strokes_(*this, toQColor(form.gamen.BackColor)),
+      drawn_(form) {
     // The whole widget is painted on every paint: nothing needs erasing first,
     // and what is already on screen stays valid when the widget grows.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -44,7 +44,6 @@ CanvasWidget::CanvasWidget(Form1& form, QWidget* parent)
     setToolTip(QString::fromUtf8(Form1::canvasKeyHint()));
     ensureStrokeLayer();
     form_.gamen.setSurface(&strokes_);
-    buildCanvasScene(form_, lastDrawn_);
 }
 
 CanvasWidget::~CanvasWidget() {
@@ -93,11 +92,8 @@ void CanvasWidget::markStale(const QRegion& canvasRegion) {
 }
 
 void CanvasWidget::refresh() {
-    buildCanvasScene(form_, scene_);
-    const std::vector<PixelRect> changed = changedRects(lastDrawn_, scene_, fromQRect(area()));
-    std::swap(lastDrawn_, scene_);
     QRegion region;
-    for (const PixelRect& rect : changed) {
+    for (const PixelRect& rect : drawn_.refresh(form_, fromQRect(area()))) {
         region += toQRect(rect);
     }
     repaintCanvas(region);
@@ -125,7 +121,7 @@ void CanvasWidget::showFocusRing(bool shown) {
     }
 }
 
-bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
+bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene) {
     // The picture is the screen's: kept while the canvas is shown, holding the
     // scene of the last refresh, drawn as Qt's raster engine draws (labels as
     // pictures), each of its pixels on one device pixel. A board without
@@ -134,7 +130,7 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
     // before stays, kept up to date, for the strokes to come.
     const std::optional<QPoint> whole = strokes_.wholePixelsTo(painter);
     if (strokes_.blank() || strokes_.image().isNull() || !whole || !isVisible() ||
-        painter.paintEngine()->type() != QPaintEngine::Raster || scene_ != lastDrawn_) {
+        painter.paintEngine()->type() != QPaintEngine::Raster || scene != drawn_.scene()) {
         return false;
     }
     if (composed_.size() != strokes_.image().size()) {
@@ -168,7 +164,7 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty) {
         picture.setClipRegion(pixels);
         picture.setTransform(onPicture);
         picture.setClipRect(area(), Qt::IntersectClip);
-        paintScene(picture, lastDrawn_, area().size(), stale_.boundingRect(), pictures_, labels_);
+        paintScene(picture, scene, area().size(), stale_.boundingRect(), pictures_, labels_);
         stale_ = QRegion();
     }
     strokes_.drawPixels(painter, dirty, composed_, false);
@@ -198,8 +194,8 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         return;
     }
     // What stands on the canvas, as the form lists it now.
-    buildCanvasScene(form_, scene_);
-    if (paintComposed(painter, dirty)) {
+    const CanvasScene& scene = drawn_.build(form_);
+    if (paintComposed(painter, dirty, scene)) {
         return;
     }
     // The strokes of the pens on their background, only where the canvas is
@@ -207,7 +203,7 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (!strokes_.paint(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
-    paintScene(painter, scene_, canvasArea.size(), dirty, pictures_, labels_);
+    paintScene(painter, scene, canvasArea.size(), dirty, pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

@@ -80,8 +80,9 @@ class CanvasWidget final : public QWidget {
     QRect area() const;
     // Copies the canvas pixels in `dirty` from the composed picture, composing
     // its stale parts there first; false when the painter does not draw on the
-    // picture's pixels, and nothing was painted.
-    bool paintComposed(QPainter& painter, const QRect& dirty);
+    // picture's pixels, or `scene` is not the one drawn, and nothing was
+    // painted.
+    bool paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene);
     // The composed picture no longer shows these canvas pixels.
     void markStale(const QRegion& canvasRegion);
     void ensureStrokeLayer();
@@ -94,10 +95,9 @@ class CanvasWidget final : public QWidget {
     StrokeLayer strokes_;
     LetterPictures pictures_;
     LabelPictures labels_;
-    CanvasScene lastDrawn_;
-    CanvasScene scene_;
+    DrawnScene drawn_;
     // The drawing area as the screen shows it, on the stroke layer's pixels;
-    // the scene it shows is lastDrawn_. Made by the first repaint of a board
+    // the scene it shows is the drawn one. Made by the first repaint of a board
     // with strokes, let go when the canvas is hidden.
     QImage composed_;
     // The canvas pixels where composed_ is out of date.
