@@ -4,6 +4,8 @@
 // they are sharp; after an event only the rectangles that the core names are
 // painted again.
 
+import { colour } from './view.js';
+
 // Where the words of a canvas item, of a refresh's header and of a pen
 // segment lie, as the module says.
 let L = null;
@@ -11,16 +13,6 @@ let L = null;
 const decoder = new TextDecoder();
 // Frames after a change of size in which both canvases are shown changed.
 const PREPARED_FRAMES = 3;
-
-const colours = new Map();
-function colour(rgb) {
-  let css = colours.get(rgb);
-  if (css === undefined) {
-    css = '#' + (rgb & 0xffffff).toString(16).padStart(6, '0');
-    colours.set(rgb, css);
-  }
-  return css;
-}
 
 export class Board {
   // module: the core's module; strokes, items: the two canvases; letters: the letter

@@ -22,8 +22,16 @@ export function familyOf(typeface) {
   return family;
 }
 
-function colour(rgb) {
-  return '#' + (rgb & 0xffffff).toString(16).padStart(6, '0');
+const colours = new Map();
+
+// The CSS colour of one of the core's colours (0xRRGGBB).
+export function colour(rgb) {
+  let css = colours.get(rgb);
+  if (css === undefined) {
+    css = '#' + (rgb & 0xffffff).toString(16).padStart(6, '0');
+    colours.set(rgb, css);
+  }
+  return css;
 }
 
 function place(element, props) {
