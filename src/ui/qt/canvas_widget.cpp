@@ -6,12 +6,17 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <optional>
+#include <utility>
 
 #include "ui/form1.h"
 
 namespace heikosen::qt {
 
 namespace {
+
+// The parts of the canvas that the composed picture has out of date, at most
+// this many rectangles; more are taken as the one that holds them all.
+constexpr int kMaxStaleRects = 32;
 
 // Qt numbers the mouse buttons as the core does.
 static_assert(static_cast<int>(Qt::LeftButton) == kLeftButton &&
@@ -107,6 +112,7 @@ void CanvasWidget::repaintCanvas(const QRegion& canvasRegion) {
         box += toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(rect))));
     }
     markStale(inside);
+    changedSincePaint_ = true;
     update(box);
 }
 
@@ -121,7 +127,8 @@ void CanvasWidget::showFocusRing(bool shown) {
     }
 }
 
-bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene) {
+bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const QRegion& painted,
+                                 bool changed, const CanvasScene& scene) {
     // The picture is the screen's: kept while the canvas is shown, holding the
     // scene of the last refresh, drawn as Qt's raster engine draws (labels as
     // pictures), each of its pixels on one device pixel. A board without
@@ -150,6 +157,16 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const Ca
     // to the drawing area: the same edge rounded the same way cuts the lines at
     // the same points. The strokes fall on exactly the pixels under each part;
     // the controls, clipped to them all, are those that may show there.
+    // The first repaint after a change, of nothing but what the picture has
+    // out of date (as while a handle is dragged), is painted directly:
+    // composing it first would cost one copy more. It stays out of date there,
+    // for the next repaint of more, or of the same again, to compose.
+    if (changed && painted.subtracted(stale_).isEmpty()) {
+        if (stale_.rectCount() > kMaxStaleRects) {
+            stale_ = stale_.boundingRect();
+        }
+        return false;
+    }
     if (!stale_.isEmpty()) {
         const QTransform onPicture =
             painter.deviceTransform() * QTransform::fromTranslate(-whole->x(), -whole->y());
@@ -195,7 +212,12 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     }
     // What stands on the canvas, as the form lists it now.
     const CanvasScene& scene = drawn_.build(form_);
-    if (paintComposed(painter, dirty, scene)) {
+    QRegion painted;
+    for (const QRect& rect : event->region()) {
+        painted += toQRect(map.canvasPixelsFromBox(fromQRect(rect)));
+    }
+    const bool changed = std::exchange(changedSincePaint_, false);
+    if (paintComposed(painter, dirty, painted, changed, scene)) {
         return;
     }
     // The strokes of the pens on their background, only where the canvas is
