@@ -25,6 +25,7 @@ import {
   variables,
   watched,
 } from './support/browser.mjs';
+import { printPicture } from './support/figure.mjs';
 
 const NAME = '山田 太郎';
 
@@ -172,36 +173,16 @@ test('printing', async (t) => {
   await t.test("the board's picture for print", async () => {
     // Four pixels of the picture per canvas pixel, in place of the canvases.
     const label = await control(page, 'Label5', 0);
-    const picture = await page.$eval('#gamen .print', async (img, { Left, Top, Width, Height }) => {
-      await img.decode();
-      const c = document.createElement('canvas');
-      c.width = img.naturalWidth;
-      c.height = img.naturalHeight;
-      const ctx = c.getContext('2d');
-      ctx.drawImage(img, 0, 0);
-      const at = (x, y) => [...ctx.getImageData(x * 4 + 1, y * 4 + 1, 1, 1).data.slice(0, 3)];
-      return {
-        size: [img.naturalWidth, img.naturalHeight],
-        shown: img.checkVisibility(),
-        parallels: [275, 350, 500].map((y) => at(450, y)),
-        between: at(450, 300),
-        name: (() => {
-          let ink = 0;
-          const { data } = ctx.getImageData(Left * 4, Top * 4, Width * 4, Height * 4);
-          for (let i = 0; i < data.length; i += 4) {
-            ink += data[i] < 110 && data[i + 1] < 110 && data[i + 2] < 110 ? 1 : 0;
-          }
-          return ink;
-        })(),
-      };
-    }, label);
+    const picture = await printPicture(page, [[450, 275], [450, 350], [450, 500], [450, 300]],
+      [label.Left, label.Top, label.Width, label.Height]);
     assert.deepEqual(picture.size, [802 * 4, 626 * 4]);
     assert.equal(picture.shown, false, 'the picture is shown on the screen');
-    for (const rgb of picture.parallels) {
+    const [parallels, between] = [picture.colours.slice(0, 3), picture.colours[3]];
+    for (const rgb of parallels) {
       assert.ok(rgb.every((v) => v < 60), `a parallel in the picture is ${rgb}`);
     }
-    assert.deepEqual(picture.between, [255, 255, 255]);
-    assert.ok(picture.name > 20 * 16, `the name is not in the picture: ${picture.name} dark pixels`);
+    assert.deepEqual(between, [255, 255, 255]);
+    assert.ok(picture.dark > 20 * 16, `the name is not in the picture: ${picture.dark} dark pixels`);
   });
 
   for (const [sheet, options] of SHEETS) {

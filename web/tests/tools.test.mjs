@@ -21,7 +21,7 @@ import {
   shotPath,
   variables,
 } from './support/browser.mjs';
-import { canvasPixel, expectCanvasColour } from './support/figure.mjs';
+import { canvasPixel, expectCanvasColour, printPicture } from './support/figure.mjs';
 
 const GREY = [0xc0, 0xc0, 0xc0];
 
@@ -65,18 +65,8 @@ test('blackboard tools', async (t) => {
     assert.equal(v.transLX1, 400);
     // The kept strokes drawn again: at four times for the print's picture,
     // then at the screen's resolution once more.
-    const printed = await page.evaluate(async () => {
-      dispatchEvent(new Event('beforeprint'));
-      const picture = document.querySelector('#gamen .print');
-      await picture.decode();
-      const c = document.createElement('canvas');
-      c.width = picture.naturalWidth;
-      c.height = picture.naturalHeight;
-      const ctx = c.getContext('2d');
-      ctx.drawImage(picture, 0, 0);
-      const at = (x, y) => [...ctx.getImageData(x * 4 + 1, y * 4 + 1, 1, 1).data.slice(0, 3)];
-      return [at(100, 300), at(450, 300), at(700, 300), at(600, 255)];
-    });
+    await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
+    const printed = (await printPicture(page, [[100, 300], [450, 300], [700, 300], [600, 255]])).colours;
     for (const rgb of printed) {
       assert.ok(near(rgb, RED), `the stroke in the print's picture is ${rgb}`);
     }

@@ -111,3 +111,29 @@ export function expectOnlyTheScene(img, box, items, pad = 1.5) {
   assert.deepEqual(stray.slice(0, 20), [], `${stray.length} pixels off the figure`);
   return inked;
 }
+
+// The board's picture for print (four of its pixels per canvas pixel), read
+// in the page: its size, whether the screen shows it, its colour at each
+// canvas point of `points`, and how many of its pixels are dark in the canvas
+// box `inked` (left, top, width, height), if given.
+export function printPicture(page, points, inked = null) {
+  return page.$eval('#gamen .print', async (img, points, inked) => {
+    await img.decode();
+    const c = document.createElement('canvas');
+    c.width = img.naturalWidth;
+    c.height = img.naturalHeight;
+    const ctx = c.getContext('2d');
+    ctx.drawImage(img, 0, 0);
+    const at = ([x, y]) => [...ctx.getImageData(x * 4 + 1, y * 4 + 1, 1, 1).data.slice(0, 3)];
+    let dark = 0;
+    if (inked) {
+      const [left, top, width, height] = inked.map((v) => v * 4);
+      const { data } = ctx.getImageData(left, top, width, height);
+      for (let i = 0; i < data.length; i += 4) {
+        dark += data[i] < 110 && data[i + 1] < 110 && data[i + 2] < 110 ? 1 : 0;
+      }
+    }
+    const shown = img.checkVisibility?.() ?? null;
+    return { size: [img.naturalWidth, img.naturalHeight], shown, colours: points.map(at), dark };
+  }, points, inked);
+}
