@@ -14,10 +14,6 @@ namespace heikosen::qt {
 
 namespace {
 
-// The parts of the canvas that the composed picture has out of date, at most
-// this many rectangles; more are taken as the one that holds them all.
-constexpr int kMaxStaleRects = 32;
-
 // Qt numbers the mouse buttons as the core does.
 static_assert(static_cast<int>(Qt::LeftButton) == kLeftButton &&
               static_cast<int>(Qt::RightButton) == kRightButton &&
@@ -93,6 +89,10 @@ void CanvasWidget::markStale(const QRegion& canvasRegion) {
     // one is composed whole.
     if (!composed_.isNull()) {
         stale_ += canvasRegion;
+        // A region of many pieces costs more to keep than its bounds to compose.
+        if (stale_.rectCount() > 32) {
+            stale_ = stale_.boundingRect();
+        }
     }
 }
 
@@ -127,8 +127,7 @@ void CanvasWidget::showFocusRing(bool shown) {
     }
 }
 
-bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const QRegion& painted,
-                                 bool changed, const CanvasScene& scene) {
+bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene) {
     // The picture is the screen's: kept while the canvas is shown, holding the
     // scene of the last refresh, drawn as Qt's raster engine draws (labels as
     // pictures), each of its pixels on one device pixel. A board without
@@ -157,16 +156,6 @@ bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const QR
     // to the drawing area: the same edge rounded the same way cuts the lines at
     // the same points. The strokes fall on exactly the pixels under each part;
     // the controls, clipped to them all, are those that may show there.
-    // The first repaint after a change, of nothing but what the picture has
-    // out of date (as while a handle is dragged), is painted directly:
-    // composing it first would cost one copy more. It stays out of date there,
-    // for the next repaint of more, or of the same again, to compose.
-    if (changed && painted.subtracted(stale_).isEmpty()) {
-        if (stale_.rectCount() > kMaxStaleRects) {
-            stale_ = stale_.boundingRect();
-        }
-        return false;
-    }
     if (!stale_.isEmpty()) {
         const QTransform onPicture =
             painter.deviceTransform() * QTransform::fromTranslate(-whole->x(), -whole->y());
@@ -212,12 +201,9 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     }
     // What stands on the canvas, as the form lists it now.
     const CanvasScene& scene = drawn_.build(form_);
-    QRegion painted;
-    for (const QRect& rect : event->region()) {
-        painted += toQRect(map.canvasPixelsFromBox(fromQRect(rect)));
-    }
-    const bool changed = std::exchange(changedSincePaint_, false);
-    if (paintComposed(painter, dirty, painted, changed, scene)) {
+    // The repaint that follows a change is painted directly: composing its
+    // parts first, as each move of a drag would, costs one copy more.
+    if (!std::exchange(changedSincePaint_, false) && paintComposed(painter, dirty, scene)) {
         return;
     }
     // The strokes of the pens on their background, only where the canvas is
@@ -241,8 +227,7 @@ void CanvasWidget::hideEvent(QHideEvent* event) {
 }
 
 bool CanvasWidget::event(QEvent* event) {
-    // Another window took over: a button held on the canvas will not be let go
-    // here.
+    // Another window took over: a button held on the canvas is not let go here.
     if (event->type() == QEvent::WindowDeactivate && pointer_.letGo()) {
         emit formChanged();
     }

@@ -2,23 +2,20 @@
 
 // The canvas `gamen` on screen: a sunken frame, the white drawing area, the
 // strokes drawn with the pens, and the figure's controls above them. Mouse,
-// pen and touch input on it, which Qt hands the widget as its one mouse, goes to
-// the core's pointer input in canvas pixels; its keys, which the window hands
-// to the core's rules, move the figure's handles, and reached or used with the
-// keyboard, its frame shows a focus ring. It
-// tells assistive technology the figure in words.
+// pen and touch input on it, which Qt hands the widget as its one mouse, goes
+// to the core's pointer input in canvas pixels; its keys, which the window
+// hands to the core's rules, move the figure's handles, and reached or used
+// with the keyboard, its frame shows a focus ring. It tells assistive
+// technology the figure in words.
 //
 // Once the pens have drawn on it, a repaint on screen copies its pixels from
-// one picture of the drawing area as the screen shows it: the board (the
-// background with the strokes) and the controls over it, on the stroke layer's
-// pixels. Only what changed since the last repaint is composed there again
-// first, so that a repaint of the whole canvas costs one copy where it cost a
-// copy of the board and the controls drawn afresh (at 1x about 1.2 times a
-// plain copy of the canvas's pixels, against 2.2 times). The repaint that
-// follows a change of some parts alone, as each move of a drag does, paints
-// them directly, and they are composed later. A board without
-// strokes, and painting elsewhere (on paper, at another scale), fill the
-// background, blend the strokes over it and draw the controls directly.
+// one picture of the drawing area as the screen shows it (the board and the
+// controls over it, on the stroke layer's pixels), composed again first where
+// it is stale: a repaint of the whole canvas costs one copy (at 1x about 1.2
+// times a plain copy of its pixels, against 2.2 times drawn afresh). The
+// repaint that follows a change, a blank board, and painting elsewhere (on
+// paper, at another scale) fill the background, blend the strokes over it and
+// draw the controls directly.
 
 #include <QWidget>
 
@@ -51,8 +48,7 @@ class CanvasWidget final : public QWidget {
     CanvasMapping mapping() const;
     // Repaints what changed on the canvas since the last refresh.
     void refresh();
-    // Repaints a part of the drawing area, given in canvas pixels, or all of
-    // it.
+    // Repaints a part of the drawing area, given in canvas pixels.
     void repaintCanvas(const QRegion& canvasRegion);
     void updateDrawingArea();
     // The drawing area in the widget's pixels.
@@ -80,13 +76,11 @@ class CanvasWidget final : public QWidget {
     PointerEvent pointerEvent(const QMouseEvent* event) const;
     // The drawing area, in canvas pixels.
     QRect area() const;
-    // Copies the canvas pixels in `dirty` (the bounds of `painted`) from the
-    // composed picture, composing its stale parts there first; false when the
-    // painter does not draw on the picture's pixels, or `scene` is not the one
-    // drawn, or the repaint is the first after a change (`changed`) and covers
-    // only stale parts, and nothing was painted.
-    bool paintComposed(QPainter& painter, const QRect& dirty, const QRegion& painted, bool changed,
-                       const CanvasScene& scene);
+    // Copies the canvas pixels in `dirty` from the composed picture, composing
+    // its stale parts there first; false when the painter does not draw on the
+    // picture's pixels, or `scene` is not the one drawn, and nothing was
+    // painted.
+    bool paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene);
     // The composed picture no longer shows these canvas pixels.
     void markStale(const QRegion& canvasRegion);
     void ensureStrokeLayer();
