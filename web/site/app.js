@@ -115,10 +115,11 @@ function build(window = module.window()) {
 // fall on the screen's; a viewport too small for its least scale scrolls.
 function layout() {
   const ratio = self.devicePixelRatio || 1;
-  const { clientWidth, clientHeight } = document.documentElement;
-  const fit = module.fit(clientWidth, clientHeight, ratio);
-  document.documentElement.classList.toggle('scrolls', fit.scrolls);
-  formElement.style.transform = `translate(${fit.left}px, ${fit.top}px) scale(${fit.scale})`;
+  const root = document.documentElement;
+  const fit = module.fit(root.clientWidth, root.clientHeight, ratio);
+  root.classList.toggle('scrolls', fit.scrolls);
+  // The form's transform, where the page's first fit put it.
+  root.style.setProperty('--fit', `translate(${fit.left}px, ${fit.top}px) scale(${fit.scale})`);
   board.setScale(fit.scale * ratio);
 }
 
