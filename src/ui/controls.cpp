@@ -89,7 +89,15 @@ TextMeasurer::Size TextMeasurer::measure(const std::string& text, const FontSpec
     if (text.empty()) {
         return {0.0F, height};
     }
-    const double measured = width(text, resolved);
+    // As wide as its widest line; an empty line is no wide.
+    double measured = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end > start) {
+            measured = std::max(measured, width(text.substr(start, end - start), resolved));
+        }
+        start = end + 1;
+    }
     const double whole =
         std::ceil((std::isfinite(measured) ? std::max(0.0, measured) : 0.0) - 0.01);
     return {static_cast<float>(whole), height};
@@ -97,18 +105,11 @@ TextMeasurer::Size TextMeasurer::measure(const std::string& text, const FontSpec
 
 double EstimatingTextMeasurer::width(const std::string& text, const TextFont& font) const {
     const auto em = static_cast<double>(font.pixelSize);
-    double widest = 0;
     double lineWidth = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t cp = nextCodePoint(text, i);
-        if (cp == U'\n') {
-            widest = std::max(widest, lineWidth);
-            lineWidth = 0;
-            continue;
-        }
-        lineWidth += isWide(cp) ? em : em / 2.0;
+        lineWidth += isWide(nextCodePoint(text, i)) ? em : em / 2.0;
     }
-    return std::max(widest, lineWidth);
+    return lineWidth;
 }
 
 void LabelControl::setCaption(std::string caption) {

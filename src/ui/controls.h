@@ -112,8 +112,8 @@ class TextMeasurer {
     // size in pixels (the cell of the designed fonts). An empty caption is no
     // wide and still takes one line.
     Size measure(const std::string& text, const FontSpec& font) const;
-    // The width of `text` in `font` in pixels: of its widest line when it has
-    // several. Never asked for an empty text.
+    // The width of one line of text in `font` in pixels. Never asked for an
+    // empty line.
     virtual double width(const std::string& text, const TextFont& font) const = 0;
 };
 

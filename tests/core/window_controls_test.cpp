@@ -140,6 +140,17 @@ TEST_F(WindowList, FontsColoursAndStateFollowTheForm) {
     EXPECT_FALSE(white.enabled);
     EXPECT_EQ(white.backColor, 0xC0FFC0U);
     EXPECT_EQ(white.fontPixels, 12);
+    // An auto-sized label is as wide as its widest line, one line high per
+    // line: a front end measures one line at a time (here a byte a pixel).
+    struct Bytes final : TextMeasurer {
+        double width(const std::string& text, const TextFont&) const override {
+            return text.find('\n') == std::string::npos ? static_cast<double>(text.size()) : -1e6;
+        }
+    } bytes;
+    form.setTextMeasurer(&bytes);
+    form.Label1.setCaption("ab\nあいう\n");
+    EXPECT_EQ(static_cast<Bounds>(form.Label1), (Bounds{title.rect.Left, title.rect.Top, 9, 96}));
+    form.setTextMeasurer(nullptr);
 
     form.userClickCommand(3);  // メモ: its caption bold, the pens enabled, the thin red one on
     const WindowControls after = windowControls(form);

@@ -18,17 +18,14 @@ function cssFont(typeface, px, bold) {
 const measureContext = document.createElement('canvas').getContext('2d');
 const measured = new Map();
 
-// The width of a caption in the font the browser uses for it: the widest line.
+// The width of a line of text in the font the browser uses for it.
 function measure(text, typeface, px, bold) {
   const font = cssFont(typeface, px, bold);
   const key = font + '\u0000' + text;
   let width = measured.get(key);
   if (width === undefined) {
     measureContext.font = font;
-    width = 0;
-    for (const line of text.split('\n')) {
-      width = Math.max(width, measureContext.measureText(line).width);
-    }
+    width = measureContext.measureText(text).width;
     measured.set(key, width);
   }
   return width;
