@@ -22,6 +22,11 @@ export function familyOf(typeface) {
   return family;
 }
 
+// The CSS font for one of the core's typefaces, its size in pixels, bold or not.
+export function cssFont(typeface, px, bold) {
+  return `${bold ? 'bold ' : ''}${px}px ${familyOf(typeface)}`;
+}
+
 const colours = new Map();
 
 // The CSS colour of one of the core's colours (0xRRGGBB).

@@ -248,7 +248,8 @@ test('every file fetched once on a first visit', async () => {
     for (const file of s.server.requests.slice(asked)) {
       counts.set(file, (counts.get(file) ?? 0) + 1);
     }
-    for (const file of ['/', '/heikosen.wasm', '/heikosen.js', '/app.js', '/board.js', '/view.js']) {
+    for (const file of ['/', '/heikosen.wasm', '/heikosen.js', '/app.js', '/board.js', '/view.js',
+      '/input.js', '/services.js']) {
       assert.ok(counts.has(file), `${file} was not fetched: ${[...counts.keys()]}`);
     }
     // The refused service worker is no file of the site: the browser may ask
