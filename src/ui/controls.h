@@ -153,6 +153,8 @@ struct LabelControl : Bounds {
 };
 
 enum class Letter : std::uint8_t { Ell, M, P, Q, R };
+// Every letter, in the order of Letter.
+inline constexpr Letter kLetters[] = {Letter::Ell, Letter::M, Letter::P, Letter::Q, Letter::R};
 
 // The file of a letter's picture among the program's resources ("p.png").
 const char* letterFile(Letter letter);

@@ -39,7 +39,7 @@ std::string letterName(Letter letter) {
 
 val windowValue(const Form1& form) {
     val letters = val::array();
-    for (const Letter letter : {Letter::Ell, Letter::M, Letter::P, Letter::Q, Letter::R}) {
+    for (const Letter letter : kLetters) {
         letters.call<void>("push", letterName(letter));
     }
     val controls = val::array();
