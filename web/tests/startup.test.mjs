@@ -227,6 +227,25 @@ test('the initial screen before the program runs', async () => {
   }
 });
 
+// The page fits the form before the program has come, snapping the drawing
+// area's corner to the device's pixels at any ratio; the program's fit takes
+// over without moving it.
+test('the first fit is the program\'s at a fractional pixel ratio', async () => {
+  const context = await s.browser.createBrowserContext();
+  try {
+    const page = await newPage(context, { width: 1000, height: 701, dpr: 1.5 });
+    const held = s.server.hold('/heikosen.wasm');
+    await page.goto(s.server.url('/'), { waitUntil: 'load' });
+    await page.evaluate(() => window.heikosen.shown);
+    const first = await formBox(page);
+    (await held)();
+    await untilReady(page);
+    assert.deepEqual(await formBox(page), first);
+  } finally {
+    await context.close();
+  }
+});
+
 test('every file fetched once on a first visit', async () => {
   // With the service worker refused, which would fetch every file again for
   // its cache.
