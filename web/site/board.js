@@ -37,6 +37,8 @@ export class Board {
     this.redraw = null;
     this.preparing = null;
     this.ascents = new Map();
+    // The font last set on the items' context in this paint.
+    this.itemFont = null;
   }
 
   // Device pixels per canvas pixel. Everything is drawn again.
@@ -235,6 +237,7 @@ export class Board {
     const k = this.scale;
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.save();
+    this.itemFont = null;
     ctx.beginPath();
     for (let r = 0; r < rectCount; ++r) {
       const at = rects + r * 4;
@@ -349,14 +352,20 @@ export class Board {
     const caption = this.text(i32[item + L.CAPTION], length);
     const px = i32[item + L.FONT + 2];
     const typeface = this.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
+    // Set before the label's own state, the font stays for the next labels of
+    // the same font in this paint: the context parses a font each time it is set.
+    const font = this.font(typeface, px, i32[item + L.STYLE] !== 0);
+    if (font !== this.itemFont) {
+      ctx.font = font;
+      this.itemFont = font;
+    }
     ctx.save();
     ctx.beginPath();
     ctx.rect(left, top, width, height);
     ctx.clip();
-    ctx.font = this.font(typeface, px, i32[item + L.STYLE] !== 0);
     ctx.fillStyle = colour(i32[item + L.COLOR]);
     ctx.textBaseline = 'alphabetic';
-    const ascent = this.ascent(ctx);
+    const ascent = this.ascent(ctx, font);
     const lines = caption.split('\n');
     for (let n = 0; n < lines.length; ++n) {
       ctx.fillText(lines[n], left, top + n * px + ascent);
@@ -364,13 +373,13 @@ export class Board {
     ctx.restore();
   }
 
-  // The ascent of the context's font, as the browser resolves it.
-  ascent(ctx) {
-    let ascent = this.ascents.get(ctx.font);
+  // The ascent of `font`, the context's, as the browser resolves it.
+  ascent(ctx, font) {
+    let ascent = this.ascents.get(font);
     if (ascent === undefined) {
       const metrics = ctx.measureText('相');
       ascent = metrics.fontBoundingBoxAscent ?? metrics.actualBoundingBoxAscent;
-      this.ascents.set(ctx.font, ascent);
+      this.ascents.set(font, ascent);
     }
     return ascent;
   }

@@ -71,6 +71,20 @@ test('drags of the figure', async (t) => {
   };
 
   await t.test('mouse drag of p', async () => {
+    // The dark pixels of a label's opaque box: its caption's glyphs, which a
+    // move of the label draws again in the same font.
+    const glyphs = (img, label) => {
+      let dark = 0;
+      for (let y = Math.ceil(label.Top); y < label.Top + label.Height - 1; y += 1) {
+        for (let x = Math.ceil(label.Left); x < label.Left + label.Width - 1; x += 1) {
+          dark += canvasPixel(img, box, x + 0.5, y + 0.5)[0] < 128 ? 1 : 0;
+        }
+      }
+      return dark;
+    };
+    const labelA = await control(page, 'Label2', 0);
+    const glyphA = glyphs(await screenshot(page, shotPath('drag-p-before')), labelA);
+    assert.ok(glyphA > 40, `the label A shows ${glyphA} dark pixels`);
     // The left end of p: canvas (10, 275).
     await mouse.dragTo(10, 275, 10, 305, 3);
     let v = await variables(page);
@@ -100,6 +114,9 @@ test('drags of the figure', async (t) => {
     img = await screenshot(page, shotPath('drag-p'));
     expectParallel(img, box, 305, BLACK);
     expectNoParallel(img, box, 275);
+    const moved = glyphs(img, await control(page, 'Label2', 0));
+    assert.ok(Math.abs(moved - glyphA) <= glyphA * 0.2,
+      `the label A moved: ${moved} dark pixels, not ${glyphA}`);
 
     // The press focused the board, with no ring on its sunken frame: the
     // frame's outer and inner grey at its top edge, form y 48 and 49.
