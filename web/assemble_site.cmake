@@ -3,6 +3,7 @@
 #   RESOURCES_DIR  resources/, with the icons and the letter pictures
 #   MODULE         the module's JavaScript; its .wasm lies beside it
 #   NODE_MODULE    the same bindings built for Node, run by prerender.mjs
+#   FIT_MODULE     the form's first fit, a module of its own put in the page
 #   NODE           Node
 #   VERSION        the program's version
 #   PAGES          the page's files copied as they are, relative to SOURCE_DIR
@@ -47,7 +48,8 @@ endforeach()
 # core under Node.
 execute_process(
     COMMAND ${NODE} ${SOURCE_DIR}/prerender.mjs ${NODE_MODULE} ${SOURCE_DIR}/site/index.html
-            ${SOURCE_DIR}/site/style.css ${RESOURCES_DIR}/letters/screen ${SITE_DIR}/index.html
+            ${SOURCE_DIR}/site/style.css ${RESOURCES_DIR}/letters/screen ${FIT_MODULE}
+            ${SITE_DIR}/index.html
     RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "writing index.html failed: ${failed}")

@@ -5,12 +5,13 @@
 // under Node (a build of the bindings for Node), and the board of the page
 // draws the figure on a context that writes SVG instead of pixels.
 //
-//   node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR OUT
+//   node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR FIT OUT
 //
 // MODULE: the bindings built for Node; PAGE: the page with @HEIKOSEN_FORM@ where
 // the form goes and a link to STYLE, which is put in the page;
 // SCREEN_LETTERS_DIR: the letter pictures at screen resolution (NAME.png), put
-// in the picture; OUT: the page written. The program's own letter pictures are
+// in the picture; FIT: the module of the form's first fit, put in the page for
+// its head; OUT: the page written. The program's own letter pictures are
 // the site's letters/NAME.png, named in the picture for it.
 
 import fs from 'node:fs';
@@ -18,11 +19,11 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import { Board } from './site/board.js';
-import { escapeMarkup, familyVariable, fitData, formMarkup } from './site/view.js';
+import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
 
-const [modulePath, pagePath, stylePath, screenLettersDir, outPath] = process.argv.slice(2);
+const [modulePath, pagePath, stylePath, screenLettersDir, fitPath, outPath] = process.argv.slice(2);
 if (!outPath) {
-  console.error('usage: node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR OUT');
+  console.error('usage: node prerender.mjs MODULE PAGE STYLE SCREEN_LETTERS_DIR FIT OUT');
   process.exit(2);
 }
 
@@ -140,6 +141,6 @@ for (const needed of [link, '@HEIKOSEN_FORM@', '<title>', '<html lang="ja">']) {
 page = page
   .replace(link, () => `<style>\n${fs.readFileSync(stylePath, 'utf8')}</style>`)
   .replace(/<title>[^<]*<\/title>/, () => `<title>${escapeMarkup(window.Caption)}</title>`)
-  .replace('<html lang="ja">', () => `<html lang="ja" data-fit="${fitData(window)}">`)
+  .replace('<html lang="ja">', () => `<html lang="ja" data-fit="${fs.readFileSync(fitPath).toString('base64')}">`)
   .replace('@HEIKOSEN_FORM@', () => formMarkup(window, figure));
 fs.writeFileSync(outPath, page);

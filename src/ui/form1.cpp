@@ -89,7 +89,7 @@ Form1::Form1() {
     }
 
     // The canvas.
-    gamen.Rect = px(8, 48, 806, 630);
+    gamen.Rect = kCanvasBounds;
     gamen.TabIndex = 1;
     gamen.BackColor = kWhite;
     gamen.BorderWidth = 2;

@@ -34,6 +34,8 @@ enum class CanvasKey { Left, Up, Right, Down, Space, Escape, P, Q, L, M, C };
 
 inline constexpr int kClientWidth = 891;
 inline constexpr int kClientHeight = 687;
+// Where the canvas lies on the form.
+inline constexpr Bounds kCanvasBounds{8, 48, 806, 630};
 
 class Form1 {
   public:

@@ -105,14 +105,6 @@ export function formMarkup(window, figure) {
   return parts.join('\n');
 }
 
-// What the page's first fit needs to know of the form, before the form is
-// there: its size, the drawing area's corner and the least scale.
-export function fitData(window) {
-  const canvas = window.controls.find((control) => control.kind === 'canvas').props;
-  return [window.Width, window.Height, canvas.Left + canvas.BorderWidth, canvas.Top + canvas.BorderWidth,
-    window.leastScale].join(' ');
-}
-
 export class FormView {
   // form: the #form element, holding the form's markup; window: the core's
   // window (hk_window); activate(position): a click on the control at that
