@@ -44,6 +44,7 @@ appstream
 man-db
 zip
 emscripten
+binaryen
 googletest
 nodejs
 python3
