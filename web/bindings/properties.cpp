@@ -3,7 +3,6 @@
 #include <string>
 
 #include "members.h"
-#include "ui/viewport.h"
 #include "ui/window_controls.h"
 
 namespace heikosen::web {
@@ -20,10 +19,9 @@ constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "im
 // and gives it to a screen reader.
 val listedValue(const WindowControl& c) {
     const val props = Members().bounds(c.rect)("Caption", c.caption)("Visible", c.visible)(
-        "Enabled", c.enabled)("AutoSize", c.autoSize)("BorderWidth", c.borderWidth)(
-        "Value", c.value)("BackColor", c.backColor)("ForeColor", c.foreColor)(
-        "Font",
-        Members()("Typeface", typefaceOf(c.font.Name))("Bold", c.font.Bold)("px", c.fontPixels));
+        "Enabled", c.enabled)("AutoSize", c.autoSize)("Value", c.value)("BackColor", c.backColor)(
+        "ForeColor", c.foreColor)("Font", Members()("Typeface", typefaceOf(c.font.Name))(
+                                              "Bold", c.font.Bold)("px", c.fontPixels));
     return Members()("kind", nameIn(kKindNames, c.kind))("id", elementId(c))(
         "role", nameIn(kRoleNames, c.role))("name", c.accessibleName)(
         "description", c.accessibleDescription)("tabStop", c.tabStop)("group", c.group)("props",
@@ -48,9 +46,9 @@ val windowValue(const Form1& form) {
     }
     // The figure in words, read out when it changes, and the canvas's keys.
     return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
-        "BackColor", form.BackColor)("leastScale", kLeastPageScale)("letters", letters)(
-        "groupName", kOptionGroupName)("canvasWords", form.canvasWords())(
-        "canvasKeys", Form1::canvasKeyHint())("controls", controls);
+        "BackColor", form.BackColor)("letters", letters)("groupName", kOptionGroupName)(
+        "canvasWords", form.canvasWords())("canvasKeys", Form1::canvasKeyHint())("controls",
+                                                                                 controls);
 }
 
 }  // namespace heikosen::web

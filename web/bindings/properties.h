@@ -14,11 +14,10 @@ namespace heikosen::web {
 // The name of a letter's picture: its file's name without the extension.
 std::string letterName(Letter letter);
 
-// The window: its caption, size and colour, the least scale of the page's fit
-// (PageFit), the letter pictures, the canvas in words, and every control on it
-// (the canvas included) in the order of the Tab key, each with its kind, its
-// element id ("Command1", "Option1_3"), its name and role for a screen reader,
-// its box and its state.
+// The window: its caption, size and colour, the letter pictures, the canvas in
+// words, and every control on it (the canvas included) in the order of the Tab
+// key, each with its kind, its element id ("Command1", "Option1_3"), its name
+// and role for a screen reader, its box and its state.
 emscripten::val windowValue(const Form1& form);
 
 }  // namespace heikosen::web
