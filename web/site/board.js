@@ -72,9 +72,10 @@ export class Board {
   // the browser makes a canvas's buffers for those pictures the first times it
   // shows the canvas changed: several milliseconds each. After a change of
   // size both canvases are changed by nothing (a transparent pixel drawn over
-  // the corner) in the frames after the next, so that their buffers are made
-  // while the board waits, not in the first moves of a drag, nor in the frame
-  // that first shows the board at its size.
+  // the corner) in the frames after the next two, so that their buffers are
+  // made while the board waits, not in the first moves of a drag, nor in the
+  // frame that first shows the board at its size, nor in the one after it,
+  // where the program first answers the pointer.
   prepareBuffers(frames) {
     const job = {};
     this.preparing = job;
@@ -92,7 +93,7 @@ export class Board {
       }
       requestAnimationFrame(() => touch(left - 1));
     };
-    requestAnimationFrame(() => requestAnimationFrame(() => touch(frames)));
+    requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(() => touch(frames))));
   }
 
   // A copy of the strokes as they stand, to stand in while they are drawn again.
