@@ -357,6 +357,16 @@ void webRows(const QString& path, Table& table) {
         } else {
             table.missing("the time until the site answers the pointer");
         }
+        // What the page pays before its program can start: its code and
+        // modules loaded and the module instantiated, nothing started.
+        const double codeMs = number(startup, "code_loaded_median_ms");
+        if (codeMs > 0) {
+            table.add({"Web: start-up until the program's code is loaded, nothing started (median)",
+                       formatTime(codeMs * 1e6), "page without its program",
+                       formatTime(floorMs * 1e6), codeMs / floorMs, "—", std::nullopt});
+        } else {
+            table.missing("the time until the site's code is loaded");
+        }
     }
 
     // The moves of a drag of p, as the browser runs and with its CPU throttled

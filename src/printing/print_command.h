@@ -15,6 +15,8 @@ inline constexpr const char* kFailureText = "印刷できませんでした。";
 // Why a print failed, as the desktop tells it below the failure text.
 inline constexpr const char* kPrinterNotReadyText = "プリンターを使う準備ができませんでした。";
 inline constexpr const char* kNotSentText = "印刷のデータをプリンターに送れませんでした。";
+// Why a print failed, as a browser that cannot print tells it.
+inline constexpr const char* kNoPrintingText = "このブラウザーでは印刷できません。";
 
 // The title of the dialog that chooses a printer when none is the default.
 inline constexpr const char* kPrinterDialogTitle = "印刷";

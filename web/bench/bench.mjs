@@ -15,8 +15,11 @@
 //   (window.heikosen.shown), else the next animation frame after that. The
 //   program answers the pointer from the first animation frame after it has
 //   taken the form over and drawn the canvas (window.heikosen.ready): a press
-//   from then on is handled and drawn at once, one before it waits for the
-//   take-over;
+//   from then on is handled and drawn at once (a browser hands the page its
+//   pointer events at the start of a frame, before its animation frame
+//   callbacks), one before it waits for the take-over. Beside them, for
+//   reference, the site with its program's code loaded and not started: the
+//   first animation frame after the module is instantiated;
 // - a pointer move while p is held: the main thread's own time for the page's
 //   work (the event with its listeners, the canvas drawn again, style, layout
 //   and paint) from the task that delivers each move up to the one that
@@ -113,6 +116,35 @@ function staticFloor(dir) {
   }
   fs.writeFileSync(path.join(floorDir, 'index.html'), html);
   return floorDir;
+}
+
+// The site with its program's code loaded but not started: the same page, code
+// and modules, whose app.js only instantiates the module. What the site pays
+// to start its program is what it takes beyond this page.
+const CODE_ONLY_APP = `import createHeikosen from './heikosen.js';
+import './board.js';
+import './input.js';
+import './services.js';
+import './view.js';
+
+let loaded;
+globalThis.heikosen = { shown: globalThis.heikosen?.shown, ready: new Promise((r) => { loaded = r; }) };
+const code = await self.heikosenCode;
+await createHeikosen({
+  hk: {},
+  instantiateWasm(imports, receive) {
+    WebAssembly.instantiate(code, imports).then(receive);
+    return {};
+  },
+});
+loaded();
+`;
+
+function codeOnly(dir) {
+  const codeDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-code-'));
+  fs.cpSync(dir, codeDir, { recursive: true, filter: (source) => !/sw\.js$/.test(source) });
+  fs.writeFileSync(path.join(codeDir, 'app.js'), CODE_ONLY_APP);
+  return codeDir;
 }
 
 // --- Size ---
@@ -365,8 +397,10 @@ async function dragTrace(browser, url, count, throttling = 1) {
 const moveFloorDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-floor-'));
 fs.writeFileSync(path.join(moveFloorDir, 'index.html'), MOVE_FLOOR_HTML);
 const staticDir = staticFloor(site);
+const codeDir = codeOnly(site);
 const app = await serve(site);
 const still = await serve(staticDir);
+const code = await serve(codeDir);
 const moveFloor = await serve(moveFloorDir);
 const browser = await launch();
 try {
@@ -377,35 +411,39 @@ try {
   // its own caches.
   const loadApp = () => startupOnce(browser, app.url('/'));
   const loadFloor = () => startupOnce(browser, still.url('/'), true);
-  await loadApp();
-  await loadFloor();
-  const appRuns = [];
-  const floorRuns = [];
+  const loadCode = () => startupOnce(browser, code.url('/'));
+  const loads = [loadApp, loadFloor, loadCode];
+  for (const load of loads) {
+    await load();
+  }
+  const [appRuns, floorRuns, codeRuns] = loads.map(() => []);
   for (let i = 0; i < runs; i += 1) {
-    if (i % 2 === 0) {
-      appRuns.push(await loadApp());
-      floorRuns.push(await loadFloor());
-    } else {
-      floorRuns.push(await loadFloor());
-      appRuns.push(await loadApp());
+    // In turns, each first and last as often as the others.
+    for (let k = 0; k < loads.length; k += 1) {
+      const n = (i + k) % loads.length;
+      [appRuns, floorRuns, codeRuns][n].push(await loads[n]());
     }
   }
   const appMs = appRuns.map(({ shown }) => shown);
   const liveMs = appRuns.map(({ ready }) => ready);
   const floorMs = floorRuns.map(({ shown }) => shown);
+  const codeMs = codeRuns.map(({ ready }) => ready);
   result.startup = {
     runs,
     app_ms: appMs,
     app_ready_ms: liveMs,
     floor_ms: floorMs,
+    code_loaded_ms: codeMs,
     app_median_ms: median(appMs),
     app_ready_median_ms: median(liveMs),
     floor_median_ms: median(floorMs),
+    code_loaded_median_ms: median(codeMs),
   };
   const { app_median_ms: appMedian, floor_median_ms: floorMedian } = result.startup;
   console.error(
     `start-up: ${appMedian.toFixed(1)} ms, page without its program ${floorMedian.toFixed(1)} ms; ` +
-      `answering the pointer ${result.startup.app_ready_median_ms.toFixed(1)} ms`,
+      `answering the pointer ${result.startup.app_ready_median_ms.toFixed(1)} ms; ` +
+      `its code loaded, nothing started ${result.startup.code_loaded_median_ms.toFixed(1)} ms`,
   );
 
   for (const [key, url, throttling] of [
@@ -428,7 +466,9 @@ try {
   await browser.close();
   await app.close();
   await still.close();
+  await code.close();
   await moveFloor.close();
   fs.rmSync(moveFloorDir, { recursive: true, force: true });
   fs.rmSync(staticDir, { recursive: true, force: true });
+  fs.rmSync(codeDir, { recursive: true, force: true });
 }

@@ -2,6 +2,8 @@
 
 #include <emscripten/val.h>
 
+#include "printing/print_command.h"
+
 namespace heikosen::web {
 
 using emscripten::val;
@@ -39,7 +41,7 @@ PrintOutcome BrowserHost::printForm(const Form1& /*form*/) {
         case kPageCancelled:
             return {PrintOutcome::Status::Cancelled, {}};
         default:
-            return {PrintOutcome::Status::Failed, "このブラウザーでは印刷できません。"};
+            return {PrintOutcome::Status::Failed, printing::kNoPrintingText};
     }
 }
 

@@ -10,14 +10,19 @@ import { provideServices } from './services.js';
 import { FormView, cssFont } from './view.js';
 
 // For the page's tests: `shown` resolves in the first frame that shows the
-// initial screen, `ready` in the first frame that the program draws; the
-// module (whose build for the tests also hands out the form's properties) and
-// the count of strokes on the board.
+// initial screen, `ready` once the program has taken the form over and drawn
+// its canvas (what the user does from then on is done at once), `sharp` in the
+// frame that shows the letters from their sharp pictures; the module (whose
+// build for the tests also hands out the form's properties) and the count of
+// strokes on the board.
 let drawn;
 const ready = new Promise((resolve) => { drawn = resolve; });
+let sharpened;
+const sharp = new Promise((resolve) => { sharpened = resolve; });
 globalThis.heikosen = {
   shown: globalThis.heikosen?.shown,
   ready,
+  sharp,
   module: null,
   strokeCount: () => board.strokeCount,
 };
@@ -62,9 +67,10 @@ provideServices(services, page);
 module.start();
 // The window as the program starts: the first build shows it.
 const started = module.window();
-// The letter pictures that index.html asked for, in the order of the core's.
-const letters = await Promise.all(
-  started.letters.map((name) => self.heikosenPictures.get(name) ?? null));
+// The letter pictures that index.html asked for, in the order of the core's:
+// the initial picture's own, which the board starts with, and the sharp ones.
+const picturesOf = (pictures) => Promise.all(started.letters.map((name) => pictures.get(name) ?? null));
+let letters = await picturesOf(self.heikosenPictures.initial);
 
 // After a click or a press: the window's controls and the canvas.
 function update() {
@@ -130,7 +136,14 @@ function watchRatio() {
 }
 watchRatio();
 
-requestAnimationFrame(() => drawn());
+drawn();
+// The sharp letters, once they have come, in place of the initial picture's
+// (which stay where one could not be had).
+picturesOf(self.heikosenPictures.sharp).then((pictures) => {
+  letters = pictures.map((picture, n) => picture ?? letters[n]);
+  board.setLetters(letters);
+  requestAnimationFrame(() => sharpened());
+});
 
 // Works offline after the first visit.
 if ('serviceWorker' in navigator && globalThis.isSecureContext) {

@@ -96,6 +96,14 @@ export class Board {
     requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(() => touch(frames))));
   }
 
+  // Other pictures of the letters: the items are drawn again with them.
+  setLetters(letters) {
+    this.letters = letters;
+    if (this.scale > 0) {
+      this.update(this.module.refresh(true).slice());
+    }
+  }
+
   // A copy of the strokes as they stand, to stand in while they are drawn again.
   snapshot() {
     if (this.strokeCount === 0) {

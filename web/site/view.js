@@ -55,8 +55,8 @@ export const escapeMarkup = (text) => String(text).replace(/[&<>"]/g, (c) => ent
 // drawn. An auto-sized label is left to take the size of its caption in the
 // font at hand; the view gives it the size the core measured.
 export function formMarkup(window, figure) {
-  const at = (props, sized = true) =>
-    `--l:${props.Left};--t:${props.Top}` + (sized ? `;--cw:${props.Width};--ch:${props.Height}` : '');
+  const at = (props, sized = true) => `--l:${props.Left};--t:${props.Top};--px:${props.Font.px}` +
+    (sized ? `;--cw:${props.Width};--ch:${props.Height}` : '');
   const flags = (props, ...more) =>
     [props.Visible === false ? ' hidden' : '', ...more.map((flag) => (flag ? ` ${flag}` : ''))].join('');
   // What a screen reader says of the control, and where the Tab key stops.
@@ -68,7 +68,7 @@ export function formMarkup(window, figure) {
     const { kind, id, props } = control;
     if (kind === 'label') {
       const font = props.Font;
-      const style = `${at(props, !props.AutoSize)};--px:${font.px};` +
+      const style = `${at(props, !props.AutoSize)};` +
         `font-family:var(${familyVariable(font.Typeface)});font-weight:${font.Bold ? 'bold' : 'normal'};` +
         `color:${colour(props.ForeColor)};background:${colour(props.BackColor)}`;
       parts.push(`<div id="${id}" class="label" style="${style}"${flags(props)}>${escapeMarkup(props.Caption)}</div>`);

@@ -9,6 +9,7 @@ import {
   BLACK,
   cannot,
   canvasToPage,
+  control,
   fingers,
   formBox,
   mouseOn,
@@ -54,6 +55,21 @@ test('1920 x 1080 at device pixel ratio 2', async (t) => {
     const between = column.filter((v) => v >= 40 && v <= 215).length;
     assert.ok(dark >= 11 && dark <= 14, `parallel ${dark} device px dark: ${column}`);
     assert.ok(between <= 4, `blurred edges: ${column}`);
+    // The letter ℓ from its sharp picture, not the initial one scaled up: few
+    // grey pixels at its edges for its dark ones (about 0.17 against 0.38).
+    const ell = await control(page, 'Image1', 0);
+    const from = canvasToPage(box, ell.Left, ell.Top);
+    const to = canvasToPage(box, ell.Left + ell.Width, ell.Top + ell.Height);
+    let ink = 0;
+    let grey = 0;
+    for (let y = Math.ceil(from.y * 2) + 2; y < Math.floor(to.y * 2) - 2; y += 1) {
+      for (let x = Math.ceil(from.x * 2) + 2; x < Math.floor(to.x * 2) - 2; x += 1) {
+        const v = img.at(x, y)[0];
+        ink += v < 60 ? 1 : 0;
+        grey += v >= 60 && v < 200 ? 1 : 0;
+      }
+    }
+    assert.ok(ink > 500 && grey / ink < 0.25, `ℓ blurred: ${grey} grey pixels for ${ink} dark`);
   });
 
   await t.test('a finger drag lands where the finger is', { skip: cannot.touch }, async () => {

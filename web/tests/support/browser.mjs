@@ -185,7 +185,7 @@ export async function untilReady(page) {
   await page.waitForFunction(() => Boolean(window.heikosen && window.heikosen.ready), {
     timeout: 30_000,
   });
-  await page.evaluate(() => window.heikosen.ready);
+  await page.evaluate(() => Promise.all([window.heikosen.ready, window.heikosen.sharp]));
 }
 
 // --- What the page exposes ---
