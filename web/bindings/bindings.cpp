@@ -50,16 +50,13 @@ void activate(int position) {
     }
 }
 
-// A key (ControlKey) while the control at `focused` in the window's list has
-// the focus (-1: none), with Shift, with another modifier, and whether it
-// repeats a key held down: whether the window takes it, the position to focus
-// and the one to click (-1: none), and whether the canvas took it.
-val key(int focused, int key, bool shift, bool otherModifiers, bool repeat) {
-    KeyOutcome outcome;
-    if (key >= 0 && key <= static_cast<int>(ControlKey::C)) {
-        outcome = windowKey(form(), windowControls(form()), focused, static_cast<ControlKey>(key),
-                            shift, otherModifiers, repeat);
-    }
+// A key while the control at `focused` in the window's list has the focus
+// (-1: none), with Shift, with another modifier, and whether it repeats a key
+// held down: whether the window takes it, the position to focus and the one to
+// click (-1: none), and whether the canvas took it.
+val key(int focused, ControlKey key, bool shift, bool otherModifiers, bool repeat) {
+    const KeyOutcome outcome =
+        windowKey(form(), windowControls(form()), focused, key, shift, otherModifiers, repeat);
     return Members()("handled", outcome.handled)("focus", outcome.focus)(
         "activate", outcome.activate)("canvas", outcome.canvas);
 }
@@ -73,23 +70,17 @@ val fit(double width, double height, double pixelRatio) {
         "scrolls", pageFit.scrolls);
 }
 
-// A pointer event on the canvas (PagePointer: 0 down, 1 move, 2 up) from the
-// pointer `id` of kind PointerKind (0 mouse, 1 pen, 2 touch), at (x, y) on the
-// page (a client point plus the page's scroll), with the page's `button` and
-// `buttons`; `time` in milliseconds. -1 for a press that the canvas does not
-// take; else 1 when the form got a press or a release, after which the
-// window's controls may show something new, and 0.
-int pointer(int type, int id, int kind, double x, double y, int button, int buttons, double time) {
+// A pointer event on the canvas from the pointer `id` of that kind, at (x, y)
+// on the page (a client point plus the page's scroll), with the page's
+// `button` and `buttons`; `time` in milliseconds. -1 for a press that the
+// canvas does not take; else 1 when the form got a press or a release, after
+// which the window's controls may show something new, and 0.
+int pointer(PagePointer type, int id, PointerKind kind, double x, double y, int button, int buttons,
+            double time) {
     const ClientPoint at = pageFit.canvasFromPage({x, y}, form().gamen);
-    const PointerEvent event{id,
-                             static_cast<PointerKind>(std::clamp(kind, 0, 2)),
-                             static_cast<float>(at.x),
-                             static_cast<float>(at.y),
-                             buttons,
-                             0,
-                             time};
-    return runningForm().pointer().pageEvent(static_cast<PagePointer>(std::clamp(type, 0, 2)),
-                                             event, button);
+    const PointerEvent event{id, kind, static_cast<float>(at.x), static_cast<float>(at.y), buttons,
+                             0,  time};
+    return runningForm().pointer().pageEvent(type, event, button);
 }
 
 // The pointer `id` was cancelled or lost its capture; with -1, the window lost
@@ -177,7 +168,36 @@ BrowserForm& runningForm() {
 
 EMSCRIPTEN_BINDINGS(heikosen) {
     using namespace emscripten;
+    using namespace heikosen;
     using namespace heikosen::web;
+    // The page's events by the core's names: a pointer's kind and what it did,
+    // and the window's keys (Tab and Shift+Tab stay the browser's own).
+    enum_<PointerKind>("PointerKind")
+        .value("Mouse", PointerKind::Mouse)
+        .value("Pen", PointerKind::Pen)
+        .value("Touch", PointerKind::Touch);
+    enum_<PagePointer>("PagePointer")
+        .value("Down", PagePointer::Down)
+        .value("Move", PagePointer::Move)
+        .value("Up", PagePointer::Up);
+    enum_<ControlKey>("ControlKey")
+        .value("Left", ControlKey::Left)
+        .value("Right", ControlKey::Right)
+        .value("Up", ControlKey::Up)
+        .value("Down", ControlKey::Down)
+        .value("Enter", ControlKey::Enter)
+        .value("Space", ControlKey::Space)
+        .value("Escape", ControlKey::Escape)
+        .value("P", ControlKey::P)
+        .value("Q", ControlKey::Q)
+        .value("L", ControlKey::L)
+        .value("M", ControlKey::M)
+        .value("C", ControlKey::C);
+    // How a print went, as the page's printer reports it.
+    enum_<PrintOutcome::Status>("PrintStatus")
+        .value("Printed", PrintOutcome::Status::Printed)
+        .value("Cancelled", PrintOutcome::Status::Cancelled)
+        .value("Failed", PrintOutcome::Status::Failed);
     function("start", &start);
     function("window", &window);
     function("activate", &activate);

@@ -14,9 +14,6 @@ val services() {
     return val::module_property("hk");
 }
 
-// How printing went, as the page reports it.
-enum PageStatus { kPagePrinted = 0, kPageCancelled = 1 };
-
 }  // namespace
 
 double BrowserMeasurer::width(const std::string& text, const TextFont& font) const {
@@ -35,14 +32,9 @@ std::string BrowserHost::inputBox(const std::string& prompt, const std::string& 
 }
 
 PrintOutcome BrowserHost::printForm(const Form1& /*form*/) {
-    switch (services().call<int>("print")) {
-        case kPagePrinted:
-            return {PrintOutcome::Status::Printed, {}};
-        case kPageCancelled:
-            return {PrintOutcome::Status::Cancelled, {}};
-        default:
-            return {PrintOutcome::Status::Failed, printing::kNoPrintingText};
-    }
+    // How printing went, as the page reports it (PrintStatus).
+    const auto status = services().call<PrintOutcome::Status>("print");
+    return {status, status == PrintOutcome::Status::Failed ? printing::kNoPrintingText : ""};
 }
 
 void BrowserHost::showMessage(const std::string& title, const std::string& text) {

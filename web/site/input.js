@@ -9,17 +9,19 @@
 // finger's press, a pen gone silent) and lets one pointer hold the board at a
 // time.
 
-const DOWN = 0, MOVE = 1, UP = 2;
-const KINDS = { mouse: 0, pen: 1, touch: 2 };
+// The core's kinds of pointer, by the page's names of them.
+const KINDS = { mouse: 'Mouse', pen: 'Pen', touch: 'Touch' };
 
 export function listenPointer(box, page) {
   const { module } = page;
+  const { Down, Move, Up } = module.PagePointer;
+  const kinds = Object.fromEntries(Object.entries(KINDS).map(([type, kind]) => [type, module.PointerKind[kind]]));
   // One event to the core, with the page's numbers of its buttons: -1 for a
   // press that the canvas does not take, else whether the window's controls may
   // have changed. The point goes as a point of the page, which the core maps to
   // the canvas.
   const send = (type, event) => module.pointer(type, event.pointerId,
-    KINDS[event.pointerType] ?? 0, event.clientX + scrollX, event.clientY + scrollY,
+    kinds[event.pointerType] ?? kinds.mouse, event.clientX + scrollX, event.clientY + scrollY,
     event.button, event.buttons, event.timeStamp);
   const after = (changed) => (changed ? page.update() : page.board.refresh());
 
@@ -27,7 +29,7 @@ export function listenPointer(box, page) {
   // prevented. The style sheet keeps the page from scrolling, zooming and
   // selecting under a drag.
   box.addEventListener('pointerdown', (event) => {
-    const changed = send(DOWN, event);
+    const changed = send(Down, event);
     if (changed < 0) {
       return;
     }
@@ -49,13 +51,13 @@ export function listenPointer(box, page) {
     const moves = event.button < 0 ? event.getCoalescedEvents?.() ?? [] : [];
     let changed = false;
     for (const move of moves.length > 0 ? moves : [event]) {
-      changed = send(MOVE, move) > 0 || changed;
+      changed = send(Move, move) > 0 || changed;
     }
     after(changed);
   });
 
   box.addEventListener('pointerup', (event) => {
-    after(send(UP, event) > 0);
+    after(send(Up, event) > 0);
   });
 
   for (const type of ['pointercancel', 'lostpointercapture']) {
@@ -81,11 +83,11 @@ export function listenPointer(box, page) {
 
 // --- Keys ---
 
-// The keys of the window and of the canvas, in the core's order; Tab and
-// Shift+Tab (the first two) stay the browser's own, which goes through the
-// controls in the window's order (the page's order).
-const KEYS = [null, null, 'ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Enter', 'Space',
-  'Escape', 'KeyP', 'KeyQ', 'KeyL', 'KeyM', 'KeyC'];
+// The keys of the window and of the canvas, by the page's names of them, as
+// the core names them; Tab and Shift+Tab stay the browser's own, which goes
+// through the controls in the window's order (the page's order).
+const KEYS = { ArrowLeft: 'Left', ArrowRight: 'Right', ArrowUp: 'Up', ArrowDown: 'Down', Enter: 'Enter',
+  Space: 'Space', Escape: 'Escape', KeyP: 'P', KeyQ: 'Q', KeyL: 'L', KeyM: 'M', KeyC: 'C' };
 // A key by what it does (the arrows and Enter of the number pad too), a letter
 // by its place on the keyboard, whatever the layout or the input method.
 const keyName = (event) =>
@@ -95,12 +97,12 @@ export function listenKeys(formElement, page) {
   // A key that the core took: its release clicks nothing more.
   let taken = null;
   formElement.addEventListener('keydown', (event) => {
-    const key = KEYS.indexOf(keyName(event));
+    const key = KEYS[keyName(event)];
     const position = event.target.dataset?.position;
-    if (key < 0 || position === undefined || event.defaultPrevented) {
+    if (key === undefined || position === undefined || event.defaultPrevented) {
       return;
     }
-    const outcome = page.module.key(Number(position), key, event.shiftKey,
+    const outcome = page.module.key(Number(position), page.module.ControlKey[key], event.shiftKey,
       event.ctrlKey || event.altKey || event.metaKey, event.repeat);
     if (!outcome.handled) {
       return;

@@ -91,8 +91,9 @@ export function provideServices(services, page) {
   });
 
   services.print = () => {
+    const { Printed, Failed } = page.module.PrintStatus;
     if (typeof globalThis.print !== 'function') {
-      return 2;
+      return Failed;
     }
     page.update();
     pictureForPrint();
@@ -100,11 +101,11 @@ export function provideServices(services, page) {
     try {
       globalThis.print();
     } catch {
-      return 2;
+      return Failed;
     } finally {
       pictured = false;
     }
-    return 0;
+    return Printed;
   };
 
   services.message = (title, text) => {

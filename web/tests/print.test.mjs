@@ -170,6 +170,28 @@ test('printing', async (t) => {
     assert.equal(await nameCaption(page), `名前：${NAME}`);
   });
 
+  await t.test('a browser that cannot print says so', async () => {
+    await page.evaluate(() => {
+      window.__print = window.print;
+      window.print = () => {
+        throw new Error('no printing here');
+      };
+    });
+    try {
+      await page.click('#Command6');
+      await page.type('#print-name', NAME);
+      await page.click('#print-ok');
+      const said = await page.$eval('#message-dialog', (el) => (el.open ? el.innerText : ''));
+      assert.match(said, /印刷できませんでした。/);
+      assert.match(said, /このブラウザーでは印刷できません。/);
+      await page.click('#message-dialog button');
+    } finally {
+      await page.evaluate(() => {
+        window.print = window.__print;
+      });
+    }
+  });
+
   await t.test("the board's picture for print", async () => {
     // Four pixels of the picture per canvas pixel, in place of the canvases.
     const label = await control(page, 'Label5', 0);
