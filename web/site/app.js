@@ -145,7 +145,8 @@ picturesOf(self.heikosenPictures.sharp).then((pictures) => {
   requestAnimationFrame(() => sharpened());
 });
 
-// Works offline after the first visit.
+// Works offline after the first visit: the service worker, which fetches the
+// site's files for its cache, comes once the board is drawn with its letters.
 if ('serviceWorker' in navigator && globalThis.isSecureContext) {
-  ready.then(() => navigator.serviceWorker.register('sw.js').catch(() => {}));
+  sharp.then(() => navigator.serviceWorker.register('sw.js').catch(() => {}));
 }
