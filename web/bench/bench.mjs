@@ -416,14 +416,15 @@ try {
   for (const load of loads) {
     await load();
   }
-  const [appRuns, floorRuns, codeRuns] = loads.map(() => []);
+  const results = loads.map(() => []);
   for (let i = 0; i < runs; i += 1) {
     // In turns, each first and last as often as the others.
     for (let k = 0; k < loads.length; k += 1) {
       const n = (i + k) % loads.length;
-      [appRuns, floorRuns, codeRuns][n].push(await loads[n]());
+      results[n].push(await loads[n]());
     }
   }
+  const [appRuns, floorRuns, codeRuns] = results;
   const appMs = appRuns.map(({ shown }) => shown);
   const liveMs = appRuns.map(({ ready }) => ready);
   const floorMs = floorRuns.map(({ shown }) => shown);

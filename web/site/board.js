@@ -75,7 +75,7 @@ export class Board {
   // the corner) in the frames after the next two, so that their buffers are
   // made while the board waits, not in the first moves of a drag, nor in the
   // frame that first shows the board at its size, nor in the one after it,
-  // where the program first answers the pointer.
+  // which draws what a first press did.
   prepareBuffers(frames) {
     const job = {};
     this.preparing = job;
