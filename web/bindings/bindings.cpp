@@ -15,6 +15,7 @@
 #include "browser_form.h"
 #include "canvas_records.h"
 #include "members.h"
+#include "printing/print_command.h"
 #include "properties.h"
 #include "ui/viewport.h"
 #include "ui/window_controls.h"
@@ -198,6 +199,8 @@ EMSCRIPTEN_BINDINGS(heikosen) {
         .value("Printed", PrintOutcome::Status::Printed)
         .value("Cancelled", PrintOutcome::Status::Cancelled)
         .value("Failed", PrintOutcome::Status::Failed);
+    // Pixels of a printed picture per pixel of the window, as the desktop prints.
+    constant("printOversampling", printing::kOversampling);
     function("start", &start);
     function("window", &window);
     function("activate", &activate);

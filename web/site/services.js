@@ -5,9 +5,6 @@
 
 import { cssFont } from './view.js';
 
-// Pixels of the printed board's picture per canvas pixel: sharp on paper.
-const PRINT_SCALE = 4;
-
 const measureContext = document.createElement('canvas').getContext('2d');
 const measured = new Map();
 
@@ -62,8 +59,9 @@ export function provideServices(services, page) {
   printPicture.alt = '';
 
   function pictureForPrint() {
-    const { board } = page;
-    board.setScale(PRINT_SCALE);
+    const { board, module } = page;
+    const scale = module.printOversampling;
+    board.setScale(scale);
     const picture = document.createElement('canvas');
     picture.width = board.strokes.width;
     picture.height = board.strokes.height;
@@ -73,8 +71,8 @@ export function provideServices(services, page) {
     ctx.drawImage(board.strokes, 0, 0);
     ctx.drawImage(board.items, 0, 0);
     page.layout();
-    printPicture.style.setProperty('--cw', picture.width / PRINT_SCALE);
-    printPicture.style.setProperty('--ch', picture.height / PRINT_SCALE);
+    printPicture.style.setProperty('--cw', picture.width / scale);
+    printPicture.style.setProperty('--ch', picture.height / scale);
     printPicture.src = picture.toDataURL('image/png');
     if (printPicture.parentElement !== board.strokes.parentElement) {
       board.strokes.parentElement.append(printPicture);

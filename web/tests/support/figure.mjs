@@ -112,8 +112,7 @@ export function expectOnlyTheScene(img, box, items, pad = 1.5) {
   return inked;
 }
 
-// The board's picture for print (four of its pixels per canvas pixel), read
-// in the page: its size, whether the screen shows it, its colour at each
+// The board's picture for print, read in the page: its size, whether the screen shows it, its colour at each
 // canvas point of `points`, and how many of its pixels are dark in the canvas
 // box `inked` (left, top, width, height), if given.
 export function printPicture(page, points, inked = null) {
@@ -124,10 +123,12 @@ export function printPicture(page, points, inked = null) {
     c.height = img.naturalHeight;
     const ctx = c.getContext('2d');
     ctx.drawImage(img, 0, 0);
-    const at = ([x, y]) => [...ctx.getImageData(x * 4 + 1, y * 4 + 1, 1, 1).data.slice(0, 3)];
+    // Its pixels per canvas pixel, across the drawing area's 802.
+    const k = Math.round(img.naturalWidth / 802);
+    const at = ([x, y]) => [...ctx.getImageData(x * k + 1, y * k + 1, 1, 1).data.slice(0, 3)];
     let dark = 0;
     if (inked) {
-      const [left, top, width, height] = inked.map((v) => v * 4);
+      const [left, top, width, height] = inked.map((v) => v * k);
       const { data } = ctx.getImageData(left, top, width, height);
       for (let i = 0; i < data.length; i += 4) {
         dark += data[i] < 110 && data[i + 1] < 110 && data[i + 2] < 110 ? 1 : 0;
