@@ -94,6 +94,7 @@ function build(window = module.window()) {
   } else {
     view.sync(window);
   }
+  board?.stop();
   board = new Board(module, view.canvas.strokes, view.canvas.items, letters, cssFont);
   layout();
   view.canvas.box.querySelector('.figure')?.remove();

@@ -41,8 +41,10 @@ export class Board {
     this.itemFont = null;
   }
 
-  // Device pixels per canvas pixel. Everything is drawn again.
-  setScale(scale) {
+  // Device pixels per canvas pixel. Everything is drawn again; the strokes, when
+  // they are many, in slices over the next frames unless `atOnce` (a picture
+  // for print, which cannot wait).
+  setScale(scale, atOnce = false) {
     if (!(scale > 0) || scale === this.scale) {
       return;
     }
@@ -63,7 +65,7 @@ export class Board {
     this.strokes.width = pixelWidth;
     this.strokes.height = pixelHeight;
     this.strokesClear = true;  // a canvas given a size is cleared
-    this.drawAgain(old, before);
+    this.drawAgain(old, before, atOnce);
     this.update(header);
     this.prepareBuffers(PREPARED_FRAMES);
   }
@@ -96,6 +98,13 @@ export class Board {
     requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(() => touch(frames))));
   }
 
+  // Another board takes the canvases over: what this one had still to do in
+  // the frames to come is given up.
+  stop() {
+    this.redraw = null;
+    this.preparing = null;
+  }
+
   // Other pictures of the letters: the items are drawn again with them.
   setLetters(letters) {
     this.letters = letters;
@@ -117,11 +126,15 @@ export class Board {
   }
 
   // Draws the strokes on the board again at the new resolution.
-  drawAgain(old, before) {
+  drawAgain(old, before, atOnce) {
     this.redraw = null;
     const count = this.module.keptCount();
-    if (this.module.redrawsAtOnce()) {
-      this.drawSegments(this.strokeContext, this.module.kept(0, count), count);
+    if (count >= 0 && (atOnce || this.module.redrawsAtOnce())) {
+      for (let done = 0; done < count;) {
+        const end = this.module.redrawSliceEnd(done);
+        this.drawSegments(this.strokeContext, this.module.kept(done, end), end - done);
+        done = end;
+      }
       return;
     }
     if (old) {

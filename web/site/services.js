@@ -61,7 +61,7 @@ export function provideServices(services, page) {
   function pictureForPrint() {
     const { board, module } = page;
     const scale = module.printOversampling;
-    board.setScale(scale);
+    board.setScale(scale, true);
     const picture = document.createElement('canvas');
     picture.width = board.strokes.width;
     picture.height = board.strokes.height;
@@ -122,11 +122,14 @@ export function provideServices(services, page) {
     }
     formElement.inert = true;
     ended.hidden = false;
+    document.getElementById('restart').focus();
   };
 
   document.getElementById('restart').addEventListener('click', () => {
     ended.hidden = true;
     formElement.inert = false;
     page.restart();
+    // The keys go on from the window's first stop, as when it first came.
+    formElement.querySelector('[tabindex="0"]')?.focus();
   });
 }

@@ -1,6 +1,7 @@
-// The blackboard tools on the page: a memo stroke lies beneath the figure, a
-// marker line goes into slot 1 and checks its box, the grid shows and hides,
-// the picture of l switches its extension.
+// The blackboard tools on the page: a memo stroke lies beneath the figure and
+// prints sharp however many strokes the board holds, a marker line goes into
+// slot 1 and checks its box, the grid shows and hides, the picture of l
+// switches its extension; the controls from the keyboard, to the end and back.
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
@@ -10,6 +11,7 @@ import {
   RED,
   WHITE,
   accessibilityViolations,
+  canvasToPage,
   control,
   formBox,
   mouseOn,
@@ -63,7 +65,7 @@ test('blackboard tools', async (t) => {
     // The figure did not move.
     assert.equal(v.parallelPY, 275);
     assert.equal(v.transLX1, 400);
-    // The kept strokes drawn again: at four times for the print's picture,
+    // The kept strokes drawn again: at the print's resolution for its picture,
     // then at the screen's resolution once more.
     await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
     const printed = (await printPicture(page, [[100, 300], [450, 300], [700, 300], [600, 255]])).colours;
@@ -74,6 +76,42 @@ test('blackboard tools', async (t) => {
     const again = await screenshot(page);
     expectCanvasColour(again, box, 450, 300, RED, 'the stroke drawn again');
     expectCanvasColour(again, box, 600, 255, RED, 'the stroke down drawn again');
+  });
+
+  await t.test('more strokes than are drawn again at once print sharp', async () => {
+    // Back and forth along the stroke at y 300, a segment a move, sent as the
+    // page's own pointer events: the print's picture draws every one of them
+    // at its resolution, not the screen's picture of them stretched.
+    await page.evaluate((from, to, moves) => {
+      const gamen = document.getElementById('gamen');
+      const send = (type, x, buttons) => gamen.dispatchEvent(new PointerEvent(type, {
+        bubbles: true, pointerId: 1, pointerType: 'mouse', isPrimary: true, button: type === 'pointermove' ? -1 : 0,
+        buttons, clientX: x, clientY: from.y }));
+      send('pointerdown', from.x, 1);
+      for (let i = 1; i <= moves; i += 1) {
+        send('pointermove', from.x + ((to.x - from.x) * Math.abs((i % 1200) - 600)) / 600, 1);
+      }
+      send('pointerup', from.x, 0);
+    }, canvasToPage(box, 100, 300), canvasToPage(box, 700, 300), 4200);
+    assert.equal(await page.evaluate(() => window.heikosen.strokeCount()), 12 + 4200);
+    await page.evaluate(() => dispatchEvent(new Event('beforeprint')));
+    // Down the picture's column at canvas x 450, across the stroke.
+    const column = await page.$eval('#gamen .print', async (img) => {
+      await img.decode();
+      const k = Math.round(img.naturalWidth / 802);
+      const c = document.createElement('canvas');
+      [c.width, c.height] = [img.naturalWidth, img.naturalHeight];
+      const ctx = c.getContext('2d');
+      ctx.drawImage(img, 0, 0);
+      const { data } = ctx.getImageData(450 * k + 1, 290 * k, 1, 20 * k);
+      return Array.from({ length: 20 * k }, (_, i) => [...data.slice(i * 4, i * 4 + 3)]);
+    });
+    // Drawn at the print's resolution, each edge has at most one row between
+    // the pen's red and the board's white; the screen's picture stretched
+    // three times has two.
+    const red = column.filter((rgb) => near(rgb, RED)).length;
+    const between = column.filter((rgb) => !near(rgb, RED) && !near(rgb, WHITE)).length;
+    assert.ok(red >= 6 && between <= 2, `the stroke in the print's picture: ${JSON.stringify(column)}`);
   });
 
   await t.test('a marker line into slot 1 checks box 1; clearing the box removes it', async () => {
@@ -223,5 +261,14 @@ test('blackboard tools', async (t) => {
     assert.deepEqual(await accessibilityViolations(page), [], 'the print dialog open');
     await page.keyboard.press('Escape');
     assert.equal(await page.$eval('#print-dialog', (el) => el.open), false);
+    // 「終了」 from the keys: the page says that the program has ended and its
+    // button to start again has the focus; Enter on it starts the window
+    // afresh, the keys at its first stop, the canvas.
+    await page.focus('#Command2');
+    await press('Enter', 'restart');
+    assert.equal(await page.$eval('#ended', (el) => el.hidden), false);
+    await press('Enter', 'gamen');
+    assert.equal(await page.$eval('#ended', (el) => el.hidden), true);
+    assert.equal((await variables(page)).lineMode, 0);
   });
 });
