@@ -284,7 +284,8 @@ KeyStroke keyStroke(ControlKey key, bool shift, bool otherModifiers, bool repeat
 KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke stroke) {
     const WindowControl* at =
         inList(controls, focused) ? &controls[static_cast<std::size_t>(focused)] : nullptr;
-    if (stroke.modified) {
+    const bool clicks = stroke.key == ControlKey::Enter || stroke.key == ControlKey::Space;
+    if (stroke.modified && !clicks) {
         return {};
     }
     switch (stroke.key) {
@@ -302,7 +303,10 @@ KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke str
                 return {};
             }
             // One click for each press, not one for each repeat of a key held.
-            return {true, -1, stroke.repeat ? -1 : focused};
+            // With a modifier (Ctrl+Space switches the input method on many
+            // machines) the key is taken and clicks nothing, so that the
+            // front end's own button does not click either.
+            return {true, -1, stroke.repeat || stroke.modified ? -1 : focused};
         }
         case ControlKey::Left:
         case ControlKey::Right:

@@ -158,8 +158,9 @@ struct KeyOutcome {
 // The key pressed while the control at `focused` (-1: none) has the focus.
 // Tab and Shift+Tab go to the next and the previous Tab stop round the window;
 // Enter and Space click a command button, Space a check box or an option
-// button, once for each press; the arrows go round the option group to the
-// next enabled button and select it. Every other key is the control's own.
+// button, once for each press, and with a modifier are taken and click
+// nothing; the arrows go round the option group to the next enabled button
+// and select it. Every other key is the control's own.
 KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke stroke);
 
 // A key as a front end reads it, with the modifiers held, while the control at

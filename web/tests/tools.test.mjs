@@ -251,6 +251,14 @@ test('blackboard tools', async (t) => {
       await press(key, 'Command4');
       assert.equal((await variables(page)).gridShown, shown, `${key} on 「方眼」`);
     }
+    // With a modifier (Ctrl+Space switches the input method on many machines)
+    // the keys click nothing.
+    for (const [modifier, key] of [['Control', ' '], ['Shift', 'Enter']]) {
+      await page.keyboard.down(modifier);
+      await press(key, 'Command4');
+      await page.keyboard.up(modifier);
+      assert.equal((await variables(page)).gridShown, 0, `${modifier}+${key} on 「方眼」`);
+    }
     await page.focus('#Command5');
     await press('Enter', 'Command5');
     assert.equal((await variables(page)).lineMode, 1);

@@ -132,7 +132,7 @@ class Mouse {
 
 // The keys by puppeteer's names, as WebDriver codes them.
 const KEYS = {
-  Tab: '\uE004', Escape: '\uE00C', Enter: '\uE007', Shift: '\uE008',
+  Tab: '\uE004', Escape: '\uE00C', Enter: '\uE007', Shift: '\uE008', Control: '\uE009',
   ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015',
 };
 // A key by puppeteer's name: the named ones, and KeyA..KeyZ as their letters.
