@@ -35,6 +35,7 @@ cups
 cups-filters
 cups-client
 cups-bsd
+libcups2-dev
 printer-driver-cups-pdf
 desktop-file-utils
 dpkg-dev

@@ -11,12 +11,15 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "printing/print_command.h"
 #include "support/printed_page.h"
 #include "support/qt_test_main.h"
 #include "ui/qt/main_window.h"
@@ -145,6 +148,49 @@ TEST(RealPrint, TheNameIsAskedAndTheWindowComesOutOfTheDefaultPrinter) {
     settle();
     const QImage after = window.grab().toImage();
     EXPECT_FALSE(isReddish(after.pixel(10 + 200, 50 + 100)));
+}
+
+// A queue that refuses jobs would take the page and drop it: the program says
+// that nothing was printed, why, and takes the name off the window again.
+TEST(RealPrint, AQueueThatRefusesJobsIsReportedAndPrintsNothing) {
+    const QString outDir = qEnvironmentVariable("HEIKOSEN_PRINT_OUT");
+    ASSERT_FALSE(outDir.isEmpty()) << "run through cups-sandbox.sh";
+    const QString queue = QPrinterInfo::defaultPrinter().printerName();
+    ASSERT_FALSE(queue.isEmpty()) << "the private queue is not found";
+    ASSERT_EQ(QProcess::execute("/usr/sbin/cupsreject", {queue}), 0);
+    struct Accept {
+        QString queue;
+        ~Accept() { QProcess::execute("/usr/sbin/cupsaccept", {queue}); }
+    } acceptAgain{queue};
+    const qsizetype before = QDir(outDir).entryList({"*.pdf"}, QDir::Files).size();
+
+    heikosen::qt::MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    settle();
+    const std::string caption = window.form().Label5.Caption();
+    QString said;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QInputDialog*>(modal)) {
+            dialog->setTextValue(QStringLiteral("山田 花子"));
+            dialog->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            said = box->text();
+            box->accept();
+        }
+    });
+    answer.start(20);
+    QTest::mouseClick(window.command(6), Qt::LeftButton);
+    answer.stop();
+    settle();
+
+    EXPECT_TRUE(said.contains(QString::fromUtf8(heikosen::printing::kPrinterNotReadyText)))
+        << said.toStdString();
+    EXPECT_EQ(window.form().Label5.Caption(), caption);
+    QTest::qWait(1000);
+    EXPECT_EQ(QDir(outDir).entryList({"*.pdf"}, QDir::Files).size(), before);
 }
 
 }  // namespace

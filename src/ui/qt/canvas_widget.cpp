@@ -62,8 +62,7 @@ void CanvasWidget::setScale(double factor) {
         return;
     }
     scale_ = factor;
-    ensureStrokeLayer();
-    // Everything on the canvas changes size: nothing on screen stays valid.
+    // Everything changes size; the strokes' picture is made again in the new box.
     update();
 }
 

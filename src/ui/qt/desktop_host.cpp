@@ -11,6 +11,7 @@
 #include <QRegion>
 
 #include "printing/print_command.h"
+#include "printing/print_queue.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/window_geometry.h"
 
@@ -39,6 +40,11 @@ PrintOutcome DesktopHost::printForm(const Form1& /*form*/) {
         if (dialog.exec() != QDialog::Accepted) {
             return {PrintOutcome::Status::Cancelled, {}};
         }
+    }
+    // A queue that refuses jobs would drop the page unseen: the pupil is told.
+    const bool queued = printer.outputFormat() == QPrinter::NativeFormat;
+    if (!printing::queueTakesJobs(queued ? printer.printerName().toStdString() : "")) {
+        return {PrintOutcome::Status::Failed, printing::kPrinterNotReadyText};
     }
     return printOn(printer);
 }
