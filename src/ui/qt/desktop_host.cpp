@@ -41,18 +41,16 @@ PrintOutcome DesktopHost::printForm(const Form1& /*form*/) {
             return {PrintOutcome::Status::Cancelled, {}};
         }
     }
-    // A queue that refuses jobs would drop the page unseen: the pupil is told.
-    const bool queued = printer.outputFormat() == QPrinter::NativeFormat;
-    if (!printing::queueTakesJobs(queued ? printer.printerName().toStdString() : "")) {
-        return {PrintOutcome::Status::Failed, printing::kPrinterNotReadyText};
-    }
     return printOn(printer);
 }
 
 PrintOutcome DesktopHost::printOn(QPrinter& printer) {
     printer.setPageOrientation(QPageLayout::Landscape);
+    // A queue that refuses jobs would take the page and drop it unseen.
+    const bool queued = printer.outputFormat() == QPrinter::NativeFormat;
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!printing::queueTakesJobs(queued ? printer.printerName().toStdString() : "") ||
+        !painter.begin(&printer)) {
         return {PrintOutcome::Status::Failed, printing::kPrinterNotReadyText};
     }
     // The window as on screen, drawn by its own painting at a few times the
