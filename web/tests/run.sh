@@ -41,6 +41,20 @@ if [ "$engine" = webkit ]; then
     # With no window manager the keyboard's focus is where the X pointer
     # is, in the screen's middle: the pages' windows, at its top left, cover
     # it (larger windows than the screen lie beyond it).
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" node --test "$@"
+    log="$(mktemp)"
+    trap 'rm -f "$log"' EXIT
+    for attempt in 1 2; do
+        status=0
+        xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" node --test "$@" >"$log" 2>&1 || status=$?
+        cat "$log"
+        # WebKit's web process now and then dies on its own as a page starts
+        # (its graphics library failing to load a shader module): the tests
+        # run once more then, and only then.
+        if [ "$status" -eq 0 ] || [ "$attempt" -eq 2 ] ||
+            ! grep -q -e 'fatal error' -e 'Could not parse script result' "$log"; then
+            exit "$status"
+        fi
+        echo "# WebKit's web process crashed: running $* once more"
+    done
 fi
 exec node --test "$@"

@@ -41,9 +41,12 @@ class Driver {
   static async start({ ratio = 1 } = {}) {
     const port = await freePort();
     // The device pixel ratio is the display's scale, fixed when MiniBrowser starts.
+    // In a process group of its own, with the browser it starts, so that both
+    // go together (see quit).
     const child = spawn(WEBKIT_DRIVER, [`--port=${port}`], {
       stdio: ['ignore', 'ignore', 'inherit'],
       env: { ...process.env, GDK_SCALE: String(ratio) },
+      detached: true,
     });
     const driver = new Driver(child, `http://127.0.0.1:${port}`);
     for (let tries = 0; ; tries += 1) {
@@ -101,11 +104,18 @@ class Driver {
     return this.send(method, this.session + path, body);
   }
 
+  // The session ends, and the driver with its browser: a session whose
+  // browser's web process has crashed may never answer, and a browser left
+  // running would hold the test's output open.
   async quit() {
     try {
-      await this.command('DELETE');
+      await Promise.race([this.command('DELETE'), sleep(10_000)]);
     } finally {
-      this.child.kill();
+      try {
+        process.kill(-this.child.pid, 'SIGKILL');
+      } catch {
+        // already gone
+      }
     }
   }
 }
