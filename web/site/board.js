@@ -131,9 +131,7 @@ export class Board {
     const count = this.module.keptCount();
     if (count >= 0 && (atOnce || this.module.redrawsAtOnce())) {
       for (let done = 0; done < count;) {
-        const end = this.module.redrawSliceEnd(done);
-        this.drawSegments(this.strokeContext, this.module.kept(done, end), end - done);
-        done = end;
+        done = this.drawSlice(this.strokeContext, done);
       }
       return;
     }
@@ -161,11 +159,8 @@ export class Board {
       this.redraw = null;  // too many to keep: the scaled picture stays
       return;
     }
-    const ctx = job.canvas.getContext('2d');
-    const end = this.module.redrawSliceEnd(job.done);
-    this.drawSegments(ctx, this.module.kept(job.done, end), end - job.done);
-    job.done = end;
-    if (end < count) {
+    job.done = this.drawSlice(job.canvas.getContext('2d'), job.done);
+    if (job.done < count) {
       requestAnimationFrame(() => this.redrawSlice(job));
       return;
     }
@@ -176,6 +171,14 @@ export class Board {
     target.drawImage(job.canvas, 0, 0);
     this.strokesClear = false;
     this.redraw = null;
+  }
+
+  // Draws the slice of the kept strokes that starts after the first `done`;
+  // where it ends.
+  drawSlice(ctx, done) {
+    const end = this.module.redrawSliceEnd(done);
+    this.drawSegments(ctx, this.module.kept(done, end), end - done);
+    return end;
   }
 
   // Draws the `count` segments at `address`, consecutive ones of one pen in one
