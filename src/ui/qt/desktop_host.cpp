@@ -72,8 +72,7 @@ PrintOutcome DesktopHost::printOn(QPrinter& printer) {
     const QRectF target = toQRectF(printing::printedArea(page.width(), page.height()));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(target, image);
-    const bool ended = painter.end();
-    if (!ended || printer.printerState() == QPrinter::Error) {
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
         return {PrintOutcome::Status::Failed, printing::kNotSentText};
     }
     return {PrintOutcome::Status::Printed, {}};

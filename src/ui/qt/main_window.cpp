@@ -74,8 +74,8 @@ QAccessibleInterface* accessibleWithRole(const QString& className, QObject* obje
 
 // Sets a property of a widget only when it changes, so that a sync that
 // changes nothing asks nothing of Qt.
-template <typename Widget, typename Get, typename T>
-void put(Widget* widget, Get get, void (Widget::*set)(const T&), const T& value) {
+template <typename Widget, typename Get, typename Arg, typename T>
+void put(Widget* widget, Get get, void (Widget::*set)(Arg), const T& value) {
     if ((widget->*get)() != value) {
         (widget->*set)(value);
     }
@@ -242,9 +242,7 @@ void MainWindow::syncWidget(QWidget* widget, const WindowControl& control) const
         const Qt::FocusPolicy policy = control.tabStop                        ? Qt::StrongFocus
                                        : control.kind == ControlKind::Picture ? Qt::NoFocus
                                                                               : Qt::ClickFocus;
-        if (widget->focusPolicy() != policy) {
-            widget->setFocusPolicy(policy);
-        }
+        put(widget, &QWidget::focusPolicy, &QWidget::setFocusPolicy, policy);
     }
     const QString caption = toQString(control.caption);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
