@@ -138,9 +138,10 @@ function watchRatio() {
 watchRatio();
 
 drawn();
-// The sharp letters, once they have come, in place of the initial picture's
-// (which stay where one could not be had).
-picturesOf(self.heikosenPictures.sharp).then((pictures) => {
+// The sharp letters, asked for now so that their files and decoding keep
+// nothing from the take-over, in place of the initial picture's once they
+// have come (which stay where one could not be had).
+picturesOf(self.heikosenPictures.sharp()).then((pictures) => {
   letters = pictures.map((picture, n) => picture ?? letters[n]);
   board.setLetters(letters);
   requestAnimationFrame(() => sharpened());
