@@ -40,7 +40,7 @@ import zlib from 'node:zlib';
 
 import puppeteer from 'puppeteer-core';
 
-import { CHROMIUM } from '../tests/support/browser.mjs';
+import { CHROMIUM, CHROMIUM_FEATURES_OFF } from '../tests/support/browser.mjs';
 import { serve } from '../tests/support/server.mjs';
 
 const args = Object.fromEntries(
@@ -181,7 +181,7 @@ function launch() {
       '--disable-background-networking',
       '--disable-component-update',
       '--disable-sync',
-      '--disable-features=Translate,MediaRouter',
+      CHROMIUM_FEATURES_OFF,
       // Frames as soon as they are ready, not on a 60 Hz clock.
       '--disable-frame-rate-limit',
       '--disable-gpu-vsync',

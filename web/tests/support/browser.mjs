@@ -18,6 +18,12 @@ import { serve } from './server.mjs';
 import { WebKitPage } from './webdriver.mjs';
 
 export const CHROMIUM = '/usr/bin/chromium';
+// Chromium's own work that has nothing to do with the page, switched off: among
+// it the pages of its address bar's suggestions, which it loads into a
+// renderer of their own for every fresh context, as busy as the page itself
+// while that starts.
+export const CHROMIUM_FEATURES_OFF =
+  '--disable-features=Translate,MediaRouter,WebUIOmniboxPopup,WebUIOmniboxAimPopup,WebUIOmniboxFullPopup';
 export const FIREFOX = '/usr/bin/firefox-esr';
 
 export const ENGINE = process.env.HEIKOSEN_ENGINE || 'chromium';
@@ -114,7 +120,7 @@ export async function launchBrowser(engine = ENGINE) {
       '--disable-background-networking',
       '--disable-component-update',
       '--disable-sync',
-      '--disable-features=Translate,MediaRouter',
+      CHROMIUM_FEATURES_OFF,
     ],
     protocolTimeout: 60_000,
   });
