@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <utility>
 
 #include "ui/form1.h"
@@ -222,44 +221,6 @@ bool addCovered(std::vector<PixelRect>& rects, const CanvasItem& item, const Pix
     return true;
 }
 
-// The rectangle that two make together, when they make one: side by side or
-// overlapping along one edge's whole length, as an item moved straight up,
-// down or across leaves them, or one inside the other.
-std::optional<PixelRect> unitedExactly(const PixelRect& a, const PixelRect& b) {
-    const bool column =
-        a.left == b.left && a.width == b.width && a.top <= b.bottom() && b.top <= a.bottom();
-    const bool row =
-        a.top == b.top && a.height == b.height && a.left <= b.right() && b.left <= a.right();
-    const PixelRect common = a.intersected(b);
-    if (!column && !row && common != a && common != b) {
-        return std::nullopt;
-    }
-    const int left = std::min(a.left, b.left);
-    const int top = std::min(a.top, b.top);
-    return PixelRect{left, top, std::max(a.right(), b.right()) - left,
-                     std::max(a.bottom(), b.bottom()) - top};
-}
-
-// Puts together the rectangles that make one, until none do: the same pixels
-// in fewer and larger pieces, which a front end clips to and fills at less
-// cost than the many thin pieces that overlapping ones would be cut into.
-void uniteWhereExact(std::vector<PixelRect>& rects) {
-    for (bool united = true; united;) {
-        united = false;
-        for (std::size_t i = 0; i < rects.size(); ++i) {
-            for (std::size_t j = i + 1; j < rects.size();) {
-                if (const std::optional<PixelRect> both = unitedExactly(rects[i], rects[j])) {
-                    rects[i] = *both;
-                    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
-                    united = true;
-                } else {
-                    ++j;
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 
 PixelRect pixelBox(const Bounds& box) {
@@ -390,7 +351,6 @@ std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene
             return {area};
         }
     }
-    uniteWhereExact(rects);
     return rects;
 }
 

@@ -166,10 +166,9 @@ bool touchesAny(const CanvasItem& item, const std::vector<PixelRect>& rects);
 std::vector<PixelRect> deviceReach(std::vector<PixelRect> rects, double deviceScale);
 
 // The rectangles of `area` that must be drawn again to go from `before` to
-// `after`: what each changed, added or removed item covered and covers now,
-// those that make one rectangle together put together. Returns `area` alone
-// when so much changed that one repaint of everything is cheaper, and nothing
-// when nothing visible changed.
+// `after`: what each changed, added or removed item covered and covers now.
+// Returns `area` alone when so much changed that one repaint of everything is
+// cheaper, and nothing when nothing visible changed.
 std::vector<PixelRect> changedRects(const CanvasScene& before, const CanvasScene& after,
                                     const PixelRect& area);
 

@@ -149,13 +149,6 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"letter m moves", {C::Image1, 1}, [](Form1& f) { f.Image1(1).Left += 30; }},
         Change{"label B renamed", {C::Label2, 1}, [](Form1& f) { f.Label2(1).setCaption("Ｘ"); }},
         Change{"label A red", {C::Label2, 0}, [](Form1& f) { f.Label2(0).ForeColor = kRed; }},
-        // Where it was and where it is overlap, but make no rectangle together.
-        Change{"label A moves aslant",
-               {C::Label2, 0},
-               [](Form1& f) {
-                   f.Label2(0).Left += 3;
-                   f.Label2(0).Top += 3;
-               }},
         Change{
             "label C' not bold", {C::Label2, 5}, [](Form1& f) { f.Label2(5).Font.Bold = false; }},
         Change{"label G brought in", {C::Label3, 1}, [](Form1& f) { f.Label3(1).Top = 200; }},
