@@ -112,9 +112,10 @@ export function expectOnlyTheScene(img, box, items, pad = 1.5) {
   return inked;
 }
 
-// The board's picture for print, read in the page: its size, whether the screen shows it, its colour at each
-// canvas point of `points`, and how many of its pixels are dark in the canvas
-// box `inked` (left, top, width, height), if given.
+// The board's picture for print, read in the page: its size, whether the
+// screen shows it, its colour at each canvas point of `points`, and how many of
+// its pixels are dark in the canvas box `inked` (left, top, width, height), if
+// given.
 export function printPicture(page, points, inked = null) {
   return page.$eval('#gamen .print', async (img, points, inked) => {
     await img.decode();
