@@ -1,7 +1,7 @@
 # Assembles the static site in SITE_DIR (run by the heikosen_site target):
 #   SOURCE_DIR     web/, with the page in site/
 #   RESOURCES_DIR  resources/, with the icons and the letter pictures
-#   MODULE         the module's JavaScript; its .wasm lies beside it
+#   MODULE         the module's JavaScript, put in program.js; its .wasm lies beside it
 #   NODE_MODULE    the same bindings built for Node, run by prerender.mjs
 #   FIT_MODULE     the form's first fit, a module of its own put in the page
 #   NODE           Node
@@ -10,7 +10,7 @@
 #
 # index.html carries its style sheet and the initial screen, with small letter
 # pictures (the program's own are letters/NAME.png), so that the first frame
-# shows the window and its figure before the page's modules and the module's
+# shows the window and its figure before the page's program and the module's
 # code have come.
 
 file(REMOVE_RECURSE ${SITE_DIR})
@@ -30,7 +30,6 @@ foreach(page IN LISTS PAGES)
 endforeach()
 get_filename_component(module_dir ${MODULE} DIRECTORY)
 get_filename_component(module_name ${MODULE} NAME_WE)
-put(${MODULE} ${module_name}.js)
 put(${module_dir}/${module_name}.wasm ${module_name}.wasm)
 put(${RESOURCES_DIR}/icon/heikosen.svg icons/heikosen.svg)
 foreach(size 48 128 192 256 512)
@@ -43,6 +42,15 @@ file(GLOB letters RELATIVE ${RESOURCES_DIR} ${RESOURCES_DIR}/letters/*.png)
 foreach(letter IN LISTS letters)
     put(${RESOURCES_DIR}/${letter} ${letter})
 endforeach()
+
+# The page's program: its modules and the module's JavaScript in one script.
+execute_process(
+    COMMAND ${NODE} ${SOURCE_DIR}/program.mjs ${MODULE} ${SOURCE_DIR}/site ${SITE_DIR}/program.js
+    RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "writing program.js failed: ${failed}")
+endif()
+list(APPEND files program.js)
 
 # index.html with the style sheet and the initial screen in it, written by the
 # core under Node.

@@ -33,6 +33,7 @@
 //
 // The results go to FILE as JSON for bench/bench_report.
 
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -118,14 +119,15 @@ function staticFloor(dir) {
   return floorDir;
 }
 
-// The site with its program's code loaded but not started: the same page, code
-// and modules, whose app.js only instantiates the module. What the site pays
-// to start its program is what it takes beyond this page.
+// The site with its program's code loaded but not started: the same page and
+// code, whose program has the page's modules and an app.js that only
+// instantiates the module. What the site pays to start its program is what it
+// takes beyond this page.
 const CODE_ONLY_APP = `import createHeikosen from './heikosen.js';
-import './board.js';
-import './input.js';
-import './services.js';
-import './view.js';
+import { Board } from './board.js';
+import { listenPointer } from './input.js';
+import { provideServices } from './services.js';
+import { FormView } from './view.js';
 
 let loaded;
 globalThis.heikosen = { shown: globalThis.heikosen?.shown, ready: new Promise((r) => { loaded = r; }) };
@@ -140,10 +142,18 @@ await createHeikosen({
 loaded();
 `;
 
+// The program written as the site's is (web/program.mjs), from the page's
+// modules, that app.js, and the module's JavaScript as the build left it
+// (build-web/web/ beside build-web/site/).
 function codeOnly(dir) {
   const codeDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-code-'));
   fs.cpSync(dir, codeDir, { recursive: true, filter: (source) => !/sw\.js$/.test(source) });
-  fs.writeFileSync(path.join(codeDir, 'app.js'), CODE_ONLY_APP);
+  const pageDir = fs.mkdtempSync(path.join(os.tmpdir(), 'heikosen-page-'));
+  const web = path.join(path.dirname(new URL(import.meta.url).pathname), '..');
+  fs.cpSync(path.join(web, 'site'), pageDir, { recursive: true, filter: (s) => !/\.(html|css)$/.test(s) });
+  fs.writeFileSync(path.join(pageDir, 'app.js'), CODE_ONLY_APP);
+  execFileSync(process.execPath, [path.join(web, 'program.mjs'), path.join(dir, '..', 'web', 'heikosen.js'), pageDir,
+    path.join(codeDir, 'program.js')]);
   return codeDir;
 }
 

@@ -28,7 +28,7 @@ globalThis.heikosen = {
 };
 
 // The module, from the code that the page compiled (self.heikosenCode, asked
-// for by index.html together with the modules).
+// for by index.html as it came).
 const services = {};
 const code = await self.heikosenCode;
 let failed;

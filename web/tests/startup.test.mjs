@@ -267,8 +267,7 @@ test('every file fetched once on a first visit', async () => {
     for (const file of s.server.requests.slice(asked)) {
       counts.set(file, (counts.get(file) ?? 0) + 1);
     }
-    for (const file of ['/', '/heikosen.wasm', '/heikosen.js', '/app.js', '/board.js', '/view.js',
-      '/input.js', '/services.js']) {
+    for (const file of ['/', '/heikosen.wasm', '/program.js']) {
       assert.ok(counts.has(file), `${file} was not fetched: ${[...counts.keys()]}`);
     }
     // The refused service worker is no file of the site: the browser may ask
@@ -283,8 +282,8 @@ test('every file fetched once on a first visit', async () => {
 });
 
 test('a program that cannot be loaded says so, and loads again', async (t) => {
-  // The module's code, and one of the page's modules.
-  for (const missing of ['/heikosen.wasm', '/board.js']) {
+  // The module's code, and the page's program.
+  for (const missing of ['/heikosen.wasm', '/program.js']) {
     await t.test(missing, async () => {
       const context = await s.browser.createBrowserContext();
       const allow = s.server.refuse(missing);
