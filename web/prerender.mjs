@@ -121,15 +121,18 @@ const letters = window.letters.map((name) => ({
   href: `data:image/png;base64,${fs.readFileSync(path.join(screenLettersDir, `${name}.png`)).toString('base64')}`,
 }));
 const items = new SvgContext();
-const board = new Board(module, canvasOf(new SvgContext()), canvasOf(items), letters,
+const itemsCanvas = canvasOf(items);
+const board = new Board(module, canvasOf(new SvgContext()), itemsCanvas, letters,
   (typeface, px, bold) => `${bold ? 'bold ' : ''}${px}px var(${familyVariable(typeface)})`);
+// At one pixel per canvas pixel, the canvas is the drawing area's size.
 board.setScale(1);
+const { width, height } = itemsCanvas;
 // A letter that the initial figure does not show is there all the same, of no size.
 for (const letter of letters.filter(({ drawn }) => !drawn)) {
   items.elements.push(`<image ${letterAttributes(letter)} width="0" height="0"/>`);
 }
-const figure = `<svg class="figure" width="${board.width}" height="${board.height}" ` +
-  `viewBox="0 0 ${board.width} ${board.height}" aria-hidden="true">${items.elements.join('')}</svg>`;
+const figure = `<svg class="figure" width="${width}" height="${height}" ` +
+  `viewBox="0 0 ${width} ${height}" aria-hidden="true">${items.elements.join('')}</svg>`;
 
 const link = `<link rel="stylesheet" href="${path.basename(stylePath)}">`;
 let page = fs.readFileSync(pagePath, 'utf8');

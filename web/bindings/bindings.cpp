@@ -101,9 +101,11 @@ void printWithName(const std::string& name) {
     form().printWithName(name);
 }
 
-// The header of what changed (Header), in the module's memory.
-val refresh(bool everything) {
-    return val(emscripten::typed_memory_view(kHeaderWords, runningForm().refresh(everything)));
+// The header of what changed (Header), in the module's memory, for canvases of
+// `scale` device pixels per canvas pixel.
+val refresh(bool everything, double scale) {
+    return val(
+        emscripten::typed_memory_view(kHeaderWords, runningForm().refresh(everything, scale)));
 }
 
 // The page has drawn the fresh segments that the last refresh handed out.
@@ -149,8 +151,8 @@ val recordLayout() {
         "OPAQUE", kOpaque)("SHIFT", kShift)("DASH", kDash)("LINE", kSegmentItem)(
         "LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
         "RECT_COUNT", kRectCount)("RECTS", kRects)("ITEM_COUNT", kItemCount)("ITEMS", kItems)(
-        "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("AREA_WIDTH", kAreaWidth)(
-        "AREA_HEIGHT", kAreaHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(
+        "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("PIXEL_WIDTH", kPixelWidth)(
+        "PIXEL_HEIGHT", kPixelHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(
         "SEGMENT_POINTS", wordsOf(offsetof(StrokeSegment, x1)))(
         "SEGMENT_COLOR", wordsOf(offsetof(StrokeSegment, color)))(
         "SEGMENT_WIDTH", wordsOf(offsetof(StrokeSegment, width)));

@@ -3,6 +3,7 @@
 #include <emscripten/val.h>
 
 #include "printing/print_command.h"
+#include "ui/viewport.h"
 
 namespace heikosen::web {
 
@@ -54,24 +55,34 @@ BrowserForm::~BrowserForm() {
     form_.setHost(nullptr);
 }
 
-const std::int32_t* BrowserForm::refresh(bool everything) {
+const std::int32_t* BrowserForm::refresh(bool everything, double scale) {
     const PixelRect area{0, 0, static_cast<int>(form_.gamen.innerWidth()),
                          static_cast<int>(form_.gamen.innerHeight())};
     const std::vector<PixelRect>& rects = drawn_.refresh(form_, area, everything);
+    // The canvases' corner lies on a device pixel: each rectangle is handed
+    // out as the device pixels it touches.
+    const StrokeRaster raster = StrokeRaster::at(scale, {0, 0});
+    deviceRects_.clear();
+    for (const PixelRect& rect : rects) {
+        deviceRects_.push_back(raster.pixelsUnder(
+            {static_cast<double>(rect.left), static_cast<double>(rect.top),
+             static_cast<double>(rect.width), static_cast<double>(rect.height)}));
+    }
     records_.clear();
     drawn_.forEachTouching(rects, [this](const CanvasItem& item) {
         records_.resize(records_.size() + kRecordWords);
         pack(item, records_.data() + records_.size() - kRecordWords);
     });
     header_[kRectCount] = static_cast<std::int32_t>(rects.size());
-    header_[kRects] = addressOf(rects.data());
+    header_[kRects] = addressOf(deviceRects_.data());
     header_[kItemCount] = static_cast<std::int32_t>(records_.size() / kRecordWords);
     header_[kItems] = addressOf(records_.data());
     header_[kWiped] = strokes_.takeWiped() ? 1 : 0;
     header_[kFreshCount] = static_cast<std::int32_t>(strokes_.freshCount());
     header_[kFresh] = addressOf(strokes_.freshInOnePiece());
-    header_[kAreaWidth] = area.width;
-    header_[kAreaHeight] = area.height;
+    const PixelRect pixels = raster.pixels(area.width, area.height);
+    header_[kPixelWidth] = pixels.width;
+    header_[kPixelHeight] = pixels.height;
     return header_;
 }
 

@@ -52,8 +52,9 @@ class BrowserForm {
 
     // Brings the page's picture of the canvas up to date: the rectangles that
     // changed since the last call (all of the drawing area when `everything`),
-    // the items as they stand, and the strokes drawn meanwhile (Header).
-    const std::int32_t* refresh(bool everything);
+    // the items as they stand, and the strokes drawn meanwhile (Header), for
+    // canvases of `scale` device pixels per canvas pixel.
+    const std::int32_t* refresh(bool everything, double scale);
 
   private:
     BrowserMeasurer measurer_;
@@ -63,6 +64,7 @@ class BrowserForm {
     PointerInput pointer_{form_};
     DrawnScene drawn_;
     std::vector<std::int32_t> records_;
+    std::vector<PixelRect> deviceRects_;
     std::int32_t header_[kHeaderWords] = {};
 };
 

@@ -31,7 +31,8 @@ enum Word : std::size_t {
     kRecordWords = kDash + 2,
 };
 
-// What the page reads after an event.
+// What the page reads after an event. The rectangles and the canvases' size are
+// in device pixels at the refresh's scale, which the page's canvases hold.
 enum Header : std::size_t {
     kRectCount,
     kRects,  // address of left, top, width, height per rectangle
@@ -39,9 +40,9 @@ enum Header : std::size_t {
     kItems,  // address of the items
     kWiped,  // the board was wiped: clear the strokes before drawing the fresh ones
     kFreshCount,
-    kFresh,  // address of the fresh segments (StrokeSegment)
-    kAreaWidth,
-    kAreaHeight,
+    kFresh,       // address of the fresh segments (StrokeSegment)
+    kPixelWidth,  // the canvases' size
+    kPixelHeight,
     kHeaderWords,
 };
 

@@ -28,8 +28,6 @@ export class Board {
     this.strokeContext = strokes.getContext('2d');
     this.itemContext = items.getContext('2d');
     this.scale = 0;
-    this.width = 0;
-    this.height = 0;
     this.strokeCount = 0;
     // True while the strokes canvas is known to hold nothing, so that a wipe
     // need not clear it (clearing a canvas never drawn on makes its buffer).
@@ -48,13 +46,11 @@ export class Board {
     if (!(scale > 0) || scale === this.scale) {
       return;
     }
-    const header = this.module.refresh(true).slice();
-    this.width = header[L.AREA_WIDTH];
-    this.height = header[L.AREA_HEIGHT];
+    const header = this.module.refresh(true, scale).slice();
     const before = this.scale;
     this.scale = scale;
-    const pixelWidth = Math.ceil(this.width * scale);
-    const pixelHeight = Math.ceil(this.height * scale);
+    const pixelWidth = header[L.PIXEL_WIDTH];
+    const pixelHeight = header[L.PIXEL_HEIGHT];
     for (const canvas of [this.items, this.strokes]) {
       canvas.style.setProperty('--cw', pixelWidth / scale);
       canvas.style.setProperty('--ch', pixelHeight / scale);
@@ -109,7 +105,7 @@ export class Board {
   setLetters(letters) {
     this.letters = letters;
     if (this.scale > 0) {
-      this.update(this.module.refresh(true).slice());
+      this.update(this.module.refresh(true, this.scale).slice());
     }
   }
 
@@ -221,7 +217,7 @@ export class Board {
   // Paints what changed since the last refresh: strokes first, then items.
   refresh() {
     if (this.scale > 0) {
-      this.update(this.module.refresh(false).slice());
+      this.update(this.module.refresh(false, this.scale).slice());
     }
   }
 
@@ -253,28 +249,22 @@ export class Board {
     return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
   }
 
-  // Clears the rectangles (whole device pixels) and draws the items that the
-  // core hands out for them (those that may touch them), clipped to them.
+  // Clears the rectangles (device pixels) and draws the items that the core
+  // hands out for them (those that may touch them), clipped to them.
   paint(rects, rectCount, items, itemCount) {
-    const m = this.module;
-    const i32 = m.HEAP32;
+    const i32 = this.module.HEAP32;
     const ctx = this.itemContext;
-    const k = this.scale;
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.save();
     this.itemFont = null;
     ctx.beginPath();
     for (let r = 0; r < rectCount; ++r) {
       const at = rects + r * 4;
-      const x0 = Math.floor(i32[at] * k);
-      const y0 = Math.floor(i32[at + 1] * k);
-      const x1 = Math.ceil((i32[at] + i32[at + 2]) * k);
-      const y1 = Math.ceil((i32[at + 1] + i32[at + 3]) * k);
-      ctx.clearRect(x0, y0, x1 - x0, y1 - y0);
-      ctx.rect(x0, y0, x1 - x0, y1 - y0);
+      ctx.clearRect(i32[at], i32[at + 1], i32[at + 2], i32[at + 3]);
+      ctx.rect(i32[at], i32[at + 1], i32[at + 2], i32[at + 3]);
     }
     ctx.clip();
-    ctx.setTransform(k, 0, 0, k, 0, 0);
+    ctx.setTransform(this.scale, 0, 0, this.scale, 0, 0);
     for (let n = 0; n < itemCount; ++n) {
       this.drawItem(ctx, items + n * L.RECORD);
     }
