@@ -141,9 +141,7 @@ ClientRect CanvasMapping::canvasRectFromBox(const ClientRect& boxRect) const {
 }
 
 PixelRect CanvasMapping::canvasPixelsFromBox(const PixelRect& boxRect) const {
-    const ClientRect shown = canvasRectFromBox(
-        {static_cast<double>(boxRect.left), static_cast<double>(boxRect.top),
-         static_cast<double>(boxRect.width), static_cast<double>(boxRect.height)});
+    const ClientRect shown = canvasRectFromBox(exactRect(boxRect));
     const int left = static_cast<int>(std::floor(shown.left));
     const int top = static_cast<int>(std::floor(shown.top));
     const PixelRect touched{left, top, static_cast<int>(std::ceil(shown.right())) - left,

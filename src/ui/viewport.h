@@ -41,6 +41,12 @@ TextFont scaledFont(const FontSpec& font, double scale);
 // each way.
 PixelRect wholePixels(const ClientRect& exact);
 
+// A rectangle of whole pixels as exact coordinates.
+inline ClientRect exactRect(const PixelRect& pixels) {
+    return {static_cast<double>(pixels.left), static_cast<double>(pixels.top),
+            static_cast<double>(pixels.width), static_cast<double>(pixels.height)};
+}
+
 struct Viewport {
     double scale = 1;
     // The laid-out client area's corner, on the grid.

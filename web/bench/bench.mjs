@@ -123,6 +123,8 @@ function staticFloor(dir) {
 // code, whose program has the page's modules and an app.js that only
 // instantiates the module. What the site pays to start its program is what it
 // takes beyond this page.
+// The modules are imported by name, as the program's modules are, so that the
+// program holds and runs them.
 const CODE_ONLY_APP = `import createHeikosen from './heikosen.js';
 import { Board } from './board.js';
 import { listenPointer } from './input.js';

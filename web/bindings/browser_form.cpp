@@ -64,9 +64,7 @@ const std::int32_t* BrowserForm::refresh(bool everything, double scale) {
     const StrokeRaster raster = StrokeRaster::at(scale, {0, 0});
     deviceRects_.clear();
     for (const PixelRect& rect : rects) {
-        deviceRects_.push_back(raster.pixelsUnder(
-            {static_cast<double>(rect.left), static_cast<double>(rect.top),
-             static_cast<double>(rect.width), static_cast<double>(rect.height)}));
+        deviceRects_.push_back(raster.pixelsUnder(exactRect(rect)));
     }
     records_.clear();
     drawn_.forEachTouching(rects, [this](const CanvasItem& item) {
