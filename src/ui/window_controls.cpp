@@ -312,8 +312,13 @@ KeyOutcome controlKey(const WindowControls& controls, int focused, KeyStroke str
         case ControlKey::Right:
         case ControlKey::Up:
         case ControlKey::Down: {
-            if (at == nullptr || at->kind != ControlKind::Option) {
+            if (at == nullptr || at->kind == ControlKind::Canvas) {
                 return {};
+            }
+            // On a button or a check box the arrows move nothing (as in the
+            // browser), neither the focus nor the page.
+            if (at->kind != ControlKind::Option) {
+                return {true, -1, -1};
             }
             const bool back = stroke.key == ControlKey::Left || stroke.key == ControlKey::Up;
             const int next = nextInGroup(controls, focused, back ? -1 : 1);

@@ -265,11 +265,14 @@ TEST_F(WindowList, ArrowsGoRoundTheEnabledOptionsAndSelectThem) {
         EXPECT_EQ(form.selectedOptionCount(), 1);
         EXPECT_EQ(windowControls(form).at(static_cast<std::size_t>(at(focus))).value, 1);
     }
-    // Shift with an arrow, and an arrow on anything but an option button, are not ours.
+    // Shift with an arrow, and an arrow on the canvas, are not the window's; on
+    // a button or a check box an arrow is taken and does nothing.
     EXPECT_EQ(press("Option1_1", ControlKey::Right, true), "Option1_1");
     EXPECT_FALSE(lastHandled);
-    EXPECT_EQ(press("Command1", ControlKey::Down), "Command1");
-    EXPECT_FALSE(lastHandled);
+    for (const char* name : {"Command1", "Check1_0"}) {
+        EXPECT_EQ(press(name, ControlKey::Down), name);
+        EXPECT_TRUE(lastHandled);
+    }
     EXPECT_EQ(press("gamen", ControlKey::Left), "gamen");
     EXPECT_FALSE(lastHandled);
     // With one enabled button the arrows stay on it.

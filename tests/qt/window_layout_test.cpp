@@ -157,9 +157,14 @@ TEST_F(WindowLayout, KeysClickTheButtonsAndWalkTheOptionGroup) {
         EXPECT_EQ(form().penColor, step.penColor);
         EXPECT_EQ(form().Shape1.Visible, step.eraserShown);
     }
-    // The group is one stop of the Tab key, both ways.
+    // The group is one stop of the Tab key, both ways; on a button the arrows
+    // move nothing.
     key(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), w.command(4));
+    for (const Qt::Key arrow : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left}) {
+        key(arrow);
+        EXPECT_EQ(QApplication::focusWidget(), w.command(4));
+    }
     key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), w.option1(1));
     key(Qt::Key_Backtab, Qt::ShiftModifier);
