@@ -104,6 +104,8 @@ inline constexpr const char* kOptionGroupName = "ペンと直線の色";
 // caption that the layout is drawn for, in client pixels: narrow, so that the
 // short captions of the pens and of the marker lines fit their rectangles.
 inline constexpr int kIndicatorCaptionGap = 3;
+// The side of an option button's or a check box's indicator, in client pixels.
+inline constexpr int kIndicatorSize = 13;
 
 // The font of controls that have none of their own: buttons, option buttons
 // and check boxes.

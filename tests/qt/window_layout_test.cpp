@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <vector>
 
@@ -61,6 +62,14 @@ TEST_F(WindowLayout, EveryControlStandsAtItsRectangleWithItsCaption) {
         EXPECT_TRUE(e.widget->isVisible());
     }
     EXPECT_EQ(w.canvas()->drawingArea(), QRect(2, 2, 802, 626));
+    // The indicators are 13 px square, as on the page.
+    for (const auto& [choice, element] :
+         {std::pair<QWidget*, QStyle::SubElement>{w.option1(0), QStyle::SE_RadioButtonIndicator},
+          {w.check1(0), QStyle::SE_CheckBoxIndicator}}) {
+        QStyleOptionButton option;
+        option.initFrom(choice);
+        EXPECT_EQ(choice->style()->subElementRect(element, &option, choice).size(), QSize(13, 13));
+    }
 }
 
 TEST_F(WindowLayout, TitleAndClientAreaOpeningAtTheLaidOutSize) {

@@ -47,8 +47,9 @@ val windowValue(const Form1& form) {
     // The figure in words, read out when it changes, and the canvas's keys.
     return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
         "BackColor", form.BackColor)("letters", letters)("groupName", kOptionGroupName)(
-        "indicatorGap", kIndicatorCaptionGap)("canvasWords", form.canvasWords())(
-        "canvasKeys", Form1::canvasKeyHint())("controls", controls);
+        "indicatorGap", kIndicatorCaptionGap)("indicatorSize", kIndicatorSize)(
+        "canvasWords", form.canvasWords())("canvasKeys", Form1::canvasKeyHint())("controls",
+                                                                                 controls);
 }
 
 }  // namespace heikosen::web

@@ -63,8 +63,8 @@ export function formMarkup(window, figure) {
   const named = (control) =>
     ` aria-label="${escapeMarkup(control.name)}" tabindex="${control.tabStop ? 0 : -1}"`;
   const group = window.controls.filter((control) => control.group >= 0);
-  const parts = [`<div id="form" style="--w:${window.Width};--h:${window.Height};--gap:${window.indicatorGap};` +
-    `background:${colour(window.BackColor)}">`];
+  const parts = [`<div id="form" style="--w:${window.Width};--h:${window.Height};` +
+    `--gap:${window.indicatorGap};--box:${window.indicatorSize};background:${colour(window.BackColor)}">`];
   for (const control of window.controls) {
     const { kind, id, props } = control;
     if (kind === 'label') {

@@ -108,6 +108,9 @@ test('start-up at 891 x 687', async (t) => {
       [10, 50, 802, 626],
       [10, 50, 802, 626],
     ]);
+    // The indicators of option buttons and check boxes are 13 px square, as on the desktop.
+    assert.deepEqual(await page.$$eval('#Option1_0, #Check1_0',
+      (els) => els.map((el) => [el.offsetWidth, el.offsetHeight])), [[13, 13], [13, 13]]);
     // Only the ended notice and the print dialog are out of sight.
     assert.equal(await page.$eval('#ended', (el) => el.checkVisibility()), false);
     assert.equal(await page.$eval('#print-dialog', (el) => el.open), false);

@@ -7,9 +7,9 @@
 
 namespace heikosen::qt {
 
-// The application's style with the narrow gap between an option button's or a
-// check box's indicator and its caption that the window's layout is drawn for.
-// The indicators and the gap grow and shrink with the window's scale.
+// The application's style with the indicators of option buttons and check
+// boxes, and the narrow gap to their captions, that the window's layout is
+// drawn for, growing and shrinking with the window's scale.
 class ControlStyle final : public QProxyStyle {
   public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
@@ -22,7 +22,7 @@ class ControlStyle final : public QProxyStyle {
             case PM_IndicatorHeight:
             case PM_ExclusiveIndicatorWidth:
             case PM_ExclusiveIndicatorHeight:
-                return scaledPixels(QProxyStyle::pixelMetric(metric, option, widget), factor_);
+                return scaledPixels(kIndicatorSize, factor_);
             default:
                 return QProxyStyle::pixelMetric(metric, option, widget);
         }
