@@ -35,8 +35,8 @@ void StrokeLayer::paintKept(QImage& image, std::size_t first, std::size_t end) c
 
 QImage StrokeLayer::blankImage() const {
     const QSize size = toQRect(raster_.pixels(canvasSize_.width(), canvasSize_.height())).size();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(background_);
     return image;
 }
 
@@ -81,10 +81,10 @@ bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {
         return false;
     }
     // At the layer's own resolution each of its pixels falls on one device
-    // pixel, and the background is filled under exactly those pixels; only
-    // drawing at another resolution (printing) needs smoothing.
+    // pixel, and the layer, on its background, is copied; only drawing at
+    // another resolution (printing) needs smoothing, over the background.
     const bool smooth = !raster_.atScale(deviceScale(painter));
-    return drawPixels(painter, dirty, image_, smooth, &background_);
+    return drawPixels(painter, dirty, image_, smooth, smooth ? &background_ : nullptr);
 }
 
 bool StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels,
@@ -162,7 +162,7 @@ void StrokeLayer::segmentKept(const StrokeSegment& segment) {
 
 void StrokeLayer::wiped() {
     stopRedraw();
-    image_.fill(Qt::transparent);
+    image_.fill(background_);
     canvas_.updateDrawingArea();
 }
 

@@ -67,7 +67,7 @@ class StrokeLayer final : public StrokeStore {
     void redrawSlice();
     // Draws the kept segments from `first` up to `end` into `image`.
     void paintKept(QImage& image, std::size_t first, std::size_t end) const;
-    // A transparent image of the drawing area at the layer's resolution.
+    // An image of the drawing area at the layer's resolution, of the background alone.
     QImage blankImage() const;
 
     CanvasWidget& canvas_;
