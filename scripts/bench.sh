@@ -12,7 +12,7 @@
 #
 # STARTUP_RUNS (default 15) sets how many launches of each program, and loads of
 # the site and of its page without its program, are timed; DRAG_ROUNDS (default
-# 5) how many rounds of 100 moves are dragged in each window.
+# 25) how many rounds of 20 moves are dragged in each window.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 build=build-bench
 out="$build/bench-results"
 runs="${STARTUP_RUNS:-15}"
-rounds="${DRAG_ROUNDS:-5}"
+rounds="${DRAG_ROUNDS:-25}"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_BENCH=ON \
     -DBUILD_TESTING=OFF -DHEIKOSEN_WERROR=ON >/dev/null
@@ -67,9 +67,9 @@ export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime" \
 "$build/bench/startup_bench" --runs="$runs" --memory-runs=5 --out="$out/startup.json" \
     heikosen="$build/heikosen" floor="$build/bench/floor_window"
 
-echo "== dragging p under Xvfb ($rounds rounds of 100 moves)" >&2
+echo "== dragging p under Xvfb ($rounds rounds of 20 moves)" >&2
 "$build/bench/drag_bench" --program="$build/heikosen" --floor="$build/bench/drag_floor" \
-    --rounds="$rounds" --moves=100 --out="$out/drag.json"
+    --rounds="$rounds" --moves=20 --out="$out/drag.json"
 kill "$xvfb" 2>/dev/null || true
 unset DISPLAY QT_QPA_PLATFORM XDG_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS
 
