@@ -34,6 +34,10 @@ TEST(Properties, ControlsByNameAndIndex) {
 
     w.form.Label5.setCaption("名前：\"a\"\n");
     EXPECT_EQ(control("Label5", 0)["Caption"].as<std::string>(), "名前：\"a\"\n");
+    // A number as it stands, a fraction too.
+    w.form.Label5.Left = 0.1F;
+    EXPECT_EQ(control("Label5", 0)["Left"].as<float>(), 0.1F);
+    EXPECT_EQ(control("Label5", 0)["Left"].as<double>(), static_cast<double>(0.1F));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ using emscripten::val;
 
 namespace {
 
-val fontValue(const FontSpec& font) {
+Members fontValue(const FontSpec& font) {
     return Members()("Name", font.Name)("Size", font.Size)("Bold", font.Bold)(
         "px", pixelSizeForPoints(font.Size));
 }

@@ -1,6 +1,7 @@
 #include "properties.h"
 
 #include <string>
+#include <vector>
 
 #include "members.h"
 #include "ui/window_controls.h"
@@ -17,8 +18,8 @@ constexpr const char* kRoleNames[] = {"text", "button", "radio", "checkbox", "im
 
 // One entry of the window's list as the page lays it out, keeps it up to date
 // and gives it to a screen reader.
-val listedValue(const WindowControl& c) {
-    const val props = Members().bounds(c.rect)("Caption", c.caption)("Visible", c.visible)(
+Members listedValue(const WindowControl& c) {
+    const Members props = Members().bounds(c.rect)("Caption", c.caption)("Visible", c.visible)(
         "Enabled", c.enabled)("AutoSize", c.autoSize)("Value", c.value)("BackColor", c.backColor)(
         "ForeColor", c.foreColor)("Font", Members()("Typeface", typefaceOf(c.font.Name))(
                                               "Bold", c.font.Bold)("px", c.fontPixels));
@@ -36,13 +37,13 @@ std::string letterName(Letter letter) {
 }
 
 val windowValue(const Form1& form) {
-    val letters = val::array();
+    std::vector<std::string> letters;
     for (const Letter letter : kLetters) {
-        letters.call<void>("push", letterName(letter));
+        letters.push_back(letterName(letter));
     }
-    val controls = val::array();
+    std::vector<Members> controls;
     for (const WindowControl& c : windowControls(form)) {
-        controls.call<void>("push", listedValue(c));
+        controls.push_back(listedValue(c));
     }
     // The figure in words, read out when it changes, and the canvas's keys.
     return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
