@@ -43,27 +43,22 @@ class Members {
 
   private:
     template <typename T>
-    struct IsList : std::false_type {};
-    template <typename T>
-    struct IsList<std::vector<T>> : std::true_type {};
-
+    void append(const std::vector<T>& list) {
+        text_ += '[';
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            text_ += i > 0 ? "," : "";
+            append(list[i]);
+        }
+        text_ += ']';
+    }
     template <typename T>
     void append(const T& value) {
         if constexpr (std::is_same_v<T, bool>) {
             text_ += value ? "true" : "false";
         } else if constexpr (std::is_same_v<T, Members>) {
             text_ += value.json();
-        } else if constexpr (IsList<T>::value) {
-            text_ += '[';
-            for (std::size_t i = 0; i < value.size(); ++i) {
-                text_ += i > 0 ? "," : "";
-                append(value[i]);
-            }
-            text_ += ']';
         } else if constexpr (std::is_convertible_v<const T&, std::string_view>) {
             appendText(value);
-        } else if constexpr (std::is_enum_v<T> || std::is_integral_v<T>) {
-            text_ += std::to_string(static_cast<long long>(value));
         } else {
             appendNumber(static_cast<double>(value));
         }
