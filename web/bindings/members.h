@@ -36,9 +36,7 @@ class Members {
     }
     // The object as JSON text.
     std::string json() const { return text_.empty() ? "{}" : text_ + '}'; }
-    emscripten::val value() const {
-        return emscripten::val::global("JSON").call<emscripten::val>("parse", json());
-    }
+    emscripten::val value() const { return emscripten::val::global("JSON")["parse"](json()); }
     operator emscripten::val() const { return value(); }
 
   private:
