@@ -233,20 +233,6 @@ bool StrokeRaster::atScale(double deviceScale) const {
     return std::fabs(deviceScale - scale) <= 1e-6 * scale;
 }
 
-std::optional<ClientPoint> StrokeRaster::wholePixelsOff(double scaleX, double scaleY, double dx,
-                                                        double dy) const {
-    constexpr double kTolerance = 1e-6;
-    const double x = dx - phaseX;
-    const double y = dy - phaseY;
-    const auto whole = [](double v) { return static_cast<double>(std::lround(v)); };
-    if (!(scale > 0) || std::fabs(scaleX - scale) > kTolerance * scale ||
-        std::fabs(scaleY - scale) > kTolerance * scale || std::fabs(x - whole(x)) > kTolerance ||
-        std::fabs(y - whole(y)) > kTolerance) {
-        return std::nullopt;
-    }
-    return ClientPoint{whole(x), whole(y)};
-}
-
 ClientRect StrokeRaster::stretchedFrom(const StrokeRaster& before, double width,
                                        double height) const {
     const double ratio = scale / before.scale;

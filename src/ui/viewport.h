@@ -11,7 +11,6 @@
 // whole window pixels for the desktop's widgets (1), whole device pixels for
 // the page (its device pixel ratio).
 
-#include <optional>
 #include <vector>
 
 #include "ui/canvas_scene.h"
@@ -96,12 +95,6 @@ struct StrokeRaster {
     // Whether a painter at this many device pixels per canvas pixel puts each
     // of the picture's pixels on one of its own.
     bool atScale(double deviceScale) const;
-    // The whole device pixels between a painter's pixels and the picture's,
-    // for a painter that takes canvas pixels to device pixels by `scaleX`,
-    // `scaleY` and moves them by (dx, dy): nothing when it draws at another
-    // scale or between the picture's pixels.
-    std::optional<ClientPoint> wholePixelsOff(double scaleX, double scaleY, double dx,
-                                              double dy) const;
     // Where a picture of `width` x `height` pixels made for `before` stands on
     // this one's pixels.
     ClientRect stretchedFrom(const StrokeRaster& before, double width, double height) const;

@@ -152,9 +152,6 @@ TEST(StrokeRasterTest, OnTheDevicesPixels) {
     EXPECT_EQ(raster, (heikosen::StrokeRaster{2.5, 0, 0}));
     EXPECT_TRUE(raster.atScale(2.5));
     EXPECT_FALSE(raster.atScale(2.5001));
-    EXPECT_EQ(raster.wholePixelsOff(2.5, 2.5, 21, 101), (ClientPoint{21, 101}));
-    EXPECT_EQ(raster.wholePixelsOff(2.5, 2.5, 21.5, 101), std::nullopt);
-    EXPECT_EQ(raster.wholePixelsOff(2.5, 2, 21, 101), std::nullopt);
     // A picture of 100 x 40 pixels made at half the scale, a quarter pixel in,
     // stands twice as large, half a pixel out.
     EXPECT_EQ(raster.stretchedFrom({1.25, 0.25, 0.25}, 100, 40), (ClientRect{-0.5, -0.5, 200, 80}));

@@ -2,11 +2,8 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <optional>
-#include <utility>
 
 #include "ui/form1.h"
 
@@ -76,23 +73,8 @@ QRect CanvasWidget::area() const {
 
 void CanvasWidget::ensureStrokeLayer() {
     const QPointF corner = mapTo(window(), QPoint(0, 0));
-    if (strokes_.setResolution(
-            QSizeF(area().size()),
-            mapping().strokeRaster(devicePixelRatioF(), {corner.x(), corner.y()}))) {
-        markStale(area());
-    }
-}
-
-void CanvasWidget::markStale(const QRegion& canvasRegion) {
-    // Without a composed picture there is nothing to bring up to date: the next
-    // one is composed whole.
-    if (!composed_.isNull()) {
-        stale_ += canvasRegion;
-        // A region of many pieces costs more to keep than its bounds to compose.
-        if (stale_.rectCount() > 32) {
-            stale_ = stale_.boundingRect();
-        }
-    }
+    strokes_.setResolution(QSizeF(area().size()),
+                           mapping().strokeRaster(devicePixelRatioF(), {corner.x(), corner.y()}));
 }
 
 void CanvasWidget::refresh() {
@@ -110,8 +92,6 @@ void CanvasWidget::repaintCanvas(const QRegion& canvasRegion) {
     for (const QRect& rect : inside) {
         box += toQRect(mapping().boxRectFromCanvas(fromQRectF(QRectF(rect))));
     }
-    markStale(inside);
-    changedSincePaint_ = true;
     update(box);
 }
 
@@ -124,56 +104,6 @@ void CanvasWidget::showFocusRing(bool shown) {
         focusRing_ = shown;
         update();
     }
-}
-
-bool CanvasWidget::paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene) {
-    // The picture is the screen's: kept while the canvas is shown, holding the
-    // scene of the last refresh, drawn as Qt's raster engine draws (labels as
-    // pictures), each of its pixels on one device pixel. A board without
-    // strokes is painted directly: filling the background and drawing the
-    // controls costs less than copying the picture would. A picture made
-    // before stays, kept up to date, for the strokes to come.
-    const std::optional<QPoint> whole = strokes_.wholePixelsTo(painter);
-    if (strokes_.blank() || strokes_.image().isNull() || !whole || !isVisible() ||
-        painter.paintEngine()->type() != QPaintEngine::Raster || scene != drawn_.scene()) {
-        return false;
-    }
-    if (composed_.size() != strokes_.image().size()) {
-        // The old picture goes before the new one is made.
-        composed_ = QImage();
-        composed_ = QImage(strokes_.image().size(), QImage::Format_RGB32);
-        if (composed_.isNull()) {
-            return false;
-        }
-        stale_ = area();
-    }
-    // Everything out of date is composed at once: what the last changes asked
-    // to repaint, or, after the repaints of a blank board left the picture
-    // alone, all of it, which piece by piece would leave a region of ever more
-    // pieces behind. It is drawn as on screen, moved by the whole device pixels
-    // between the painter's pixels and the picture's, and clipped as on screen
-    // to the drawing area: the same edge rounded the same way cuts the lines at
-    // the same points. The strokes fall on exactly the pixels under each part;
-    // the controls, clipped to them all, are those that may show there.
-    if (!stale_.isEmpty()) {
-        const QTransform onPicture =
-            painter.deviceTransform() * QTransform::fromTranslate(-whole->x(), -whole->y());
-        QPainter picture(&composed_);
-        picture.setTransform(onPicture);
-        QRegion pixels;
-        for (const QRect& rect : stale_) {
-            strokes_.paint(picture, rect);
-            pixels += toQRect(strokes_.raster().pixelsUnder(fromQRectF(QRectF(rect))));
-        }
-        picture.resetTransform();
-        picture.setClipRegion(pixels);
-        picture.setTransform(onPicture);
-        picture.setClipRect(area(), Qt::IntersectClip);
-        paintScene(picture, scene, area().size(), stale_.boundingRect(), pictures_, labels_);
-        stale_ = QRegion();
-    }
-    strokes_.drawPixels(painter, dirty, composed_, false);
-    return true;
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -198,31 +128,18 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     if (dirty.isEmpty()) {
         return;
     }
-    // What stands on the canvas, as the form lists it now.
-    const CanvasScene& scene = drawn_.build(form_);
-    // The repaint that follows a change is painted directly: composing its
-    // parts first, as each move of a drag would, costs one copy more.
-    if (!std::exchange(changedSincePaint_, false) && paintComposed(painter, dirty, scene)) {
-        return;
-    }
     // The strokes of the pens on their background, only where the canvas is
     // being repainted; a board never written on is filled with the background.
+    // Then what stands on the canvas, as the form lists it now.
     if (!strokes_.paint(painter, dirty)) {
         painter.fillRect(dirty, toQColor(form_.gamen.BackColor));
     }
-    paintScene(painter, scene, canvasArea.size(), dirty, pictures_, labels_);
+    paintScene(painter, drawn_.build(form_), canvasArea.size(), dirty, pictures_, labels_);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ensureStrokeLayer();
-}
-
-void CanvasWidget::hideEvent(QHideEvent* event) {
-    // Only the screen needs the composed picture.
-    composed_ = QImage();
-    stale_ = QRegion();
-    QWidget::hideEvent(event);
 }
 
 bool CanvasWidget::event(QEvent* event) {

@@ -8,14 +8,9 @@
 // with the keyboard, its frame shows a focus ring. It tells assistive
 // technology the figure in words.
 //
-// Once the pens have drawn on it, a repaint on screen copies its pixels from
-// one picture of the drawing area as the screen shows it (the board and the
-// controls over it, on the stroke layer's pixels), composed again first where
-// it is stale: a repaint of the whole canvas costs one copy (at 1x about 1.2
-// times a plain copy of its pixels, against 2.2 times drawn afresh). The
-// repaint that follows a change, a blank board, and painting elsewhere (on
-// paper, at another scale) fill the background, blend the strokes over it and
-// draw the controls directly.
+// A repaint copies the strokes' picture (the board's background with the
+// strokes on it) under the pixels being painted, or fills the background of a
+// blank board, and draws the controls over it.
 
 #include <QWidget>
 
@@ -69,20 +64,12 @@ class CanvasWidget final : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
   private:
     // A mouse event as the core's pointer input takes it.
     PointerEvent pointerEvent(const QMouseEvent* event) const;
     // The drawing area, in canvas pixels.
     QRect area() const;
-    // Copies the canvas pixels in `dirty` from the composed picture, composing
-    // its stale parts there first; false when the painter does not draw on the
-    // picture's pixels, or `scene` is not the one drawn, and nothing was
-    // painted.
-    bool paintComposed(QPainter& painter, const QRect& dirty, const CanvasScene& scene);
-    // The composed picture no longer shows these canvas pixels.
-    void markStale(const QRegion& canvasRegion);
     void ensureStrokeLayer();
 
     Form1& form_;
@@ -94,14 +81,6 @@ class CanvasWidget final : public QWidget {
     LetterPictures pictures_;
     LabelPictures labels_;
     DrawnScene drawn_;
-    // The drawing area as the screen shows it, on the stroke layer's pixels;
-    // the scene it shows is the drawn one. Made by the first repaint of a board
-    // with strokes, let go when the canvas is hidden.
-    QImage composed_;
-    // The canvas pixels where composed_ is out of date.
-    QRegion stale_;
-    // Parts of the canvas were asked to be repainted since the last repaint.
-    bool changedSincePaint_ = false;
 };
 
 }  // namespace heikosen::qt

@@ -80,41 +80,24 @@ bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {
     if (image_.isNull() || blank() || !(scale() > 0)) {
         return false;
     }
-    // At the layer's own resolution each of its pixels falls on one device
-    // pixel, and the layer, on its background, is copied; only drawing at
-    // another resolution (printing) needs smoothing, over the background.
-    const bool smooth = !raster_.atScale(deviceScale(painter));
-    return drawPixels(painter, dirty, image_, smooth, smooth ? &background_ : nullptr);
-}
-
-bool StrokeLayer::drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels,
-                             bool smooth, const QColor* ground) const {
-    // The pixels under the canvas pixels being repainted, and the canvas
-    // rectangle they cover exactly.
+    // The layer's pixels under the canvas pixels being repainted, and the
+    // canvas rectangle they cover exactly. At the layer's own resolution each
+    // of them falls on one device pixel and is copied; only drawing at another
+    // resolution (printing) smooths them, over the background.
     const QRect source =
-        toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(pixels.rect());
+        toQRect(raster_.pixelsUnder(fromQRectF(QRectF(dirty)))).intersected(image_.rect());
     if (source.isEmpty()) {
         return false;
     }
-    const QRectF covered = toQRectF(raster_.canvasOver(fromQRect(source)));
-    if (ground != nullptr) {
-        painter.fillRect(smooth ? QRectF(dirty) : covered, *ground);
+    const bool smooth = !raster_.atScale(deviceScale(painter));
+    if (smooth) {
+        painter.fillRect(dirty, background_);
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-    painter.drawImage(covered, pixels, QRectF(source));
+    painter.drawImage(toQRectF(raster_.canvasOver(fromQRect(source))), image_, QRectF(source));
     painter.restore();
     return true;
-}
-
-std::optional<QPoint> StrokeLayer::wholePixelsTo(const QPainter& painter) const {
-    const QTransform device = painter.deviceTransform();
-    const std::optional<ClientPoint> whole =
-        raster_.wholePixelsOff(device.m11(), device.m22(), device.dx(), device.dy());
-    if (device.type() > QTransform::TxScale || !whole) {
-        return std::nullopt;
-    }
-    return QPointF(whole->x, whole->y).toPoint();
 }
 
 void StrokeLayer::startRedraw() {

@@ -10,7 +10,6 @@
 #include <QSizeF>
 #include <QTimer>
 #include <cstddef>
-#include <optional>
 
 #include "ui/stroke_store.h"
 #include "ui/viewport.h"
@@ -49,15 +48,6 @@ class StrokeLayer final : public StrokeStore {
     // canvas pixels `dirty`, the painter's origin at the canvas's; false when
     // the board is blank and nothing was painted.
     bool paint(QPainter& painter, const QRect& dirty) const;
-    // Draws the pixels of `pixels`, a picture on the image's pixels, that lie
-    // under the canvas pixels `dirty`, over `ground` when given; smoothed, for
-    // a painter on other pixels. False when no pixel lies there.
-    bool drawPixels(QPainter& painter, const QRect& dirty, const QImage& pixels, bool smooth,
-                    const QColor* ground = nullptr) const;
-    // The whole device pixels between the painter's pixels and the image's,
-    // when each pixel of the image falls on one of the painter's; nothing when
-    // the painter draws at another scale or between the image's pixels.
-    std::optional<QPoint> wholePixelsTo(const QPainter& painter) const;
 
   private:
     void segmentKept(const StrokeSegment& segment) override;
