@@ -35,7 +35,6 @@ class StrokeLayer final : public StrokeStore {
     const QImage& image() const { return image_; }
     // Image pixels per canvas pixel, and where the canvas's origin lies within
     // the image's first pixel.
-    const StrokeRaster& raster() const { return raster_; }
     qreal scale() const { return raster_.scale; }
     QPointF phase() const { return {raster_.phaseX, raster_.phaseY}; }
     // Gives the image the size of a drawing area of `canvasSize` canvas pixels
