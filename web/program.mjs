@@ -1,9 +1,9 @@
 // Writes the page's program as one classic script: the module's JavaScript and
 // the page's modules (app.js and those it imports), each in a function of its
 // own, inside self.heikosenProgram(), which the page calls once its first frame
-// is on the screen. The page's head asks for this one file as it is read and
-// runs it then, so that it is at hand: the modules asked for only after the
-// first paint each waited for the browser's network before being sent.
+// is on the screen. The page's head asks for this one file as it is read, so
+// that it is at hand by then: the modules asked for only after the first paint
+// each waited for the browser's network before being sent.
 //
 //   node program.mjs MODULE_JS PAGE_DIR OUT
 
