@@ -19,7 +19,7 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import { Board } from './site/board.js';
-import { escapeMarkup, familyVariable, formMarkup } from './site/view.js';
+import { colour, escapeMarkup, familyVariable, formMarkup } from './site/view.js';
 
 const [modulePath, pagePath, stylePath, screenLettersDir, fitPath, outPath] = process.argv.slice(2);
 if (!outPath) {
@@ -136,7 +136,7 @@ const figure = `<svg class="figure" width="${width}" height="${height}" ` +
 
 const link = `<link rel="stylesheet" href="${path.basename(stylePath)}">`;
 let page = fs.readFileSync(pagePath, 'utf8');
-for (const needed of [link, '@HEIKOSEN_FORM@', '<title>', '<html lang="ja">']) {
+for (const needed of [link, '@HEIKOSEN_FORM@', '<title>', '<html lang="ja">', '<meta name="theme-color"']) {
   if (!page.includes(needed)) {
     throw new Error(`${pagePath} has no ${needed}`);
   }
@@ -144,6 +144,8 @@ for (const needed of [link, '@HEIKOSEN_FORM@', '<title>', '<html lang="ja">']) {
 page = page
   .replace(link, () => `<style>\n${fs.readFileSync(stylePath, 'utf8')}</style>`)
   .replace(/<title>[^<]*<\/title>/, () => `<title>${escapeMarkup(window.Caption)}</title>`)
-  .replace('<html lang="ja">', () => `<html lang="ja" data-fit="${fs.readFileSync(fitPath).toString('base64')}">`)
+  .replace('<html lang="ja">', () => `<html lang="ja" style="--ground:${colour(window.BackColor)}" ` +
+    `data-fit="${fs.readFileSync(fitPath).toString('base64')}">`)
+  .replace(/(<meta name="theme-color" content=")[^"]*/, (_, meta) => meta + colour(window.BackColor))
   .replace('@HEIKOSEN_FORM@', () => formMarkup(window, figure));
 fs.writeFileSync(outPath, page);

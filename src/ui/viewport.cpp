@@ -155,11 +155,7 @@ ClientRect CanvasMapping::drawingAreaInBox() const {
 }
 
 std::vector<CanvasMapping::FrameFill> CanvasMapping::frame(bool focusRing) const {
-    constexpr Rgb kShadow = 0x808080;
-    constexpr Rgb kDarkShadow = 0x404040;
-    constexpr Rgb kLight = 0xC0C0C0;
-    constexpr Rgb kHighlight = 0xFFFFFF;
-    constexpr Rgb kFocusRing = 0x0050D0;
+    const FrameColors& c = kFrameColors;
     std::vector<FrameFill> fills;
     if (border_ <= 0) {
         return fills;
@@ -175,17 +171,17 @@ std::vector<CanvasMapping::FrameFill> CanvasMapping::frame(bool focusRing) const
         fills.push_back({{right, r.top + 1, 1, r.height - 1}, lower});
     };
     const PixelRect& outer = layout_;
-    edge(outer, kShadow, kHighlight);
+    edge(outer, c.shadow, c.highlight);
     if (border_ > 1) {
-        edge({outer.left + 1, outer.top + 1, outer.width - 2, outer.height - 2}, kDarkShadow,
-             kLight);
+        edge({outer.left + 1, outer.top + 1, outer.width - 2, outer.height - 2}, c.darkShadow,
+             c.light);
     }
     if (focusRing) {
         const int b = border_;
-        fills.push_back({{outer.left, outer.top, outer.width, b}, kFocusRing});
-        fills.push_back({{outer.left, outer.top + outer.height - b, outer.width, b}, kFocusRing});
-        fills.push_back({{outer.left, outer.top, b, outer.height}, kFocusRing});
-        fills.push_back({{outer.left + outer.width - b, outer.top, b, outer.height}, kFocusRing});
+        fills.push_back({{outer.left, outer.top, outer.width, b}, c.focusRing});
+        fills.push_back({{outer.left, outer.top + outer.height - b, outer.width, b}, c.focusRing});
+        fills.push_back({{outer.left, outer.top, b, outer.height}, c.focusRing});
+        fills.push_back({{outer.left + outer.width - b, outer.top, b, outer.height}, c.focusRing});
     }
     return fills;
 }

@@ -133,6 +133,12 @@ class CanvasMapping {
     PixelRect canvasPixelsFromBox(const PixelRect& boxRect) const;
     // The drawing area in the box's pixels.
     ClientRect drawingAreaInBox() const;
+    // The colours of the canvas's sunken frame, its edges above and to the
+    // left first, and of the ring that shows the keyboard's focus on it.
+    struct FrameColors {
+        Rgb shadow, highlight, darkShadow, light, focusRing;
+    };
+    static constexpr FrameColors kFrameColors{0x808080, 0xFFFFFF, 0x404040, 0xC0C0C0, 0x0050D0};
     // A rectangle of the canvas's frame, filled with one colour.
     struct FrameFill {
         PixelRect rect;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "members.h"
+#include "ui/viewport.h"
 #include "ui/window_controls.h"
 
 namespace heikosen::web {
@@ -45,12 +46,15 @@ val windowValue(const Form1& form) {
     for (const WindowControl& c : windowControls(form)) {
         controls.push_back(listedValue(c));
     }
+    const CanvasMapping::FrameColors& frame = CanvasMapping::kFrameColors;
     // The figure in words, read out when it changes, and the canvas's keys.
     return Members()("Caption", form.Caption)("Width", kClientWidth)("Height", kClientHeight)(
         "BackColor", form.BackColor)("letters", letters)("groupName", kOptionGroupName)(
         "indicatorGap", kIndicatorCaptionGap)("indicatorSize", kIndicatorSize)(
-        "canvasWords", form.canvasWords())("canvasKeys", Form1::canvasKeyHint())("controls",
-                                                                                 controls);
+        "frame", Members()("shadow", frame.shadow)("highlight", frame.highlight)(
+                     "darkShadow", frame.darkShadow)("light", frame.light)(
+                     "focusRing", frame.focusRing))("canvasWords", form.canvasWords())(
+        "canvasKeys", Form1::canvasKeyHint())("controls", controls);
 }
 
 }  // namespace heikosen::web

@@ -63,8 +63,11 @@ export function formMarkup(window, figure) {
   const named = (control) =>
     ` aria-label="${escapeMarkup(control.name)}" tabindex="${control.tabStop ? 0 : -1}"`;
   const group = window.controls.filter((control) => control.group >= 0);
+  const { shadow, highlight, darkShadow, light, focusRing } = window.frame;
   const parts = [`<div id="form" style="--w:${window.Width};--h:${window.Height};` +
-    `--gap:${window.indicatorGap};--box:${window.indicatorSize};background:${colour(window.BackColor)}">`];
+    `--gap:${window.indicatorGap};--box:${window.indicatorSize};background:${colour(window.BackColor)};` +
+    `--shadow:${colour(shadow)};--highlight:${colour(highlight)};--dark-shadow:${colour(darkShadow)};` +
+    `--light:${colour(light)};--ring:${colour(focusRing)}">`];
   for (const control of window.controls) {
     const { kind, id, props } = control;
     if (kind === 'label') {
