@@ -123,6 +123,31 @@ TEST_F(WindowPixels, InitialScreenButtonRestoresTheFigure) {
     EXPECT_EQ(onScreen().copy(canvasRect), before);
 }
 
+// A name with a line break in it puts two lines on the canvas: the second
+// stands the label's line height below the first, as the page draws it, not
+// at the font's own line spacing.
+TEST_F(WindowPixels, ALabelsSecondLineStandsItsLineHeightBelow) {
+    form().Label5.setCaption("Ａ\nＡ");
+    window().syncFromForm();
+    settle();
+    const QImage image = rendered();
+    // The rows of the label's box with ink, below its top at form y 16.
+    std::vector<int> tops;
+    bool inked = false;
+    for (int y = 16; y < 60; ++y) {
+        bool ink = false;
+        for (int x = 24; x < 44; ++x) {
+            ink = ink || qGray(canvasPixel(image, x, y)) < 96;
+        }
+        if (ink && !inked) {
+            tops.push_back(y);
+        }
+        inked = ink;
+    }
+    ASSERT_EQ(tops.size(), 2U);
+    EXPECT_EQ(tops[1] - tops[0], 16);  // 12 points
+}
+
 TEST_F(WindowPixels, QuitButtonEndsTheProgram) {
     // The event loop runs until the program ends; should "終了" fail to end it,
     // the loop is stopped after a while with another code.

@@ -148,8 +148,8 @@ constexpr int wordsOf(std::size_t bytes) {
 val recordLayout() {
     return Members()("RECORD", kRecordWords)("KIND", kKind)("COLOR", kColor)("WIDTH", kWidth)(
         "STYLE", kStyle)("GEOMETRY", kGeometry)("CAPTION", kCaption)("FONT", kFont)(
-        "OPAQUE", kOpaque)("SHIFT", kShift)("DASH", kDash)("LINE", kSegmentItem)(
-        "LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
+        "OPAQUE", kOpaque)("LINE_HEIGHT", kLineHeight)("SHIFT", kShift)("DASH", kDash)(
+        "LINE", kSegmentItem)("LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
         "RECT_COUNT", kRectCount)("RECTS", kRects)("ITEM_COUNT", kItemCount)("ITEMS", kItems)(
         "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("PIXEL_WIDTH", kPixelWidth)(
         "PIXEL_HEIGHT", kPixelHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(

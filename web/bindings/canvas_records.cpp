@@ -64,6 +64,7 @@ void pack(const CanvasItem& item, std::int32_t* record) {
         record[kFont + 1] = static_cast<std::int32_t>(typeface.size());
         record[kFont + 2] = label->font.pixelSize;
         record[kOpaque] = label->opaque ? 1 : 0;
+        record[kLineHeight] = label->lineHeight;
     } else if (const auto* picture = std::get_if<PictureItem>(&item.shape)) {
         record[kKind] = kPictureItem;
         record[kStyle] = static_cast<std::int32_t>(picture->letter);

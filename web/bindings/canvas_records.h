@@ -26,6 +26,7 @@ enum Word : std::size_t {
     kCaption = kGeometry + 4,  // text: caption's address and length in bytes
     kFont = kCaption + 2,      // text: typeface's address and length, size in px
     kOpaque = kFont + 3,       // text: fills its box first
+    kLineHeight,               // text: the height of each line of its caption
     kShift,                    // segment: the pen's shift across, x and y, as floats
     kDash = kShift + 2,        // segment: on and off lengths as floats, 0 off for solid
     kRecordWords = kDash + 2,

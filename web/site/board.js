@@ -382,8 +382,9 @@ export class Board {
     ctx.textBaseline = 'alphabetic';
     const ascent = this.ascent(ctx, font);
     const lines = caption.split('\n');
+    const lineHeight = i32[item + L.LINE_HEIGHT];
     for (let n = 0; n < lines.length; ++n) {
-      ctx.fillText(lines[n], left, top + n * px + ascent);
+      ctx.fillText(lines[n], left, top + n * lineHeight + ascent);
     }
     ctx.restore();
   }

@@ -2,6 +2,7 @@
 
 #include <QPen>
 #include <QString>
+#include <QStringList>
 #include <cmath>
 #include <cstdint>
 
@@ -154,7 +155,12 @@ const QImage& LabelPictures::picture(const ControlId& control, const TextItem& l
         painter.setClipRect(rect);
         painter.setFont(toQFont(label.font));
         painter.setPen(toQColor(label.foreColor));
-        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, toQString(label.caption));
+        // One line below the other, each as high as the core says.
+        const QStringList lines = toQString(label.caption).split(QLatin1Char('\n'));
+        for (qsizetype n = 0; n < lines.size(); ++n) {
+            const int top = static_cast<int>(n) * label.lineHeight;
+            painter.drawText(rect.adjusted(0, top, 0, 0), Qt::AlignLeft | Qt::AlignTop, lines[n]);
+        }
     }
     return image;
 }
