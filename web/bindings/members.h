@@ -17,6 +17,10 @@
 
 #include "ui/controls.h"
 
+// JSON text of `length` bytes, parsed by the page. Handed over as a
+// std::string, the text would be read a byte at a time before it is decoded.
+extern "C" emscripten::EM_VAL parseJson(const char* text, int length);
+
 namespace heikosen::web {
 
 // An object of the page's, with the members set in turn.
@@ -36,7 +40,11 @@ class Members {
     }
     // The object as JSON text.
     std::string json() const { return text_.empty() ? "{}" : text_ + '}'; }
-    emscripten::val value() const { return emscripten::val::global("JSON")["parse"](json()); }
+    emscripten::val value() const {
+        const std::string text = json();
+        return emscripten::val::take_ownership(
+            parseJson(text.data(), static_cast<int>(text.size())));
+    }
     operator emscripten::val() const { return value(); }
 
   private:

@@ -1,11 +1,16 @@
 #include "properties.h"
 
+#include <emscripten/em_js.h>
+
 #include <string>
 #include <vector>
 
 #include "members.h"
 #include "ui/viewport.h"
 #include "ui/window_controls.h"
+
+EM_JS(emscripten::EM_VAL, parseJson, (const char* text, int length),
+      { return Emval.toHandle(JSON.parse(UTF8ToString(text, length))); });
 
 namespace heikosen::web {
 
