@@ -62,7 +62,9 @@ class Members {
         if constexpr (std::is_same_v<T, bool>) {
             text_ += value ? "true" : "false";
         } else if constexpr (std::is_same_v<T, Members>) {
-            text_ += value.json();
+            // Its text closed in place, not copied whole first.
+            text_ += value.text_.empty() ? "{" : value.text_;
+            text_ += '}';
         } else if constexpr (std::is_convertible_v<const T&, std::string_view>) {
             appendText(value);
         } else {

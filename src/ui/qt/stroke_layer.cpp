@@ -40,9 +40,9 @@ QImage StrokeLayer::blankImage() const {
     return image;
 }
 
-bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
+void StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
     if (canvasSize_ == canvasSize && raster_ == raster) {
-        return false;
+        return;
     }
     stopRedraw();
     const QImage before = std::move(image_);
@@ -53,13 +53,13 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
     if (blank()) {
         // A blank board has no image: the first stroke makes one.
         image_ = QImage();
-        return true;
+        return;
     }
     image_ = blankImage();
     if (redrawsAtOnce()) {
         // Every stroke on the board is kept: draw them again at the new resolution.
         paintKept(image_, 0, keptSegmentCount());
-        return true;
+        return;
     }
     if (!before.isNull() && rasterBefore.scale > 0) {
         // The old image, rescaled, stands in until the sharp one is drawn; when
@@ -72,7 +72,6 @@ bool StrokeLayer::setResolution(QSizeF canvasSize, const StrokeRaster& raster) {
     if (keepsEveryStroke()) {
         startRedraw();
     }
-    return true;
 }
 
 bool StrokeLayer::paint(QPainter& painter, const QRect& dirty) const {

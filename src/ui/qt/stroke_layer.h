@@ -39,9 +39,9 @@ class StrokeLayer final : public StrokeStore {
     QPointF phase() const { return {raster_.phaseX, raster_.phaseY}; }
     // Gives the image the size of a drawing area of `canvasSize` canvas pixels
     // at the raster's resolution. The strokes already drawn are drawn again, or
-    // rescaled once the kept list was dropped. False when the layer already had
-    // that resolution.
-    bool setResolution(QSizeF canvasSize, const StrokeRaster& raster);
+    // rescaled once the kept list was dropped; nothing changes when the layer
+    // already has that resolution.
+    void setResolution(QSizeF canvasSize, const StrokeRaster& raster);
 
     // Paints the board (the background with the strokes over it) under the
     // canvas pixels `dirty`, the painter's origin at the canvas's; false when
