@@ -17,6 +17,7 @@ qt6-svg-dev
 qt6-qpa-plugins
 qt6-translations-l10n
 libgl-dev
+libpng-dev
 fonts-ipafont-gothic
 fonts-ipafont-mincho
 libgtest-dev

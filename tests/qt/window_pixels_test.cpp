@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/qt/scene_painter.h"
 #include "window_fixture.h"
 
 namespace heikosen::qt::testing {
@@ -86,6 +87,20 @@ TEST_F(WindowPixels, InitialFigureFrameAndBackground) {
         }
     }
     EXPECT_GT(letter, 20);
+}
+
+// The letters are read by libpng, not by Qt's reader: the same greys, pixel for
+// pixel. What is not a PNG reads as nothing.
+TEST(LetterFiles, ReadAsQtReadsThem) {
+    for (const Letter letter : kLetters) {
+        const QString path = QStringLiteral(":/letters/") + QString::fromLatin1(letterFile(letter));
+        const QImage read = readGreyPng(path);
+        ASSERT_FALSE(read.isNull()) << letterFile(letter);
+        EXPECT_EQ(read, QImage(path).convertToFormat(QImage::Format_Grayscale8))
+            << letterFile(letter);
+    }
+    EXPECT_TRUE(readGreyPng(QStringLiteral(":/icon/heikosen.svg")).isNull());
+    EXPECT_TRUE(readGreyPng(QStringLiteral(":/letters/none.png")).isNull());
 }
 
 TEST_F(WindowPixels, ScreenShowsWhatTheWindowRenders) {

@@ -18,6 +18,10 @@ namespace heikosen::qt {
 // one in a larger window, on a high-density screen or on paper.
 qreal deviceScale(const QPainter& painter);
 
+// A grey picture from a PNG file (the letters among the program's resources); a
+// null image if it cannot be read.
+QImage readGreyPng(const QString& path);
+
 // The letter pictures, loaded from the program's resources (drawn at 8 times
 // their size) and scaled smoothly to the size the canvas shows them at.
 class LetterPictures {
