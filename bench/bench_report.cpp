@@ -212,6 +212,16 @@ void canvasRows(const Times& canvas, Table& table) {
             table.missing("full repaint of an inked board at " + std::to_string(dpr) + "x");
         }
 
+        // A move of p on an inked board against the same on an empty one: the
+        // strokes copied under the rectangles that changed.
+        const std::optional<double> dragEmpty = find(canvas, "DragP" + suffix + "/0");
+        const std::optional<double> dragInked = find(canvas, "DragP" + suffix + "/1");
+        if (dragEmpty && dragInked) {
+            table.add({"Canvas: move dragging p at " + std::to_string(dpr) + "x, board all inked",
+                       formatTime(*dragInked), "the same, empty board", formatTime(*dragEmpty),
+                       *dragInked / *dragEmpty, "—", std::nullopt});
+        }
+
         const std::string segment = "PenSegmentOnScreen" + suffix + "/";
         const std::optional<double> none = find(canvas, segment + "0/");
         if (!none) {

@@ -3,7 +3,8 @@
 // filling the same area with white; a full repaint of a board inked all over,
 // against a plain copy of an image of the canvas's size; and one pen segment as the window handles
 // it (the form, the stroke layer, the repaint of the pixels it touched) after 0,
-// 10,000 and 100,000 earlier segments.
+// 10,000 and 100,000 earlier segments; and a move of p while it is dragged,
+// on an empty board and on an inked one.
 
 #include <benchmark/benchmark.h>
 
@@ -232,6 +233,36 @@ void BM_PenSegmentOnScreen(benchmark::State& state) {
     state.counters["px_per_paint"] = static_cast<double>(pixels) / std::max(1, paints);
 }
 
+// --- Dragging ---
+
+// p held at the left end of the middle parallel and moved up and down by 3 px,
+// as the drag under Xvfb does, on an empty board or (range 1) one inked all
+// over: the form, the scene and the repaint of the rectangles that changed.
+void BM_DragP(benchmark::State& state) {
+    heikosen::Form1& form = gWindow->form();
+    if (state.range(0) != 0) {
+        inkBoard(form);
+    }
+    const QPointF grip(20, 275);
+    sendMouse(QEvent::MouseMove, grip, Qt::NoButton, Qt::NoButton);
+    sendMouse(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    repaintNow();
+    const int paintsBefore = gCounter->paints;
+    int i = 0;
+    for (auto _ : state) {
+        const QPointF at = grip + QPointF(0, (++i % 2) * 3);
+        sendMouse(QEvent::MouseMove, at, Qt::LeftButton, Qt::LeftButton);
+        repaintNow();
+    }
+    const int paints = gCounter->paints - paintsBefore;
+    sendMouse(QEvent::MouseButtonRelease, grip, Qt::LeftButton, Qt::NoButton);
+    form.userClickCommand(1);
+    repaintNow();
+    if (paints < state.iterations()) {
+        state.SkipWithError("p did not move with the pointer");
+    }
+}
+
 // --- Floors ---
 
 bool parseRatio(int& argc, char** argv, int& dpr) {
@@ -289,6 +320,7 @@ int main(int argc, char* argv[]) {
             ->Iterations(3000)
             ->Repetitions(3);
     }
+    benchmark::RegisterBenchmark(("DragP" + suffix).c_str(), BM_DragP)->Arg(0)->Arg(1);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     canvas().removeEventFilter(&counter);

@@ -39,7 +39,7 @@ echo "== the canvas at 1x and 2x (offscreen)" >&2
 "$build/bench/canvas_bench" --dpr=1 $common --benchmark_out="$out/canvas1.json" \
     --benchmark_out_format=json >&2
 # shellcheck disable=SC2086
-"$build/bench/canvas_bench" --dpr=2 $common --benchmark_filter='FullRepaint|WhiteFill|PlainCopy' \
+"$build/bench/canvas_bench" --dpr=2 $common --benchmark_filter='FullRepaint|WhiteFill|PlainCopy|DragP' \
     --benchmark_out="$out/canvas2.json" --benchmark_out_format=json >&2
 
 echo "== start-up under Xvfb ($runs runs each)" >&2
