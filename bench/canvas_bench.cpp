@@ -248,6 +248,7 @@ void BM_DragP(benchmark::State& state) {
     sendMouse(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
     repaintNow();
     const int paintsBefore = gCounter->paints;
+    const qint64 pixelsBefore = gCounter->pixels;
     int i = 0;
     for (auto _ : state) {
         const QPointF at = grip + QPointF(0, (++i % 2) * 3);
@@ -255,12 +256,15 @@ void BM_DragP(benchmark::State& state) {
         repaintNow();
     }
     const int paints = gCounter->paints - paintsBefore;
+    const qint64 pixels = gCounter->pixels - pixelsBefore;
     sendMouse(QEvent::MouseButtonRelease, grip, Qt::LeftButton, Qt::NoButton);
     form.userClickCommand(1);
     repaintNow();
     if (paints < state.iterations()) {
         state.SkipWithError("p did not move with the pointer");
+        return;
     }
+    state.counters["px_per_paint"] = static_cast<double>(pixels) / std::max(1, paints);
 }
 
 // --- Floors ---
