@@ -235,7 +235,7 @@ void BM_PenSegmentOnScreen(benchmark::State& state) {
 
 // --- Dragging ---
 
-// p held at the left end of the middle parallel and moved up and down by 3 px,
+// The parallel p held at its left end and moved up and down by 3 px,
 // as the drag under Xvfb does, on an empty board or (range 1) one inked all
 // over: the form, the scene and the repaint of the rectangles that changed.
 void BM_DragP(benchmark::State& state) {
