@@ -1,9 +1,12 @@
 #include "ui/qt/canvas_widget.h"
 
+#include <QBackingStore>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "ui/form1.h"
 
@@ -107,6 +110,7 @@ void CanvasWidget::showFocusRing(bool shown) {
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
+    settleAfter(event->rect().translated(mapTo(window(), QPoint(0, 0))));
     ensureStrokeLayer();
     const CanvasMapping map = mapping();
     QPainter painter(this);
@@ -149,6 +153,32 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         paintStrokes(dirty);
     }
     paintScene(painter, drawn_.build(form_), canvasArea.size(), dirty, pictures_, labels_);
+}
+
+void CanvasWidget::settleAfter(const QRect& painted) {
+    // On X11 Qt sends the window's changed pixels through shared memory, and
+    // before it paints over pixels it sent it waits for the X server to have
+    // read them: a round trip to the server between a move of the pointer and
+    // its picture, on every move of a drag. Asked for once the picture has
+    // gone, while the window waits for the next move, that wait is over before
+    // the move comes. Nothing is painted: the backing store is only readied.
+    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!x11 || window()->testAttribute(Qt::WA_TranslucentBackground)) {
+        return;
+    }
+    const bool queued = !settling_.isEmpty();
+    settling_ = painted;
+    if (queued) {
+        return;
+    }
+    QTimer::singleShot(0, this, [this] {
+        QBackingStore* store = backingStore();
+        if (store != nullptr && !settling_.isEmpty()) {
+            store->beginPaint(settling_);
+            store->endPaint();
+        }
+        settling_ = QRect();
+    });
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {

@@ -71,6 +71,9 @@ class CanvasWidget final : public QWidget {
     // The drawing area, in canvas pixels.
     QRect area() const;
     void ensureStrokeLayer();
+    // After a repaint of `painted` (the window's pixels), readies the
+    // window's picture for the next one while the window is idle.
+    void settleAfter(const QRect& painted);
 
     Form1& form_;
     PointerInput pointer_;
@@ -81,6 +84,8 @@ class CanvasWidget final : public QWidget {
     LetterPictures pictures_;
     LabelPictures labels_;
     DrawnScene drawn_;
+    // The pixels of the last repaint, until the window's picture is readied.
+    QRect settling_;
 };
 
 }  // namespace heikosen::qt
