@@ -388,10 +388,12 @@ void webRows(const QString& path, Table& table) {
         const char* prefix;
         double moveBudgetMs;
         double taskBudgetMs;
+        double throttling;
     };
+    const double freeFloorMs = number(object("floor_move"), "median_ms");
     for (const Drag& drag :
-         {Drag{"move", "floor_move", "Web", 1.0, 16.0},
-          Drag{"slow_move", "slow_floor_move", "Web, CPU throttled 4×", 4.0, 50.0}}) {
+         {Drag{"move", "floor_move", "Web", 1.0, 16.0, 1},
+          Drag{"slow_move", "slow_floor_move", "Web, CPU throttled 4×", 4.0, 50.0, 4}}) {
         const QJsonObject move = object(drag.key);
         const QJsonObject floorMove = object(drag.floorKey);
         const double moveMs = number(move, "median_ms");
@@ -399,6 +401,19 @@ void webRows(const QString& path, Table& table) {
         const int moves = static_cast<int>(number(move, "moves"));
         if (moves <= 0 || floorMoveMs <= 0) {
             table.missing(std::string("the pointer moves on the site: ") + drag.prefix);
+            continue;
+        }
+        // Chromium throttles by stalling the page's thread at intervals, which
+        // a busy machine can upset: a floor page that the throttle slowed by
+        // less than half its rate was no slow machine, and the rows would pass
+        // having measured nothing.
+        if (drag.throttling > 1 && floorMoveMs < freeFloorMs * drag.throttling / 2) {
+            char what[160];
+            std::snprintf(what, sizeof what,
+                          "%s: the throttle did not hold (the floor page's move %.0f µs "
+                          "against %.0f µs unthrottled)",
+                          drag.prefix, floorMoveMs * 1e3, freeFloorMs * 1e3);
+            table.missing(what);
             continue;
         }
         char budget[32];
