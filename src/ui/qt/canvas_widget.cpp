@@ -110,7 +110,7 @@ void CanvasWidget::showFocusRing(bool shown) {
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
-    settleAfter(event->rect().translated(mapTo(window(), QPoint(0, 0))));
+    settleAfter(event->rect());
     ensureStrokeLayer();
     const CanvasMapping map = mapping();
     QPainter painter(this);
@@ -167,7 +167,7 @@ void CanvasWidget::settleAfter(const QRect& painted) {
         return;
     }
     const bool queued = !settling_.isEmpty();
-    settling_ = painted;
+    settling_ = painted.translated(mapTo(window(), QPoint(0, 0)));
     if (queued) {
         return;
     }

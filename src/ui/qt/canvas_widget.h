@@ -71,7 +71,7 @@ class CanvasWidget final : public QWidget {
     // The drawing area, in canvas pixels.
     QRect area() const;
     void ensureStrokeLayer();
-    // After a repaint of `painted` (the window's pixels), readies the
+    // After a repaint of `painted` (the widget's pixels), readies the
     // window's picture for the next one while the window is idle.
     void settleAfter(const QRect& painted);
 
