@@ -19,7 +19,7 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 
 import { Board } from './site/board.js';
-import { colour, escapeMarkup, familyVariable, formMarkup } from './site/view.js';
+import { colour, escapeMarkup, familyVariable, formMarkup, readWindow } from './site/view.js';
 
 const [modulePath, pagePath, stylePath, screenLettersDir, fitPath, outPath] = process.argv.slice(2);
 if (!outPath) {
@@ -110,7 +110,7 @@ const createHeikosen = createRequire(import.meta.url)(path.resolve(modulePath));
 const services = { measure: () => -1 };
 const module = await createHeikosen({ hk: services });
 module.start();
-const window = module.window();
+const window = readWindow(module);
 
 // The letter pictures at screen resolution, as data URLs, which the browser has
 // with the page: a few hundred bytes each, decoded in no time. The program's

@@ -3,11 +3,16 @@
 
 #include "form_readers.h"
 
+#include <emscripten/em_js.h>
+
 #include <string>
 #include <type_traits>
 
 #include "members.h"
-#include "properties.h"
+#include "window_records.h"
+
+EM_JS(emscripten::EM_VAL, parseJson, (const char* text, int length),
+      { return Emval.toHandle(JSON.parse(UTF8ToString(text, length))); });
 
 namespace heikosen::web {
 

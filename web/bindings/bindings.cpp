@@ -1,7 +1,8 @@
 // The module's functions, as the page calls them: one form,
 // started (and started again) by start(); the user's clicks, keys and pointer
-// events forwarded to it; what the page draws handed back after each; and the
-// places of the words in the canvas records, which the page's painter reads.
+// events forwarded to it; the window's controls and what the page draws handed
+// back after each; and the places of the words in their records, which the
+// page's view and painter read.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -14,11 +15,10 @@
 
 #include "browser_form.h"
 #include "canvas_records.h"
-#include "members.h"
 #include "printing/print_command.h"
-#include "properties.h"
 #include "ui/viewport.h"
 #include "ui/window_controls.h"
+#include "window_records.h"
 
 namespace heikosen::web {
 
@@ -39,8 +39,13 @@ void start() {
     runningForm();
 }
 
+// The window's controls as they stand (WindowWord).
 val window() {
-    return windowValue(form());
+    return val(emscripten::typed_memory_view(kWindowWords, runningForm().window()));
+}
+
+val facts() {
+    return windowFacts(form());
 }
 
 // A click on the control at `position` in the window's list.
@@ -55,20 +60,16 @@ void activate(int position) {
 // (-1: none), with Shift, with another modifier, and whether it repeats a key
 // held down: whether the window takes it, the position to focus and the one to
 // click (-1: none), and whether the canvas took it.
-val key(int focused, ControlKey key, bool shift, bool otherModifiers, bool repeat) {
-    const KeyOutcome outcome =
-        windowKey(form(), windowControls(form()), focused, key, shift, otherModifiers, repeat);
-    return Members()("handled", outcome.handled)("focus", outcome.focus)(
-        "activate", outcome.activate)("canvas", outcome.canvas);
+KeyOutcome key(int focused, ControlKey key, bool shift, bool otherModifiers, bool repeat) {
+    return windowKey(form(), windowControls(form()), focused, key, shift, otherModifiers, repeat);
 }
 
 // The form fitted to the page: its client size and device pixel ratio. The
 // form's corner and scale, for the page's transform, and whether the page
 // scrolls to the rest of the form.
-val fit(double width, double height, double pixelRatio) {
+PageFit fit(double width, double height, double pixelRatio) {
     pageFit = PageFit::fit(width, height, pixelRatio, form().gamen);
-    return Members()("left", pageFit.left)("top", pageFit.top)("scale", pageFit.scale)(
-        "scrolls", pageFit.scrolls);
+    return pageFit;
 }
 
 // A pointer event on the canvas from the pointer `id` of that kind, at (x, y)
@@ -142,20 +143,35 @@ constexpr int wordsOf(std::size_t bytes) {
     return static_cast<int>(bytes / sizeof(std::int32_t));
 }
 
-// Where the words of a canvas record, of a refresh's header and of a pen
-// segment (its points x1, y1, x2, y2 in turn, as floats) lie, and the kinds of
-// item, by the names the page's painter uses.
+// Where the words of a canvas record, of a refresh's header, of a pen segment
+// (its points x1, y1, x2, y2 in turn, as floats), of a control's record and of
+// the window's header lie, and the kinds of item and of control, by the names
+// the page's painter and view use.
 val recordLayout() {
-    return Members()("RECORD", kRecordWords)("KIND", kKind)("COLOR", kColor)("WIDTH", kWidth)(
-        "STYLE", kStyle)("GEOMETRY", kGeometry)("CAPTION", kCaption)("FONT", kFont)(
-        "OPAQUE", kOpaque)("LINE_HEIGHT", kLineHeight)("SHIFT", kShift)("DASH", kDash)(
-        "LINE", kSegmentItem)("LABEL", kTextItem)("PICTURE", kPictureItem)("CIRCLE", kCircleItem)(
-        "RECT_COUNT", kRectCount)("RECTS", kRects)("ITEM_COUNT", kItemCount)("ITEMS", kItems)(
-        "WIPED", kWiped)("FRESH_COUNT", kFreshCount)("FRESH", kFresh)("PIXEL_WIDTH", kPixelWidth)(
-        "PIXEL_HEIGHT", kPixelHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(
-        "SEGMENT_POINTS", wordsOf(offsetof(StrokeSegment, x1)))(
-        "SEGMENT_COLOR", wordsOf(offsetof(StrokeSegment, color)))(
-        "SEGMENT_WIDTH", wordsOf(offsetof(StrokeSegment, width)));
+    // The page's names of the kinds of control, in the order of ControlKind.
+    val kinds = val::array();
+    for (const char* kind : {"label", "command", "option", "check", "canvas", "picture"}) {
+        kinds.call<void>("push", std::string(kind));
+    }
+    return Fields()("RECORD", kRecordWords)("KIND", kKind)("COLOR", kColor)("WIDTH", kWidth)(
+               "STYLE", kStyle)("GEOMETRY", kGeometry)("CAPTION", kCaption)("FONT", kFont)(
+               "OPAQUE", kOpaque)("LINE_HEIGHT", kLineHeight)("SHIFT", kShift)("DASH", kDash)(
+               "LINE", kSegmentItem)("LABEL", kTextItem)("PICTURE", kPictureItem)(
+               "CIRCLE", kCircleItem)("RECT_COUNT", kRectCount)("RECTS", kRects)(
+               "ITEM_COUNT", kItemCount)("ITEMS", kItems)("WIPED", kWiped)(
+               "FRESH_COUNT", kFreshCount)("FRESH", kFresh)("PIXEL_WIDTH", kPixelWidth)(
+               "PIXEL_HEIGHT", kPixelHeight)("SEGMENT", wordsOf(sizeof(StrokeSegment)))(
+               "SEGMENT_POINTS", wordsOf(offsetof(StrokeSegment, x1)))(
+               "SEGMENT_COLOR", wordsOf(offsetof(StrokeSegment, color)))(
+               "SEGMENT_WIDTH", wordsOf(offsetof(StrokeSegment, width)))("CONTROL", kControlWords)(
+               "CONTROL_KIND", kControlKind)("GROUP", kGroup)("TAB_STOP", kTabStop)("BOX", kBox)(
+               "TEXT", kText)("ID", kId)("NAME", kName)("TYPEFACE", kTypeface)(
+               "FONT_PIXELS", kFontPixels)("BOLD", kBold)("VISIBLE", kVisible)("ENABLED", kEnabled)(
+               "AUTO_SIZE", kAutoSize)("VALUE", kValue)("BACK_COLOR", kBackColor)(
+               "FORE_COLOR", kForeColor)("CONTROL_COUNT", kControlCount)("CONTROLS", kControls)(
+               "WINDOW_CAPTION", kWindowCaption)("CANVAS_WORDS", kCanvasWords)("CONTROL_KINDS",
+                                                                               kinds)
+        .object;
 }
 
 }  // namespace
@@ -175,6 +191,17 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     using namespace heikosen::web;
     // The page's events by the core's names: a pointer's kind and what it did,
     // and the window's keys (Tab and Shift+Tab stay the browser's own).
+    // A key's outcome, and the form's fit to the page.
+    value_object<KeyOutcome>("KeyOutcome")
+        .field("handled", &KeyOutcome::handled)
+        .field("focus", &KeyOutcome::focus)
+        .field("activate", &KeyOutcome::activate)
+        .field("canvas", &KeyOutcome::canvas);
+    value_object<PageFit>("PageFit")
+        .field("left", &PageFit::left)
+        .field("top", &PageFit::top)
+        .field("scale", &PageFit::scale)
+        .field("scrolls", &PageFit::scrolls);
     enum_<PointerKind>("PointerKind")
         .value("Mouse", PointerKind::Mouse)
         .value("Pen", PointerKind::Pen)
@@ -205,6 +232,7 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     constant("printOversampling", printing::kOversampling);
     function("start", &start);
     function("window", &window);
+    function("windowFacts", &facts);
     function("activate", &activate);
     function("key", &key);
     function("fit", &fit);

@@ -13,6 +13,7 @@
 #include "ui/form1.h"
 #include "ui/pointer_input.h"
 #include "ui/stroke_store.h"
+#include "window_records.h"
 
 namespace heikosen::web {
 
@@ -56,6 +57,9 @@ class BrowserForm {
     // canvases of `scale` device pixels per canvas pixel.
     const std::int32_t* refresh(bool everything, double scale);
 
+    // The window's controls as they stand (WindowWord).
+    const std::int32_t* window() { return window_.refresh(form_); }
+
   private:
     BrowserMeasurer measurer_;
     BrowserHost host_;
@@ -66,6 +70,7 @@ class BrowserForm {
     std::vector<std::int32_t> records_;
     std::vector<PixelRect> deviceRects_;
     std::int32_t header_[kHeaderWords] = {};
+    WindowRecords window_;
 };
 
 // The form that the module runs, made when it is first asked for and made

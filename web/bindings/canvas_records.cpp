@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
-#include <string>
-#include <string_view>
 
 namespace heikosen::web {
 
@@ -16,10 +13,6 @@ std::int32_t wordOf(float value) {
     return word;
 }
 
-std::int32_t lengthOf(const std::string& text) {
-    return static_cast<std::int32_t>(text.size());
-}
-
 void putBox(std::int32_t* record, std::size_t at, const PixelRect& box) {
     record[at] = box.left;
     record[at + 1] = box.top;
@@ -27,13 +20,18 @@ void putBox(std::int32_t* record, std::size_t at, const PixelRect& box) {
     record[at + 3] = box.height;
 }
 
+}  // namespace
+
 void putFloats(std::int32_t* record, std::size_t at, std::initializer_list<float> values) {
     for (const float value : values) {
         record[at++] = wordOf(value);
     }
 }
 
-}  // namespace
+void putText(std::int32_t* record, std::size_t at, std::string_view text) {
+    record[at] = addressOf(text.data());
+    record[at + 1] = static_cast<std::int32_t>(text.size());
+}
 
 std::int32_t addressOf(const void* pointer) {
     return static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(pointer));
@@ -57,11 +55,8 @@ void pack(const CanvasItem& item, std::int32_t* record) {
         record[kWidth] = static_cast<std::int32_t>(label->backColor);
         record[kStyle] = label->font.bold ? 1 : 0;
         putBox(record, kGeometry, label->box);
-        record[kCaption] = addressOf(label->caption.data());
-        record[kCaption + 1] = lengthOf(label->caption);
-        const std::string_view typeface = typefaceOf(label->font.family);
-        record[kFont] = addressOf(typeface.data());
-        record[kFont + 1] = static_cast<std::int32_t>(typeface.size());
+        putText(record, kCaption, label->caption);
+        putText(record, kFont, typefaceOf(label->font.family));
         record[kFont + 2] = label->font.pixelSize;
         record[kOpaque] = label->opaque ? 1 : 0;
         record[kLineHeight] = label->lineHeight;

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <string_view>
 
 #include "ui/canvas_scene.h"
 
@@ -51,5 +53,10 @@ enum Header : std::size_t {
 void pack(const CanvasItem& item, std::int32_t* record);
 
 std::int32_t addressOf(const void* pointer);
+
+// Floats into the words from `at` on; a text's address and length in bytes
+// into the two words at `at`.
+void putFloats(std::int32_t* record, std::size_t at, std::initializer_list<float> values);
+void putText(std::int32_t* record, std::size_t at, std::string_view text);
 
 }  // namespace heikosen::web

@@ -7,7 +7,7 @@ import createHeikosen from './heikosen.js';
 import { Board } from './board.js';
 import { listenKeys, listenPointer } from './input.js';
 import { provideServices } from './services.js';
-import { FormView, cssFont } from './view.js';
+import { FormView, cssFont, readWindow } from './view.js';
 
 // For the page's tests: `shown` resolves in the first frame that shows the
 // initial screen, `ready` once the program has taken the form over and drawn
@@ -66,7 +66,7 @@ provideServices(services, page);
 
 module.start();
 // The window as the program starts: the first build shows it.
-const started = module.window();
+const started = readWindow(module);
 // The letter pictures that index.html asked for, in the order of the core's:
 // the initial picture's own, which the board starts with, and the sharp ones.
 const picturesOf = (pictures) => Promise.all(started.letters.map((name) => pictures.get(name) ?? null));
@@ -74,7 +74,7 @@ let letters = await picturesOf(self.heikosenPictures.initial);
 
 // After a click or a press: the window's controls and the canvas.
 function update() {
-  view.sync(module.window());
+  view.sync(readWindow(module));
   board.refresh();
 }
 
@@ -86,7 +86,7 @@ function activate(position) {
 
 // Takes the form's elements over (or, starting again, brings them up to date)
 // and draws the canvas, which then stands in place of the initial picture.
-function build(window = module.window()) {
+function build(window = readWindow(module)) {
   if (view === null) {
     view = new FormView(formElement, window, activate);
     listenPointer(view.canvas.box, page);

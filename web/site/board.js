@@ -4,13 +4,12 @@
 // they are sharp; after an event only the rectangles that the core names are
 // painted again.
 
-import { colour } from './view.js';
+import { colour, textAt } from './view.js';
 
 // Where the words of a canvas item, of a refresh's header and of a pen
 // segment lie, as the module says.
 let L = null;
 
-const decoder = new TextDecoder();
 // Frames after a change of size in which both canvases are shown changed.
 const PREPARED_FRAMES = 3;
 
@@ -244,11 +243,6 @@ export class Board {
     }
   }
 
-  // A string of the module's, from its address and length in bytes.
-  text(address, length) {
-    return decoder.decode(this.module.HEAPU8.subarray(address, address + length));
-  }
-
   // Clears the rectangles (device pixels) and draws the items that the core
   // hands out for them (those that may touch them), clipped to them.
   paint(rects, rectCount, items, itemCount) {
@@ -360,13 +354,12 @@ export class Board {
       ctx.fillStyle = colour(i32[item + L.WIDTH]);
       ctx.fillRect(left, top, width, height);
     }
-    const length = i32[item + L.CAPTION + 1];
-    if (length === 0) {
+    if (i32[item + L.CAPTION + 1] === 0) {
       return;
     }
-    const caption = this.text(i32[item + L.CAPTION], length);
+    const caption = textAt(m, i32, item + L.CAPTION);
     const px = i32[item + L.FONT + 2];
-    const typeface = this.text(i32[item + L.FONT], i32[item + L.FONT + 1]);
+    const typeface = textAt(m, i32, item + L.FONT);
     // Set before the label's own state, the font stays for the next labels of
     // the same font in this paint: the context parses a font each time it is set.
     const font = this.font(typeface, px, i32[item + L.STYLE] !== 0);

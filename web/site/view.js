@@ -39,6 +39,42 @@ export function colour(rgb) {
   return css;
 }
 
+const decoder = new TextDecoder();
+
+// A text of the module's, from its address and length in bytes in the two
+// words at `at` of `words`.
+export const textAt = (module, words, at) =>
+  decoder.decode(module.HEAPU8.subarray(words[at], words[at] + words[at + 1]));
+
+let L = null;
+let facts = null;
+
+// The window as the core has it now: what stays of it (windowFacts), its
+// caption, the figure in words, and its controls in the order of the Tab key,
+// read from their records.
+export function readWindow(module) {
+  L ??= module.recordLayout();
+  facts ??= module.windowFacts();
+  const head = module.window();
+  const [i32, f] = [module.HEAP32, module.HEAPF32];
+  const controls = [];
+  for (let n = 0; n < head[L.CONTROL_COUNT]; ++n) {
+    const c = (head[L.CONTROLS] >> 2) + n * L.CONTROL;
+    const [box, flag] = [c + L.BOX, (word) => i32[c + word] !== 0];
+    const props = {
+      Left: f[box], Top: f[box + 1], Width: f[box + 2], Height: f[box + 3],
+      Caption: textAt(module, i32, c + L.TEXT), Visible: flag(L.VISIBLE), Enabled: flag(L.ENABLED),
+      AutoSize: flag(L.AUTO_SIZE), Value: i32[c + L.VALUE], BackColor: i32[c + L.BACK_COLOR],
+      ForeColor: i32[c + L.FORE_COLOR],
+      Font: { Typeface: textAt(module, i32, c + L.TYPEFACE), Bold: flag(L.BOLD), px: i32[c + L.FONT_PIXELS] },
+    };
+    controls.push({ kind: L.CONTROL_KINDS[i32[c + L.CONTROL_KIND]], id: textAt(module, i32, c + L.ID),
+      name: textAt(module, i32, c + L.NAME), tabStop: flag(L.TAB_STOP), group: i32[c + L.GROUP], props });
+  }
+  return { ...facts, Caption: textAt(module, head, L.WINDOW_CAPTION),
+    canvasWords: textAt(module, head, L.CANVAS_WORDS), controls };
+}
+
 function place(element, props) {
   element.style.setProperty('--l', props.Left);
   element.style.setProperty('--t', props.Top);
@@ -50,7 +86,7 @@ const entities = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' };
 // Text as it stands in markup, between tags or in a quoted attribute.
 export const escapeMarkup = (text) => String(text).replace(/[&<>"]/g, (c) => entities[c]);
 
-// The markup of the form: `window` as the core hands it out (hk_window), and
+// The markup of the form: `window` as the core hands it out (readWindow), and
 // `figure`, the markup that stands in the drawing area until the canvases are
 // drawn. An auto-sized label is left to take the size of its caption in the
 // font at hand; the view gives it the size the core measured.
@@ -111,7 +147,7 @@ export function formMarkup(window, figure) {
 
 export class FormView {
   // form: the #form element, holding the form's markup; window: the core's
-  // window (hk_window); activate(position): a click on the control at that
+  // window (readWindow); activate(position): a click on the control at that
   // position of the window's list.
   constructor(form, window, activate) {
     this.form = form;

@@ -1,9 +1,9 @@
 #pragma once
 
-// The page's objects as the bindings build them: members set in turn, by name,
-// written out as JSON and handed to the page in one piece. Set one at a time in
-// the page, each name and value crossing over on its own, the window's list
-// took milliseconds to hand out after every click.
+// The objects that the page's tests read of the form: members set in turn, by
+// name, written out as JSON and handed to the page in one piece (set one at a
+// time in the page, each name and value crossing over on its own, a large
+// object takes milliseconds).
 
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
