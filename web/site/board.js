@@ -4,7 +4,7 @@
 // they are sharp; after an event only the rectangles that the core names are
 // painted again.
 
-import { colour, textAt } from './view.js';
+import { colour, layoutOf, textAt } from './view.js';
 
 // Where the words of a canvas item, of a refresh's header and of a pen
 // segment lie, as the module says.
@@ -19,7 +19,7 @@ export class Board {
   // font for one of the core's typefaces.
   constructor(module, strokes, items, letters, font) {
     this.module = module;
-    L ??= module.recordLayout();
+    L = layoutOf(module);
     this.strokes = strokes;
     this.items = items;
     this.letters = letters;

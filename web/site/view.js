@@ -49,11 +49,14 @@ export const textAt = (module, words, at) =>
 let L = null;
 let facts = null;
 
+// Where the words of the module's records lie (recordLayout), asked once.
+export const layoutOf = (module) => (L ??= module.recordLayout());
+
 // The window as the core has it now: what stays of it (windowFacts), its
 // caption, the figure in words, and its controls in the order of the Tab key,
 // read from their records.
 export function readWindow(module) {
-  L ??= module.recordLayout();
+  layoutOf(module);
   facts ??= module.windowFacts();
   const head = module.window();
   const [i32, f] = [module.HEAP32, module.HEAPF32];
