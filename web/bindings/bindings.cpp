@@ -44,6 +44,7 @@ val window() {
     return val(emscripten::typed_memory_view(kWindowWords, runningForm().window()));
 }
 
+// What stays of the window while the program runs (windowFacts).
 val facts() {
     return windowFacts(form());
 }
@@ -189,8 +190,6 @@ EMSCRIPTEN_BINDINGS(heikosen) {
     using namespace emscripten;
     using namespace heikosen;
     using namespace heikosen::web;
-    // The page's events by the core's names: a pointer's kind and what it did,
-    // and the window's keys (Tab and Shift+Tab stay the browser's own).
     // A key's outcome, and the form's fit to the page.
     value_object<KeyOutcome>("KeyOutcome")
         .field("handled", &KeyOutcome::handled)
@@ -202,6 +201,8 @@ EMSCRIPTEN_BINDINGS(heikosen) {
         .field("top", &PageFit::top)
         .field("scale", &PageFit::scale)
         .field("scrolls", &PageFit::scrolls);
+    // The page's events by the core's names: a pointer's kind and what it did,
+    // and the window's keys (Tab and Shift+Tab stay the browser's own).
     enum_<PointerKind>("PointerKind")
         .value("Mouse", PointerKind::Mouse)
         .value("Pen", PointerKind::Pen)
