@@ -46,17 +46,17 @@ const decoder = new TextDecoder();
 export const textAt = (module, words, at) =>
   decoder.decode(module.HEAPU8.subarray(words[at], words[at] + words[at + 1]));
 
-let L = null;
+let layout = null;
 let facts = null;
 
 // Where the words of the module's records lie (recordLayout), asked once.
-export const layoutOf = (module) => (L ??= module.recordLayout());
+export const layoutOf = (module) => (layout ??= module.recordLayout());
 
 // The window as the core has it now: what stays of it (windowFacts), its
 // caption, the figure in words, and its controls in the order of the Tab key,
 // read from their records.
 export function readWindow(module) {
-  layoutOf(module);
+  const L = layoutOf(module);
   facts ??= module.windowFacts();
   const head = module.window();
   const [i32, f] = [module.HEAP32, module.HEAPF32];
