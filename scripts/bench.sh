@@ -10,9 +10,11 @@
 #
 #   ./scripts/bench.sh
 #
-# STARTUP_RUNS (default 15) sets how many launches of each program, and loads of
-# the site and of its page without its program, are timed; DRAG_ROUNDS (default
-# 25) how many rounds of 20 moves are dragged in each window.
+# STARTUP_RUNS (default 15) sets how many launches of each program are timed;
+# SITE_RUNS (default 41) how many loads of the site and of its page without its
+# program (the browser times a frame in steps of 4 ms, a twentieth of the page's
+# start-up, so its medians need more loads to settle); DRAG_ROUNDS (default 25)
+# how many rounds of 20 moves are dragged in each window.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -20,6 +22,7 @@ cd "$(dirname "$0")/.."
 build=build-bench
 out="$build/bench-results"
 runs="${STARTUP_RUNS:-15}"
+siteRuns="${SITE_RUNS:-41}"
 rounds="${DRAG_ROUNDS:-25}"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DHEIKOSEN_BUILD_BENCH=ON \
@@ -73,10 +76,10 @@ echo "== dragging p under Xvfb ($rounds rounds of 20 moves)" >&2
 kill "$xvfb" 2>/dev/null || true
 unset DISPLAY QT_QPA_PLATFORM XDG_RUNTIME_DIR DBUS_SESSION_BUS_ADDRESS
 
-echo "== the site in headless Chromium ($runs page loads each)" >&2
+echo "== the site in headless Chromium ($siteRuns page loads each)" >&2
 ./scripts/build-web.sh >&2
 ./web/npm-ci.sh >&2
-node web/bench/bench.mjs --site=build-web/site --out="$out/web.json" --runs="$runs" --moves=600
+node web/bench/bench.mjs --site=build-web/site --out="$out/web.json" --runs="$siteRuns" --moves=600
 
 echo
 "$build/bench/bench_report" --core="$out/core.json" --canvas="$out/canvas1.json" \
