@@ -32,10 +32,13 @@ const std::int32_t* WindowRecords::refresh(const Form1& form) {
     controls_ = windowControls(form);
     canvasWords_ = form.canvasWords();
     ids_.clear();
+    // Room for every id first, so that no id's text moves once it is handed out.
+    ids_.reserve(controls_.size());
     records_.assign(controls_.size() * kControlWords, 0);
     std::int32_t* record = records_.data();
     for (const WindowControl& c : controls_) {
         ids_.push_back(elementId(c));
+        putText(record, kId, ids_.back());
         record[kControlKind] = static_cast<std::int32_t>(c.kind);
         record[kGroup] = c.group;
         record[kTabStop] = c.tabStop ? 1 : 0;
@@ -52,10 +55,6 @@ const std::int32_t* WindowRecords::refresh(const Form1& form) {
         record[kBackColor] = static_cast<std::int32_t>(c.backColor);
         record[kForeColor] = static_cast<std::int32_t>(c.foreColor);
         record += kControlWords;
-    }
-    // The ids' texts stay where they are once every id is made.
-    for (std::size_t n = 0; n < ids_.size(); ++n) {
-        putText(records_.data() + n * kControlWords, kId, ids_[n]);
     }
     header_[kControlCount] = static_cast<std::int32_t>(controls_.size());
     header_[kControls] = addressOf(records_.data());
